@@ -1,0 +1,77 @@
+# Conventions of the source tree:
+#   src/<sub>/*.cpp        platform-free code of a subsystem -> static library pelo_<sub> (both platforms)
+#   src/<sub>/win/*.cpp    its Win32 layer                    -> linked into Pelorant.exe (Windows only)
+#   tests/unit/<sub>/*.cpp unit tests                         -> test executable unit_<sub>
+
+set(PELO_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wno-missing-field-initializers)
+
+if(WIN32)
+  set(PELO_WINDOWS ON)
+  # Fully static: the programs then import nothing but system DLLs.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+  set(PELO_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
+  set(PELO_TEST_DIR ${CMAKE_BINARY_DIR}/tests)
+else()
+  set(PELO_WINDOWS OFF)
+  set(PELO_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
+  set(PELO_TEST_DIR ${CMAKE_BINARY_DIR}/tests)
+  if(PELO_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+endif()
+
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "" FORCE)
+endif()
+
+# Collected Win32-layer sources of every subsystem; Pelorant.exe is made from them in src/CMakeLists.txt.
+set_property(GLOBAL PROPERTY PELO_WIN_SOURCES "")
+
+# pelo_core_library(<sub> [DEPS lib...]): the platform-free files of src/<sub>.
+function(pelo_core_library sub)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(_src)
+    add_library(pelo_${sub} STATIC ${_src})
+  else()
+    add_library(pelo_${sub} INTERFACE)
+  endif()
+  get_target_property(_type pelo_${sub} TYPE)
+  if(_type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(pelo_${sub} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    if(ARG_DEPS)
+      target_link_libraries(pelo_${sub} INTERFACE ${ARG_DEPS})
+    endif()
+  else()
+    target_include_directories(pelo_${sub} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(pelo_${sub} PRIVATE ${PELO_WARNINGS})
+    if(ARG_DEPS)
+      target_link_libraries(pelo_${sub} PUBLIC ${ARG_DEPS})
+    endif()
+  endif()
+  if(PELO_WINDOWS)
+    file(GLOB _win CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win/*.cpp)
+    set_property(GLOBAL APPEND PROPERTY PELO_WIN_SOURCES ${_win})
+    set_property(GLOBAL APPEND PROPERTY PELO_WIN_LIBS pelo_${sub})
+  endif()
+endfunction()
+
+# pelo_unit_test(<sub> [LIBS lib...]): tests/unit/<sub>/*.cpp -> unit_<sub>, registered with CTest.
+# Under MinGW the tests run through Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+function(pelo_unit_test sub)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT _src)
+    return()
+  endif()
+  add_executable(unit_${sub} ${_src})
+  target_link_libraries(unit_${sub} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_options(unit_${sub} PRIVATE ${PELO_WARNINGS})
+  set_target_properties(unit_${sub} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PELO_TEST_DIR})
+  target_compile_definitions(unit_${sub} PRIVATE PELO_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
+  add_test(NAME unit_${sub} COMMAND unit_${sub} --gtest_brief=1
+           WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+  set_tests_properties(unit_${sub} PROPERTIES LABELS unit)
+endfunction()
