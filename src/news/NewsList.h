@@ -1,0 +1,46 @@
+#pragma once
+// A terminal's news list as the reading pass sees it: rows from the top (newest) down, and the text of each
+// row's headline column.
+#include <array>
+#include <memory>
+#include <string>
+
+#include "news/ListViewMessages.h"
+#include "news/ProcessMemMgr.h"
+
+namespace pelo {
+
+class INewsList {
+public:
+    virtual ~INewsList() = default;
+    // The row after `row`, or the first row when `row` is -1; -1 when there is none.
+    virtual int NextRow(int row) = 0;
+    // The text of `row`'s headline column (at most 256 bytes; up to the first NUL).
+    virtual std::string RowText(int row) = 0;
+};
+
+// The news list view of a terminal, read through memory reserved in the terminal's process: a 256-byte text
+// buffer and the 40-byte item record that asks for the headline column into it. Owns the memory manager, so
+// the remote blocks go away with this object.
+class TListViewNewsList final : public INewsList {
+public:
+    static constexpr std::size_t TextBufferSize = 256;
+
+    TListViewNewsList(std::unique_ptr<TProcessMemMgr> memory, std::unique_ptr<IListViewMessages> listView,
+                      int headlineColumn);
+
+    int NextRow(int row) override;
+    std::string RowText(int row) override;
+
+    RemoteAddress RemoteTextBuffer() const { return remoteText_; }
+    RemoteAddress RemoteItemRecord() const { return remoteItem_; }
+
+private:
+    std::unique_ptr<TProcessMemMgr> memory_;
+    std::unique_ptr<IListViewMessages> listView_;
+    RemoteAddress remoteText_ = 0;
+    RemoteAddress remoteItem_ = 0;
+    std::array<char, TextBufferSize> text_{};
+};
+
+}  // namespace pelo

@@ -1,0 +1,30 @@
+#pragma once
+// Exceptions that stand for failures reported by the operating system and for broken internal contracts.
+// The main window's general error handling shows what() in an error box, so the texts are user-visible.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pelo {
+
+// "System Error.  Code: <code>." followed by CR LF and the system's own description of the code.
+std::string FormatOSErrorMessage(std::uint32_t code, std::string_view systemText);
+
+// A failed system call. The Win32 layer builds it from GetLastError() and FormatMessage().
+class EOSError : public std::runtime_error {
+public:
+    EOSError(std::uint32_t code, std::string_view systemText);
+    std::uint32_t ErrorCode() const noexcept { return code_; }
+
+private:
+    std::uint32_t code_;
+};
+
+// A caller broke a contract that the code checks at run time (freeing a pointer that was never handed out, ...).
+class EAssertionFailed : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+}  // namespace pelo
