@@ -60,19 +60,27 @@ void THeadlineDispatcher::DispatchHeadlines(std::span<const THeadline> batch,
     // One stamp for the whole batch, taken after the script has seen all of it.
     const TLocalTime now = Clock.LocalNow();
 
+    // Every line of the batch starts the same way: build that part once.
     if (settings.DisplayHeadlines) {
+        const std::string prefix = MakeBoxLine(now, settings.AltTimeFormat, sourceName, std::string());
         Box.BeginPendingUpdate();
         for (int i = n - 1; i >= 0; --i)
             if (!headlines[i].Duplicate)
-                Box.StoreHBoxLine(MakeBoxLine(now, settings.AltTimeFormat, sourceName, headlines[i].Text));
+                Box.StoreHBoxLine(prefix + headlines[i].Text);
     }
 
     if (firstPass)
         return;
 
-    if (settings.LogHeadlines)
-        for (int i = n - 1; i >= 0; --i)
-            Log.WriteLogLine(MakeLogLine(now, sourceName, headlines[i].Text));
+    if (settings.LogHeadlines) {
+        const std::string prefix = MakeLogLine(now, sourceName, std::string());
+        std::string line;
+        for (int i = n - 1; i >= 0; --i) {
+            line.assign(prefix);
+            line += headlines[i].Text;
+            Log.WriteLogLine(line);
+        }
+    }
 
     Counter.Add(n);
 }
