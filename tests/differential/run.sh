@@ -44,6 +44,18 @@ while [ $# -gt 0 ]; do
   esac
 done
 
+# The runners are called from inside cases/: make their paths absolute.
+absolute() {
+  case "$1" in
+    "") echo "" ;;
+    /*) echo "$1" ;;
+    */*) echo "$(pwd)/$1" ;;
+    *) command -v "$1" || echo "$1" ;;
+  esac
+}
+GLC=$(absolute "$GLC")
+PSO=$(absolute "$PSO")
+
 if [ ! -x "$PSO" ]; then
   if [ $PSO_GIVEN = 1 ] || [ $REGEN = 1 ]; then
     echo "run.sh: psoracle not found at $PSO" >&2
