@@ -114,49 +114,41 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 std::optional<double> ParseFloat(std::string_view s) {
     size_t i = 0;
     while (i < s.size() && s[i] == ' ') ++i;
-    size_t end = s.find('\0', i);
-    if (end == std::string_view::npos) end = s.size();
-    std::string_view body = s.substr(i, end - i);
+    if (i >= s.size()) return std::nullopt;
     bool negative = false;
-    std::string_view unsignedBody = body;
-    if (!unsignedBody.empty() && (unsignedBody[0] == '+' || unsignedBody[0] == '-')) {
-        negative = unsignedBody[0] == '-';
-        unsignedBody.remove_prefix(1);
+    if (s[i] == '+' || s[i] == '-') {
+        negative = s[i] == '-';
+        if (++i >= s.size()) return std::nullopt;
     }
-    if (equalsNoCase(unsignedBody, "inf"))
+    const std::string_view rest = s.substr(i);
+    if (equalsNoCase(rest, "inf"))
         return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-    if (equalsNoCase(unsignedBody, "nan")) return std::numeric_limits<double>::quiet_NaN();
-    // digits [. digits] [e [sign] digits], at least one mantissa digit
-    size_t p = 0, mantissaDigits = 0;
-    const std::string_view b = unsignedBody;
-    while (p < b.size() && b[p] >= '0' && b[p] <= '9') ++p, ++mantissaDigits;
-    if (p < b.size() && b[p] == '.') {
-        ++p;
-        while (p < b.size() && b[p] >= '0' && b[p] <= '9') ++p, ++mantissaDigits;
+    if (equalsNoCase(rest, "nan")) return std::numeric_limits<double>::quiet_NaN();
+    // Mantissa digits and exponent digits may both be missing ("." and "1e+" read as 0 and 1); only an
+    // 'e' at the very end is refused.
+    std::string normal;
+    size_t p = 0;
+    while (p < rest.size() && rest[p] >= '0' && rest[p] <= '9') normal += rest[p++];
+    if (p < rest.size() && rest[p] == '.') {
+        normal += rest[p++];
+        while (p < rest.size() && rest[p] >= '0' && rest[p] <= '9') normal += rest[p++];
     }
-    if (mantissaDigits == 0) return std::nullopt;
-    if (p < b.size() && (b[p] == 'e' || b[p] == 'E')) {
-        ++p;
-        if (p < b.size() && (b[p] == '+' || b[p] == '-')) ++p;
-        size_t expDigits = 0;
-        while (p < b.size() && b[p] >= '0' && b[p] <= '9') ++p, ++expDigits;
-        if (expDigits == 0) return std::nullopt;
+    if (normal.find_first_of("0123456789") == std::string::npos) normal = "0";
+    if (p < rest.size() && (rest[p] == 'e' || rest[p] == 'E')) {
+        if (++p >= rest.size()) return std::nullopt;
+        std::string exponent;
+        if (rest[p] == '+' || rest[p] == '-') exponent += rest[p++];
+        const size_t digitsStart = p;
+        while (p < rest.size() && rest[p] >= '0' && rest[p] <= '9') exponent += rest[p++];
+        if (p > digitsStart) normal += 'e' + exponent;
     }
-    if (p != b.size()) return std::nullopt;
+    if (p != rest.size()) return std::nullopt;
     double value = 0;
-    const auto res = std::from_chars(b.data(), b.data() + b.size(), value, std::chars_format::general);
+    const auto res = std::from_chars(normal.data(), normal.data() + normal.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value unchanged; the engine saturates to infinity or underflows to zero
-        value = 0;
-        for (char c : b) {
-            if (c == 'e' || c == 'E') break;
-            if (c >= '1' && c <= '9') {
-                value = std::numeric_limits<double>::infinity();
-                break;
-            }
-        }
-        const size_t e = b.find_first_of("eE");
-        if (e != std::string_view::npos && e + 1 < b.size() && b[e + 1] == '-') value = 0;
+        // the reference saturates to infinity or underflows to zero
+        const size_t e = normal.find('e');
+        value = (e != std::string::npos && normal[e + 1] == '-') ? 0.0 : std::numeric_limits<double>::infinity();
     } else if (res.ec != std::errc()) {
         return std::nullopt;
     }

@@ -23,8 +23,9 @@ int32_t StrToIntDef(std::string_view s, int32_t def);
 int64_t StrToInt64(std::string_view s);
 int64_t StrToInt64Def(std::string_view s, int64_t def);
 
-// Floating-point text: leading spaces, sign, digits with an optional '.', optional exponent; also
-// "Inf" and "NaN" in any letter case. Returns nothing on bad text.
+// Floating-point text: leading spaces, a sign, digits with an optional '.', an optional exponent, and
+// nothing after; digits may be missing on either side ("." is 0, "1e+" is 1) but the text may not end
+// in 'e' or consist of a sign alone. Also "Inf" and "NaN" in any letter case. Nothing on bad text.
 std::optional<double> ParseFloat(std::string_view s);
 // StrToFloat raises "Invalid float" on bad text.
 double StrToFloat(std::string_view s);
