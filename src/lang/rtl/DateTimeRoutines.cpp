@@ -1,5 +1,6 @@
 #include "lang/rtl/DateTimeRoutines.h"
 
+#include "lang/rtl/DoubleRounding.h"
 #include "lang/rtl/MathRoutines.h"
 #include "lang/rtl/ScriptError.h"
 
@@ -56,8 +57,8 @@ void civilFromSerial(int64_t serial, int& year, int& month, int& day) {
 // Milliseconds of the day, rounded to the nearest millisecond and counted from midnight even for
 // negative date-times (-1.25 is 06:00 on 29/12/1899).
 int64_t timeOfDayMs(DateTime value) {
-    double d = value * static_cast<double>(kMSecsPerDay);
-    d += d < 0 ? -0.5 : 0.5;
+    double d = asDouble(value * static_cast<double>(kMSecsPerDay));
+    d = asDouble(d + (d < 0 ? -0.5 : 0.5));
     if (!(std::fabs(d) < 9223372036854775808.0)) throw ScriptError(ErrorKind::MathError, kInvalidFloatingPointOperation);
     const auto ms = static_cast<int64_t>(d);
     return (ms < 0 ? -ms : ms) % kMSecsPerDay;
@@ -289,7 +290,7 @@ bool TryEncodeDate(uint16_t year, uint16_t month, uint16_t day, DateTime& result
 bool TryEncodeTime(uint16_t hour, uint16_t minute, uint16_t second, uint16_t msec, DateTime& result) {
     if (hour >= 24 || minute >= 60 || second >= 60 || msec >= 1000) return false;
     const int64_t ms = hour * int64_t{3600000} + minute * int64_t{60000} + second * int64_t{1000} + msec;
-    result = static_cast<double>(ms) / static_cast<double>(kMSecsPerDay);
+    result = asDouble(static_cast<double>(ms) / static_cast<double>(kMSecsPerDay));
     return true;
 }
 
@@ -315,7 +316,7 @@ void DecodeDate(DateTime value, uint16_t& year, uint16_t& month, uint16_t& day) 
         return;
     }
     constexpr double kHalfMs = 1.0 / (kMSecsPerDay * 2.0);
-    double v = value > 0 ? value + kHalfMs : value - kHalfMs;
+    double v = asDouble(value > 0 ? value + kHalfMs : value - kHalfMs);
     if (v > kMaxDateTime) v = kMaxDateTime;
     int y = 0, m = 0, d = 0;
     civilFromSerial(static_cast<int64_t>(std::trunc(v)), y, m, d);
@@ -355,12 +356,14 @@ DateTime Now() { return clockOverride() ? clockOverride()() : systemNow(); }
 DateTime Date() { return std::trunc(Now()); }
 DateTime Time() {
     const DateTime n = Now();
-    return n - std::trunc(n);
+    return asDouble(n - std::trunc(n));
 }
 
-int64_t DateTimeToUnix(DateTime value) { return Round64((value - kUnixEpochDays) * 86400.0); }
+int64_t DateTimeToUnix(DateTime value) { return Round64(asDouble(asDouble(value - kUnixEpochDays) * 86400.0)); }
 
-DateTime UnixToDateTime(int64_t seconds) { return static_cast<double>(seconds) / 86400.0 + kUnixEpochDays; }
+DateTime UnixToDateTime(int64_t seconds) {
+    return asDouble(asDouble(static_cast<double>(seconds) / 86400.0) + kUnixEpochDays);
+}
 
 std::string FormatDateTime(std::string_view format, DateTime value) {
     return DateTimeFormatter(value).run(format);

@@ -1,5 +1,6 @@
 #include "lang/rtl/HostHelpers.h"
 
+#include "lang/rtl/DoubleRounding.h"
 #include "lang/rtl/ScriptError.h"
 #include "lang/rtl/StringRoutines.h"
 
@@ -8,10 +9,7 @@
 namespace rtl {
 
 Currency CurrencyFromDouble(double value) {
-    // volatile keeps the product in double precision on x87 builds, where it would otherwise stay in
-    // 80-bit registers and round differently
-    volatile double scaled = value * 10000.0;
-    const double rounded = std::nearbyint(scaled);
+    const double rounded = std::nearbyint(asDouble(value * 10000.0));
     if (!(rounded < 9223372036854775808.0 && rounded >= -9223372036854775808.0))
         throw ScriptError(ErrorKind::MathError, kInvalidFloatingPointOperation);
     return Currency{static_cast<int64_t>(rounded)};
