@@ -42,4 +42,11 @@ WindowPoint CoordsWindowPosFromStored(const StoredWindowPositions& stored, Windo
     return WindowPoint{stored.CoordsWindowX, stored.CoordsWindowY};
 }
 
+StoredWindowPositions PositionsForSave(bool mainMaximized, const WindowRect& mainNormal, const WindowRect& workArea,
+                                       WindowPoint coordsWindow)
+{
+    const WindowRect& main = mainMaximized ? workArea : mainNormal;
+    return StoredWindowPositions{main.Left, main.Top, main.Width, main.Height, coordsWindow.Left, coordsWindow.Top};
+}
+
 }  // namespace pelo

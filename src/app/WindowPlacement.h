@@ -50,4 +50,9 @@ WindowRect MainWindowRectFromStored(const StoredWindowPositions& stored, const W
 // (left: screen width div 2 - dialog width div 2; top: screen height div 2 + 2).
 WindowPoint CoordsWindowPosFromStored(const StoredWindowPositions& stored, WindowSize dialog, WindowSize screen);
 
+// What the settings file stores at a save: a maximized main window is stored as the primary screen's work
+// area, so that the next start shows a normal window covering it; otherwise its normal (restored) bounds.
+StoredWindowPositions PositionsForSave(bool mainMaximized, const WindowRect& mainNormal, const WindowRect& workArea,
+                                       WindowPoint coordsWindow);
+
 }  // namespace pelo

@@ -37,8 +37,11 @@ std::vector<uint8_t> Utf16BE(std::u16string_view text)
 
 std::vector<uint8_t> Utf8WithMark(std::string_view utf8)
 {
-    std::vector<uint8_t> out = {0xEF, 0xBB, 0xBF};
-    out.insert(out.end(), utf8.begin(), utf8.end());
+    std::vector<uint8_t> out(3 + utf8.size());
+    out[0] = 0xEF;
+    out[1] = 0xBB;
+    out[2] = 0xBF;
+    for (size_t i = 0; i < utf8.size(); ++i) out[3 + i] = static_cast<uint8_t>(utf8[i]);
     return out;
 }
 

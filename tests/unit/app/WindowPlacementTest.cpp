@@ -83,3 +83,16 @@ TEST(CoordsWindowPlacement, OneMissingValueGivesTheDefaultForBoth)
               (WindowPoint{682 - 150, 385}));
     EXPECT_EQ(CoordsWindowPosFromStored({}, WindowSize{300, 250}, kScreen), (WindowPoint{490, 514}));
 }
+
+TEST(WindowPositionsForSave, MaximizedMainWindowIsStoredAsTheWorkArea)
+{
+    const WindowRect normal{50, 60, 700, 400};
+    const WindowRect workArea{0, 0, 1280, 994};
+    EXPECT_EQ(PositionsForSave(true, normal, workArea, WindowPoint{9, 8}),
+              (StoredWindowPositions{0, 0, 1280, 994, 9, 8}));
+    EXPECT_EQ(PositionsForSave(false, normal, workArea, WindowPoint{9, 8}),
+              (StoredWindowPositions{50, 60, 700, 400, 9, 8}));
+    // Stored that way, the next start places a normal window exactly over the work area.
+    EXPECT_EQ(MainWindowRectFromStored(PositionsForSave(true, normal, workArea, {}), kDesign, kMinimum, kScreen),
+              workArea);
+}
