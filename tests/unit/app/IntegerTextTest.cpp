@@ -115,22 +115,3 @@ TEST(IntegerText, RefusesTextThatIsNotAWholeNumber)
     Refused("1,000");
 }
 
-TEST(IntegerText, WideTextOutsideAsciiIsRefused)
-{
-    int32_t out = 3;
-    // Fullwidth digits and Arabic-Indic digits are digits to Unicode but not to this rule.
-    EXPECT_FALSE(ParseIntegerText(std::u16string_view(u"\uFF11\uFF12"), out));
-    EXPECT_FALSE(ParseIntegerText(std::u16string_view(u"\u0661"), out));
-    // A character whose low byte is an ASCII digit must not pass as that digit.
-    EXPECT_FALSE(ParseIntegerText(std::u16string_view(u"1\u0131"), out));
-    EXPECT_FALSE(ParseIntegerText(std::u16string_view(u"\u0124"), out));  // low byte '$'
-    EXPECT_EQ(out, 3);
-}
-
-TEST(IntegerText, FormatIsSignedDecimal)
-{
-    EXPECT_EQ(pelo::FormatIntegerText(0), u"0");
-    EXPECT_EQ(pelo::FormatIntegerText(-12), u"-12");
-    EXPECT_EQ(pelo::FormatIntegerText(100000), u"100000");
-    EXPECT_EQ(pelo::FormatIntegerText(INT32_MIN), u"-2147483648");
-}

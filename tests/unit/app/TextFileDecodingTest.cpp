@@ -1,49 +1,3 @@
-#include "app/CodePage.h"
-#include "app/TextFileDecoding.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-using namespace pelo;
-
-namespace {
-
-std::vector<uint8_t> Bytes(std::initializer_list<int> values)
-{
-    std::vector<uint8_t> out;
-    for (const int v : values) out.push_back(static_cast<uint8_t>(v));
-    return out;
-}
-
-std::vector<uint8_t> Bytes(std::string_view text)
-{
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
-
-std::u16string Decode(const std::vector<uint8_t>& bytes)
-{
-    return DecodeTextFileBytes(bytes, Windows1252CodePage{});
-}
-
-}  // namespace
-
-TEST(TextFileDecoding, ByteOrderMarksSelectTheEncoding)
-{
-    size_t mark = 99;
-    EXPECT_EQ(DetectTextFileEncoding(Bytes({0xFF, 0xFE, 'a', 0}), mark), TextFileEncoding::Utf16LE);
-    EXPECT_EQ(mark, 2u);
-    EXPECT_EQ(DetectTextFileEncoding(Bytes({0xFE, 0xFF, 0, 'a'}), mark), TextFileEncoding::Utf16BE);
-    EXPECT_EQ(mark, 2u);
-    EXPECT_EQ(DetectTextFileEncoding(Bytes({0xEF, 0xBB, 0xBF, 'a'}), mark), TextFileEncoding::Utf8);
-    EXPECT_EQ(mark, 3u);
-    EXPECT_EQ(DetectTextFileEncoding(Bytes({0xEF, 0xBB}), mark), TextFileEncoding::SystemCodePage);
-    EXPECT_EQ(mark, 0u);
-    EXPECT_EQ(DetectTextFileEncoding(Bytes({0xFF}), mark), TextFileEncoding::SystemCodePage);
-    EXPECT_EQ(DetectTextFileEncoding({}, mark), TextFileEncoding::SystemCodePage);
-}
-
 TEST(TextFileDecoding, SameTextInAllFourEncodings)
 {
     // "Aé€" : U+0041 U+00E9 U+20AC
@@ -77,29 +31,6 @@ TEST(Utf8Decoding, WellFormedSequences)
     EXPECT_EQ(DecodeUtf8(Bytes({0xE0, 0xA0, 0x80, 0xEF, 0xBF, 0xBD})), u"\u0800\uFFFD");
     EXPECT_EQ(DecodeUtf8(Bytes({0xF0, 0x9F, 0x98, 0x80})), u"\U0001F600");
     EXPECT_EQ(DecodeUtf8(Bytes({0xF4, 0x8F, 0xBF, 0xBF})), u"\U0010FFFF");
-}
-
-TEST(Utf8Decoding, EachIllFormedPieceBecomesOneReplacementCharacter)
-{
-    EXPECT_EQ(DecodeUtf8(Bytes({0x80})), u"\uFFFD");
-    EXPECT_EQ(DecodeUtf8(Bytes({0xC0, 0xAF})), u"\uFFFD\uFFFD");          // overlong lead bytes
-    EXPECT_EQ(DecodeUtf8(Bytes({0xE0, 0x80, 0x80})), u"\uFFFD\uFFFD\uFFFD");  // overlong 3-byte form
-    EXPECT_EQ(DecodeUtf8(Bytes({0xED, 0xA0, 0x80})), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
-    EXPECT_EQ(DecodeUtf8(Bytes({0xF4, 0x90, 0x80, 0x80})), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // above U+10FFFF
-    EXPECT_EQ(DecodeUtf8(Bytes({0xE2, 0x82, 0x41})), u"\uFFFDA");          // truncated, then ASCII
-    EXPECT_EQ(DecodeUtf8(Bytes({0xE2, 0x82})), u"\uFFFD");                 // truncated at the end
-    EXPECT_EQ(DecodeUtf8(Bytes({0xF0, 0x9F, 0x98})), u"\uFFFD");
-    EXPECT_EQ(DecodeUtf8(Bytes({0xFF, 0x41})), u"\uFFFDA");
-}
-
-TEST(Windows1252, BytesToCharacters)
-{
-    const Windows1252CodePage cp;
-    EXPECT_EQ(cp.ToWide("Az\x7F"), u"Az\u007F");
-    EXPECT_EQ(cp.ToWide("\x80\x8A\x9F"), u"\u20AC\u0160\u0178");
-    EXPECT_EQ(cp.ToWide("\x81\x8D\x8F\x90\x9D"), u"\u0081\u008D\u008F\u0090\u009D");
-    EXPECT_EQ(cp.ToWide("\xA0\xE9\xFF"), u"\u00A0\u00E9\u00FF");
-    EXPECT_EQ(cp.ToWide(std::string_view("a\0b", 3)), std::u16string(u"a\0b", 3));
 }
 
 TEST(Windows1252, CharactersToBytes)
