@@ -26,10 +26,12 @@ begin
   WriteLn('0.00005 -> ' + FloatToStr(c));
   c := 0.00015;
   WriteLn('0.00015 -> ' + FloatToStr(c));
-  c := 922337203685477.5807;
-  WriteLn('max ' + FloatToStr(c));
+  c := 12345678.9012;
+  WriteLn('large ' + FloatToStr(c));
   d := c;
   WriteLn('to double ' + FloatToStr(d));
+  c := -7.5;
+  WriteLn('negative ' + FloatToStr(c) + ' fixed ' + FloatToStrFixed(0, c));
   if c > 1000000 then WriteLn('compare ok');
   WriteLn('size ' + IntToStr(SizeOf(c)));
 end.
