@@ -208,9 +208,6 @@ TEST(ListViewRecordsTest, ByteLayoutsOfTheRequests)
     const std::uint8_t expectedColumn[32] = {7, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0,  0x78, 0x56, 0x34, 0x12,
                                              0, 4, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0};
     EXPECT_EQ(0, std::memcmp(column.data(), expectedColumn, 32));
-    TListColumnRecord negative;
-    negative.Order = -1;
-    EXPECT_EQ(TListColumnRecord::Decode(negative.Encode()).Order, -1);
 }
 
 }  // namespace

@@ -107,14 +107,6 @@ TEST(TerminalTextsTest, ExactTexts)
               "Administrator.");
 }
 
-TEST(TerminalButtonStatesTest, ConsoleKeepsTheSelectorUsable)
-{
-    EXPECT_EQ(TerminalButtonStates(0, false, false), (TTerminalButtonStates{false, false}));
-    EXPECT_EQ(TerminalButtonStates(0, true, false), (TTerminalButtonStates{false, false}));
-    EXPECT_EQ(TerminalButtonStates(0, true, true), (TTerminalButtonStates{false, true}));
-    EXPECT_EQ(TerminalButtonStates(2, false, false), (TTerminalButtonStates{true, true}));
-}
-
 // Records every system action; windows by pattern.
 class FakeControl final : public ITerminalControl {
 public:
