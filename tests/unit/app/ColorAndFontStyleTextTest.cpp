@@ -1,3 +1,13 @@
+#include "app/ColorText.h"
+#include "app/FontStyleText.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+using namespace pelo;
+
 TEST(ColorText, NamedColoursAreWrittenByName)
 {
     EXPECT_EQ(FormatColorText(0xFF000008u), u"clWindowText");
@@ -55,6 +65,18 @@ TEST(ColorText, ParsingAcceptsIntegersAndNamesInAnyCase)
     EXPECT_EQ(c, clRed);
     ASSERT_TRUE(ParseColorText(u"clwindowtext", c));
     EXPECT_EQ(c, clWindowText);
+}
+
+TEST(ColorText, UnreadableTextIsRefused)
+{
+    TColor c = 0x0BADC0DEu;
+    EXPECT_FALSE(ParseColorText(u"", c));
+    EXPECT_FALSE(ParseColorText(u"Red", c));
+    EXPECT_FALSE(ParseColorText(u"clRedd", c));
+    EXPECT_FALSE(ParseColorText(u"clRed ", c));
+    EXPECT_FALSE(ParseColorText(u"$123456789", c));
+    EXPECT_FALSE(ParseColorText(u"#FF0000", c));
+    EXPECT_EQ(c, 0x0BADC0DEu);
 }
 
 TEST(FontStyleText, SavedInFixedOrderWithoutTrailingComma)

@@ -18,6 +18,18 @@ std::u16string ValueOr(const IniDocument& doc, std::u16string_view section, std:
 
 }  // namespace
 
+TEST(IniDocument, SectionsKeysAndValues)
+{
+    const IniDocument doc = IniDocument::Parse(u"[A]\r\nx=1\r\ny=two words\r\n\r\n[B]\r\nx=3\r\n");
+    EXPECT_EQ(ValueOr(doc, u"A", u"x"), u"1");
+    EXPECT_EQ(ValueOr(doc, u"A", u"y"), u"two words");
+    EXPECT_EQ(ValueOr(doc, u"B", u"x"), u"3");
+    EXPECT_EQ(ValueOr(doc, u"B", u"y"), u"<missing>");
+    EXPECT_EQ(ValueOr(doc, u"C", u"x"), u"<missing>");
+    EXPECT_TRUE(doc.HasSection(u"B"));
+    EXPECT_FALSE(doc.HasSection(u"C"));
+}
+
 TEST(IniDocument, ValueIsEverythingAfterTheFirstEqualsSign)
 {
     const IniDocument doc = IniDocument::Parse(u"[S]\nk=a=b==c\nblank= lead\ntrail=end   \t\nempty=\n");

@@ -115,3 +115,15 @@ TEST(IntegerText, RefusesTextThatIsNotAWholeNumber)
     Refused("1,000");
 }
 
+TEST(IntegerText, WideTextOutsideAsciiIsRefused)
+{
+    int32_t out = 3;
+    // Fullwidth digits and Arabic-Indic digits are digits to Unicode but not to this rule.
+    EXPECT_FALSE(ParseIntegerText(std::u16string_view(u"\uFF11\uFF12"), out));
+    EXPECT_FALSE(ParseIntegerText(std::u16string_view(u"\u0661"), out));
+    // A character whose low byte is an ASCII digit must not pass as that digit.
+    EXPECT_FALSE(ParseIntegerText(std::u16string_view(u"1\u0131"), out));
+    EXPECT_FALSE(ParseIntegerText(std::u16string_view(u"\u0124"), out));  // low byte '$'
+    EXPECT_EQ(out, 3);
+}
+

@@ -1,3 +1,143 @@
+#include "app/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace pelo;
+
+namespace {
+
+const Windows1252CodePage kCp1252;
+
+// Test-side encoders, written independently of the code under test.
+std::vector<uint8_t> Utf16LE(std::u16string_view text, bool mark = true)
+{
+    std::vector<uint8_t> out;
+    if (mark) out = {0xFF, 0xFE};
+    for (const char16_t c : text) {
+        out.push_back(static_cast<uint8_t>(c & 0xFF));
+        out.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    return out;
+}
+
+std::vector<uint8_t> Utf16BE(std::u16string_view text)
+{
+    std::vector<uint8_t> out = {0xFE, 0xFF};
+    for (const char16_t c : text) {
+        out.push_back(static_cast<uint8_t>(c >> 8));
+        out.push_back(static_cast<uint8_t>(c & 0xFF));
+    }
+    return out;
+}
+
+std::vector<uint8_t> Utf8WithMark(std::string_view utf8)
+{
+    std::vector<uint8_t> out(3 + utf8.size());
+    out[0] = 0xEF;
+    out[1] = 0xBB;
+    out[2] = 0xBF;
+    for (size_t i = 0; i < utf8.size(); ++i) out[3 + i] = static_cast<uint8_t>(utf8[i]);
+    return out;
+}
+
+std::vector<uint8_t> Raw(std::string_view bytes)
+{
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+SettingsSnapshot Load(const std::vector<uint8_t>& bytes)
+{
+    return LoadSettingsFromBytes(bytes, kCp1252);
+}
+
+SettingsSnapshot LoadText(std::u16string_view text)
+{
+    return Load(Utf16LE(text));
+}
+
+std::u16string SavedText(const SettingsSnapshot& snapshot)
+{
+    const std::vector<uint8_t> bytes = SaveSettingsToBytes(snapshot, kCp1252);
+    EXPECT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xFE);
+    EXPECT_EQ(bytes.size() % 2, 0u);
+    std::u16string text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    return text;
+}
+
+bool Contains(std::u16string_view haystack, std::u16string_view needle)
+{
+    return haystack.find(needle) != std::u16string_view::npos;
+}
+
+// The [ButtonDiscovery], [Misc] and [Other] sections of a file written from defaults, typed out by hand.
+const std::u16string kDefaultTail =
+    u"[ButtonDiscovery]\r\n"
+    u"DiscoveryMethod=1\r\n"
+    u"CustomTitlePattern=\r\n"
+    u"CustomAllowOnlyExactMatch=0\r\n"
+    u"CustomClassName=\r\n"
+    u"CustomBSInSameWindow=0\r\n"
+    u"CustomX1=-1\r\n"
+    u"CustomY1=-1\r\n"
+    u"CustomX2=-1\r\n"
+    u"CustomY2=-1\r\n"
+    u"\r\n"
+    u"[Misc]\r\n"
+    u"DisplayHeadlines=1\r\n"
+    u"NoDuplicates=0\r\n"
+    u"DuplicateHCacheSize=30\r\n"
+    u"LogHeadlines=1\r\n"
+    u"HeadlineCapacity=100\r\n"
+    u"AltTimeFormat=0\r\n"
+    u"AutoAttach=1\r\n"
+    u"DisplayWelcomeMsg=1\r\n"
+    u"MinimizeToSysTray=0\r\n"
+    u"StayOnTop=0\r\n"
+    u"HistMT4HBuffer=30\r\n"
+    u"HBoxFontName=Courier New\r\n"
+    u"HBoxFontHeight=-12\r\n"
+    u"HBoxFontColor=clWindowText\r\n"
+    u"HBoxFontSmoothingDisabled=1\r\n"
+    u"\r\n"
+    u"[Other]\r\n"
+    u"MainWindowX=100000\r\n"
+    u"MainWindowY=100000\r\n"
+    u"MainWindowW=100000\r\n"
+    u"MainWindowH=100000\r\n"
+    u"CoordsWindowX=100000\r\n"
+    u"CoordsWindowY=100000\r\n"
+    u"\r\n";
+
+TMT4TermInfo Terminal(std::string full, std::string shortName, std::string path, std::string pattern)
+{
+    return TMT4TermInfo{std::move(full), std::move(shortName), std::move(path), std::move(pattern)};
+}
+
+}  // namespace
+
+namespace pelo {
+// Failure messages show the snapshot as the file it would be written as.
+void PrintTo(const SettingsSnapshot& snapshot, std::ostream* os)
+{
+    const std::vector<uint8_t> bytes = SaveSettingsToBytes(snapshot, kCp1252);
+    *os << "\n";
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const unsigned c = bytes[i] | (bytes[i + 1] << 8);
+        if (c == '\r') continue;
+        if (c == '\n' || (c >= 0x20 && c < 0x7F)) *os << static_cast<char>(c);
+        else *os << "\\u" << std::hex << c << std::dec;
+    }
+}
+}  // namespace pelo
+
 TEST(SettingsSave, DefaultsAreWrittenByteForByte)
 {
     const std::vector<uint8_t> bytes = SaveSettingsToBytes(SettingsSnapshot{}, kCp1252);

@@ -1,3 +1,34 @@
+#include "app/CodePage.h"
+#include "app/TextFileDecoding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace pelo;
+
+namespace {
+
+std::vector<uint8_t> Bytes(std::initializer_list<int> values)
+{
+    std::vector<uint8_t> out;
+    for (const int v : values) out.push_back(static_cast<uint8_t>(v));
+    return out;
+}
+
+std::vector<uint8_t> Bytes(std::string_view text)
+{
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+std::u16string Decode(const std::vector<uint8_t>& bytes)
+{
+    return DecodeTextFileBytes(bytes, Windows1252CodePage{});
+}
+
+}  // namespace
+
 TEST(TextFileDecoding, SameTextInAllFourEncodings)
 {
     // "Aé€" : U+0041 U+00E9 U+20AC
@@ -31,6 +62,19 @@ TEST(Utf8Decoding, WellFormedSequences)
     EXPECT_EQ(DecodeUtf8(Bytes({0xE0, 0xA0, 0x80, 0xEF, 0xBF, 0xBD})), u"\u0800\uFFFD");
     EXPECT_EQ(DecodeUtf8(Bytes({0xF0, 0x9F, 0x98, 0x80})), u"\U0001F600");
     EXPECT_EQ(DecodeUtf8(Bytes({0xF4, 0x8F, 0xBF, 0xBF})), u"\U0010FFFF");
+}
+
+TEST(Utf8Decoding, EachIllFormedPieceBecomesOneReplacementCharacter)
+{
+    EXPECT_EQ(DecodeUtf8(Bytes({0x80})), u"\uFFFD");
+    EXPECT_EQ(DecodeUtf8(Bytes({0xC0, 0xAF})), u"\uFFFD\uFFFD");          // overlong lead bytes
+    EXPECT_EQ(DecodeUtf8(Bytes({0xE0, 0x80, 0x80})), u"\uFFFD\uFFFD\uFFFD");  // overlong 3-byte form
+    EXPECT_EQ(DecodeUtf8(Bytes({0xED, 0xA0, 0x80})), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+    EXPECT_EQ(DecodeUtf8(Bytes({0xF4, 0x90, 0x80, 0x80})), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // above U+10FFFF
+    EXPECT_EQ(DecodeUtf8(Bytes({0xE2, 0x82, 0x41})), u"\uFFFDA");          // truncated, then ASCII
+    EXPECT_EQ(DecodeUtf8(Bytes({0xE2, 0x82})), u"\uFFFD");                 // truncated at the end
+    EXPECT_EQ(DecodeUtf8(Bytes({0xF0, 0x9F, 0x98})), u"\uFFFD");
+    EXPECT_EQ(DecodeUtf8(Bytes({0xFF, 0x41})), u"\uFFFDA");
 }
 
 TEST(Windows1252, CharactersToBytes)
