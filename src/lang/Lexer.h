@@ -1,0 +1,46 @@
+// Tokenizer of the Pascal Script dialect.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pelo::lang {
+
+enum class Tok : uint8_t { Eof, Ident, Int, Float, String, Sym };
+
+struct Token {
+    Tok kind = Tok::Eof;
+    std::string text;   // identifier as written; symbol text; string literal value
+    std::string upper;  // identifiers: ASCII upper case
+    int64_t ival = 0;
+    double fval = 0;
+    int line = 1, col = 1;
+
+    bool is(std::string_view sym) const { return kind == Tok::Sym && text == sym; }
+    bool isKw(std::string_view kw) const { return kind == Tok::Ident && upper == kw; }
+};
+
+struct CompileError : std::runtime_error {
+    CompileError(int l, int c, const std::string& msg) : std::runtime_error(msg), line(l), col(c) {}
+    int line, col;
+};
+
+class Lexer {
+public:
+    explicit Lexer(std::string_view src) : src_(src) {}
+    Token next();
+
+private:
+    void skipSpace();
+    char peek(size_t k = 0) const { return pos_ + k < src_.size() ? src_[pos_ + k] : '\0'; }
+    void advance();
+    std::string_view src_;
+    size_t pos_ = 0;
+    int line_ = 1, col_ = 1;
+};
+
+bool isReservedWord(std::string_view upper);
+
+}  // namespace pelo::lang

@@ -1,0 +1,437 @@
+#include "lang/Loader.h"
+
+#include <cstring>
+
+#include "lang/Bytecode.h"
+
+namespace pelo::lang {
+
+int Module::findProc(std::string_view name) const {
+    std::string u = upperAscii(name);
+    for (size_t k = 0; k < procs.size(); ++k)
+        if (procs[k].name == u) return static_cast<int>(k);
+    return -1;
+}
+
+int Module::findGlobal(std::string_view name) const {
+    std::string u = upperAscii(name);
+    for (size_t k = 0; k < globals.size(); ++k)
+        if (globals[k].name == u) return static_cast<int>(k);
+    return -1;
+}
+
+const OpInfo& opInfo(Op op) {
+    static const OpInfo table[] = {
+#define PELO_OP_INFO(name, operands, pops, pushes) {#name, operands, pops, pushes},
+        PELO_OPCODES(PELO_OP_INFO)
+#undef PELO_OP_INFO
+    };
+    return table[static_cast<size_t>(op)];
+}
+
+uint32_t crc32(std::string_view data) {
+    static uint32_t table[256];
+    static bool init = false;
+    if (!init) {
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[i] = c;
+        }
+        init = true;
+    }
+    uint32_t crc = 0xFFFFFFFFu;
+    for (char ch : data) crc = table[(crc ^ static_cast<uint8_t>(ch)) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+namespace {
+
+constexpr char kMagic[4] = {'G', 'L', 'S', 'C'};
+constexpr size_t kHeaderSize = 16;
+
+class Writer {
+public:
+    void u8(uint8_t v) { out_.push_back(static_cast<char>(v)); }
+    void u32(uint32_t v) {
+        for (int k = 0; k < 4; ++k) out_.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
+    }
+    void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
+    void i64(int64_t v) {
+        u32(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+        u32(static_cast<uint32_t>(static_cast<uint64_t>(v) >> 32));
+    }
+    void str(std::string_view s) {
+        u32(static_cast<uint32_t>(s.size()));
+        out_.append(s);
+    }
+    std::string& out() { return out_; }
+
+private:
+    std::string out_;
+};
+
+class Reader {
+public:
+    explicit Reader(std::string_view d) : d_(d) {}
+    void need(size_t n) {
+        if (d_.size() - pos_ < n) throw LoadError("compiled script is truncated");
+    }
+    uint8_t u8() {
+        need(1);
+        return static_cast<uint8_t>(d_[pos_++]);
+    }
+    uint32_t u32() {
+        need(4);
+        uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v |= static_cast<uint32_t>(static_cast<uint8_t>(d_[pos_ + static_cast<size_t>(k)])) << (8 * k);
+        pos_ += 4;
+        return v;
+    }
+    int32_t i32() { return static_cast<int32_t>(u32()); }
+    int64_t i64() {
+        uint64_t lo = u32();
+        uint64_t hi = u32();
+        return static_cast<int64_t>(lo | (hi << 32));
+    }
+    std::string str() {
+        uint32_t n = u32();
+        need(n);
+        std::string s(d_.substr(pos_, n));
+        pos_ += n;
+        return s;
+    }
+    // A count of items that take at least `minSize` bytes each: never more than what remains.
+    uint32_t count(size_t minSize) {
+        uint32_t n = u32();
+        if (minSize && n > (d_.size() - pos_) / minSize) throw LoadError("compiled script is malformed (bad count)");
+        return n;
+    }
+    bool atEnd() const { return pos_ == d_.size(); }
+
+private:
+    std::string_view d_;
+    size_t pos_ = 0;
+};
+
+[[noreturn]] void bad(const std::string& what) { throw LoadError("compiled script is malformed (" + what + ")"); }
+
+}  // namespace
+
+std::string serializeModule(const Module& m) {
+    Writer w;
+    w.u32(static_cast<uint32_t>(m.types.size()));
+    for (const RtType& t : m.types) {
+        w.u8(static_cast<uint8_t>(t.kind));
+        w.i32(t.elem);
+        w.i32(t.count);
+        w.u32(static_cast<uint32_t>(t.fields.size()));
+        for (int32_t f : t.fields) w.i32(f);
+    }
+    w.u32(static_cast<uint32_t>(m.constants.size()));
+    for (const Value& c : m.constants) {
+        if (c.tag == Tag::Str) {
+            w.u8(1);
+            w.str(c.str());
+        } else {
+            w.u8(0);
+            w.i64(c.i);
+        }
+    }
+    w.u32(static_cast<uint32_t>(m.globals.size()));
+    for (const Global& g : m.globals) {
+        w.str(g.name);
+        w.i32(g.type);
+    }
+    w.u32(static_cast<uint32_t>(m.imports.size()));
+    for (const Import& im : m.imports) {
+        w.str(im.name);
+        w.str(im.signature);
+        w.i32(im.argc);
+        w.u8(im.hasResult ? 1 : 0);
+        w.i32(im.resultType);
+    }
+    w.u32(static_cast<uint32_t>(m.procs.size()));
+    for (const Proc& p : m.procs) {
+        w.str(p.name);
+        w.u32(static_cast<uint32_t>(p.params.size()));
+        for (const ProcParam& pp : p.params) {
+            w.i32(pp.type);
+            w.u8(pp.byRef ? 1 : 0);
+            w.str(pp.sig);
+        }
+        w.u8(p.hasResult ? 1 : 0);
+        w.i32(p.resultType);
+        w.str(p.resultSig);
+        w.u32(static_cast<uint32_t>(p.localTypes.size()));
+        for (int32_t t : p.localTypes) w.i32(t);
+        w.u32(static_cast<uint32_t>(p.code.size()));
+        for (int32_t c : p.code) w.i32(c);
+        w.u32(static_cast<uint32_t>(p.lines.size()));
+        for (const LineEntry& le : p.lines) {
+            w.i32(le.pc);
+            w.i32(le.line);
+        }
+    }
+    w.i32(m.mainProc);
+    std::string payload = std::move(w.out());
+    Writer h;
+    h.out().append(kMagic, 4);
+    h.u32(kFileVersion);
+    h.u32(static_cast<uint32_t>(payload.size()));
+    h.u32(crc32(payload));
+    return h.out() + payload;
+}
+
+Module deserializeModule(std::string_view bytes) {
+    if (bytes.size() >= 4 && std::memcmp(bytes.data(), "IFPS", 4) == 0)
+        throw LoadError("this file was compiled for another script engine; recompile it with Glossel");
+    if (bytes.size() < kHeaderSize) throw LoadError("compiled script is truncated");
+    if (std::memcmp(bytes.data(), kMagic, 4) != 0) throw LoadError("not a compiled script");
+    Reader hr(bytes.substr(4, 12));
+    uint32_t version = hr.u32();
+    uint32_t len = hr.u32();
+    uint32_t crc = hr.u32();
+    if (version > kFileVersion)
+        throw LoadError("compiled script has a newer format (version " + std::to_string(version) +
+                        "); update the program or recompile it");
+    if (version < 1) bad("version");
+    std::string_view payload = bytes.substr(kHeaderSize);
+    if (payload.size() < len) throw LoadError("compiled script is truncated");
+    if (payload.size() > len) bad("trailing data");
+    if (crc32(payload) != crc) throw LoadError("compiled script is damaged (checksum mismatch)");
+
+    Reader r(payload);
+    Module m;
+    uint32_t n = r.count(13);
+    m.types.resize(n);
+    for (RtType& t : m.types) {
+        uint8_t k = r.u8();
+        if (k >= static_cast<uint8_t>(RtKind::Count_)) bad("type kind");
+        t.kind = static_cast<RtKind>(k);
+        t.elem = r.i32();
+        t.count = r.i32();
+        uint32_t nf = r.count(4);
+        t.fields.resize(nf);
+        for (int32_t& f : t.fields) f = r.i32();
+    }
+    n = r.count(5);
+    m.constants.resize(n);
+    for (Value& c : m.constants) {
+        uint8_t tag = r.u8();
+        if (tag == 1) c = Value::ofStr(r.str());
+        else if (tag == 0) c = Value::ofInt(r.i64());
+        else bad("constant");
+    }
+    n = r.count(8);
+    m.globals.resize(n);
+    for (Global& g : m.globals) {
+        g.name = r.str();
+        g.type = r.i32();
+    }
+    n = r.count(17);
+    m.imports.resize(n);
+    for (Import& im : m.imports) {
+        im.name = r.str();
+        im.signature = r.str();
+        im.argc = r.i32();
+        im.hasResult = r.u8() != 0;
+        im.resultType = r.i32();
+    }
+    n = r.count(25);
+    m.procs.resize(n);
+    for (Proc& p : m.procs) {
+        p.name = r.str();
+        uint32_t np = r.count(9);
+        p.params.resize(np);
+        for (ProcParam& pp : p.params) {
+            pp.type = r.i32();
+            pp.byRef = r.u8() != 0;
+            pp.sig = r.str();
+        }
+        p.hasResult = r.u8() != 0;
+        p.resultType = r.i32();
+        p.resultSig = r.str();
+        uint32_t nl = r.count(4);
+        p.localTypes.resize(nl);
+        for (int32_t& t : p.localTypes) t = r.i32();
+        uint32_t nc = r.count(4);
+        p.code.resize(nc);
+        for (int32_t& c : p.code) c = r.i32();
+        uint32_t nli = r.count(8);
+        p.lines.resize(nli);
+        for (LineEntry& le : p.lines) {
+            le.pc = r.i32();
+            le.line = r.i32();
+        }
+    }
+    m.mainProc = r.i32();
+    if (!r.atEnd()) bad("trailing data");
+    return m;
+}
+
+namespace {
+
+void verifyProc(Module& m, Proc& p, size_t procIndex) {
+    const size_t nTypes = m.types.size();
+    auto typeOk = [&](int32_t t) { return t >= 0 && static_cast<size_t>(t) < nTypes; };
+    std::string where = "procedure " + std::to_string(procIndex);
+    for (const ProcParam& pp : p.params)
+        if (!typeOk(pp.type)) bad(where + ": parameter type");
+    if (p.hasResult && !typeOk(p.resultType)) bad(where + ": result type");
+    for (int32_t t : p.localTypes)
+        if (!typeOk(t)) bad(where + ": local type");
+    if (p.params.size() > 10000 || p.localTypes.size() > 100000) bad(where + ": frame size");
+    const int32_t frame = p.frameSize();
+    const std::vector<int32_t>& code = p.code;
+    const size_t n = code.size();
+    if (n == 0) bad(where + ": empty code");
+
+    // Instruction starts and operand checks.
+    std::vector<uint8_t> isStart(n, 0);
+    for (size_t pc = 0; pc < n;) {
+        int32_t o = code[pc];
+        if (o < 0 || o >= static_cast<int32_t>(Op::Count_)) bad(where + ": opcode at " + std::to_string(pc));
+        const OpInfo& info = opInfo(static_cast<Op>(o));
+        size_t len = 1 + std::strlen(info.operands);
+        if (pc + len > n) bad(where + ": truncated instruction");
+        isStart[pc] = 1;
+        for (size_t k = 0; info.operands[k]; ++k) {
+            int32_t v = code[pc + 1 + k];
+            switch (info.operands[k]) {
+                case 'l': if (v < 0 || v >= frame) bad(where + ": local index"); break;
+                case 'g': if (v < 0 || static_cast<size_t>(v) >= m.globals.size()) bad(where + ": global index"); break;
+                case 'k': if (v < 0 || static_cast<size_t>(v) >= m.constants.size()) bad(where + ": constant index"); break;
+                case 't': if (!typeOk(v)) bad(where + ": type index"); break;
+                case 'p': if (v < 0 || static_cast<size_t>(v) >= m.procs.size() || v == m.mainProc) bad(where + ": procedure index"); break;
+                case 'h': if (v < 0 || static_cast<size_t>(v) >= m.imports.size()) bad(where + ": import index"); break;
+                case 'w': if (v < 0 || v > static_cast<int32_t>(Width::Bool)) bad(where + ": width"); break;
+                default: break;
+            }
+        }
+        Op op = static_cast<Op>(o);
+        if (op == Op::SetBuild && (code[pc + 1] < 0 || code[pc + 1] > 256)) bad(where + ": set size");
+        if (op == Op::Leave && code[pc + 1] < 0) bad(where + ": leave depth");
+        if (op == Op::SetLen && m.types[static_cast<size_t>(code[pc + 1])].kind != RtKind::DynArr) bad(where + ": array type");
+        if ((op == Op::ToVariant || op == Op::FromVariant) &&
+            (code[pc + 1] < 0 || code[pc + 1] > static_cast<int32_t>(VarType::Object)))
+            bad(where + ": variant type");
+        if ((op == Op::AddrIndexS || op == Op::LoadIndexS) && code[pc + 2] < 0) bad(where + ": array bounds");
+        pc += len;
+    }
+
+    // Stack depth of every reachable instruction (must agree on every path).
+    std::vector<int32_t> depth(n, -1);
+    std::vector<size_t> work;
+    auto reach = [&](size_t target, int32_t d, const char* what) {
+        if (target >= n || !isStart[target]) bad(where + ": " + what + " target");
+        if (depth[target] < 0) {
+            depth[target] = d;
+            work.push_back(target);
+        } else if (depth[target] != d) {
+            bad(where + ": inconsistent stack at " + std::to_string(target));
+        }
+    };
+    int32_t maxDepth = 0;
+    reach(0, 0, "entry");
+    while (!work.empty()) {
+        size_t pc = work.back();
+        work.pop_back();
+        int32_t d = depth[pc];
+        Op op = static_cast<Op>(code[pc]);
+        const OpInfo& info = opInfo(op);
+        size_t len = 1 + std::strlen(info.operands);
+        int pops = info.pops, pushes = info.pushes;
+        if (op == Op::SetBuild) pops = code[pc + 1];
+        if (op == Op::Call) {
+            const Proc& c = m.procs[static_cast<size_t>(code[pc + 1])];
+            pops = static_cast<int>(c.params.size());
+            pushes = c.hasResult ? 1 : 0;
+        }
+        if (op == Op::CallHost) {
+            const Import& im = m.imports[static_cast<size_t>(code[pc + 1])];
+            pops = im.argc;
+            pushes = im.hasResult ? 1 : 0;
+        }
+        if (d < pops) bad(where + ": stack underflow at " + std::to_string(pc));
+        int32_t nd = d - pops + pushes;
+        if (nd > maxDepth) maxDepth = nd;
+        if (maxDepth > 65536) bad(where + ": stack too deep");
+        size_t next = pc + len;
+        auto jumpTarget = [&](size_t operandPos) -> size_t {
+            int64_t t = static_cast<int64_t>(operandPos) + 1 + code[operandPos];
+            if (t < 0 || t >= static_cast<int64_t>(n)) bad(where + ": jump target");
+            return static_cast<size_t>(t);
+        };
+        switch (op) {
+            case Op::Jmp: reach(jumpTarget(pc + 1), nd, "jump"); break;
+            case Op::JmpF:
+            case Op::JmpT:
+                reach(jumpTarget(pc + 1), nd, "jump");
+                reach(next, nd, "next");
+                break;
+            case Op::TryExcept:
+            case Op::TryFinally:
+                reach(jumpTarget(pc + 1), nd, "handler");
+                reach(next, nd, "next");
+                break;
+            case Op::Leave: reach(jumpTarget(pc + 2), nd, "leave"); break;
+            case Op::Ret:
+            case Op::Raise:
+            case Op::RaiseCode:
+            case Op::Reraise:
+            case Op::Halt: break;
+            default: reach(next, nd, "next"); break;
+        }
+    }
+    p.maxStack = maxDepth;
+    for (const LineEntry& le : p.lines)
+        if (le.pc < 0 || static_cast<size_t>(le.pc) > n) bad(where + ": line table");
+}
+
+}  // namespace
+
+std::vector<BoundImport> verifyModule(Module& m, const ImportCatalog& catalog) {
+    const size_t nTypes = m.types.size();
+    for (size_t k = 0; k < nTypes; ++k) {
+        const RtType& t = m.types[k];
+        // Component types come first, so a type never contains itself.
+        auto inner = [&](int32_t e) { return e >= 0 && static_cast<size_t>(e) < k; };
+        switch (t.kind) {
+            case RtKind::DynArr:
+                if (!inner(t.elem)) bad("array element type");
+                break;
+            case RtKind::StaticArr:
+                if (!inner(t.elem) || t.count <= 0 || t.count > 10000000) bad("static array type");
+                break;
+            case RtKind::Record:
+                if (t.fields.size() > 100000) bad("record type");
+                for (int32_t f : t.fields)
+                    if (!inner(f)) bad("record field type");
+                break;
+            default: break;
+        }
+    }
+    for (const Global& g : m.globals)
+        if (g.type < 0 || static_cast<size_t>(g.type) >= nTypes) bad("global type");
+    std::vector<BoundImport> bound;
+    for (const Import& im : m.imports) {
+        auto it = catalog.find(im.name);
+        if (it == catalog.end()) throw LoadError("Cannot Import " + im.name);
+        const ImportEntry& e = it->second;
+        if (e.signature != im.signature || e.argc != im.argc || e.hasResult != im.hasResult)
+            throw LoadError("Cannot Import " + im.name + " (declaration changed; recompile the script)");
+        if (im.hasResult) {
+            if (im.resultType < 0 || static_cast<size_t>(im.resultType) >= nTypes) bad("import result type");
+            if (m.types[static_cast<size_t>(im.resultType)].kind != e.resultKind) bad("import result type");
+        }
+        bound.push_back(BoundImport{e.fn, im.argc, im.hasResult, im.resultType});
+    }
+    if (m.mainProc < 0 || static_cast<size_t>(m.mainProc) >= m.procs.size()) throw LoadError("no Main Proc");
+    const Proc& mp = m.procs[static_cast<size_t>(m.mainProc)];
+    if (!mp.params.empty() || mp.hasResult) bad("main block");
+    for (size_t k = 0; k < m.procs.size(); ++k) verifyProc(m, m.procs[k], k);
+    return bound;
+}
+
+}  // namespace pelo::lang

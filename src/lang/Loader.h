@@ -1,0 +1,42 @@
+// The compiled-file format and its loader.
+//
+// Layout: "GLSC" magic, u32 format version, u32 payload length, u32 CRC-32 of the payload, payload.
+// The payload lists types, constants, globals, imports and procedures with their code. Everything
+// read is untrusted: the loader checks every size, index, jump target and import signature, and
+// walks each procedure's code to prove that the operand stack stays balanced, before the VM sees it.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lang/Compiler.h"
+#include "lang/HostTable.h"
+#include "lang/Module.h"
+
+namespace pelo::lang {
+
+inline constexpr uint32_t kFileVersion = 1;
+
+struct LoadError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct BoundImport {
+    const HostFn* fn = nullptr;
+    int argc = 0;
+    bool hasResult = false;
+    int resultType = -1;
+};
+
+std::string serializeModule(const Module& m);
+// Throws LoadError.
+Module deserializeModule(std::string_view bytes);
+// Checks the module against the host table and binds its imports; throws LoadError.
+std::vector<BoundImport> verifyModule(Module& m, const ImportCatalog& catalog);
+
+uint32_t crc32(std::string_view data);
+
+}  // namespace pelo::lang

@@ -1,0 +1,67 @@
+#include "lang/Value.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace pelo::lang {
+
+StrRep* strAlloc(size_t len) {
+    void* mem = std::malloc(sizeof(StrRep) + len);
+    if (!mem) throw std::bad_alloc();
+    auto* s = static_cast<StrRep*>(mem);
+    s->refs = 1;
+    s->len = static_cast<int32_t>(len);
+    s->data[len] = '\0';
+    return s;
+}
+
+void strFree(StrRep* s) { std::free(s); }
+
+StrRep* strUnique(StrRep*& s) {
+    if (s->refs == 1) return s;
+    StrRep* c = strAlloc(static_cast<size_t>(s->len));
+    std::memcpy(c->data, s->data, static_cast<size_t>(s->len));
+    --s->refs;
+    s = c;
+    return c;
+}
+
+Value Value::ofStr(std::string_view sv) {
+    Value r;
+    r.tag = Tag::Str;
+    r.s = nullptr;
+    if (!sv.empty()) {
+        r.s = strAlloc(sv.size());
+        std::memcpy(r.s->data, sv.data(), sv.size());
+    }
+    return r;
+}
+
+Value strFromChar(uint8_t c) {
+    Value r;
+    r.tag = Tag::Str;
+    r.s = strAlloc(1);
+    r.s->data[0] = static_cast<char>(c);
+    return r;
+}
+
+Value strConcat(const Value& a, const Value& b) {
+    std::string_view x = a.str(), y = b.str();
+    if (x.empty()) return b.tag == Tag::Str ? b : Value::emptyStr();
+    if (y.empty()) return a;
+    Value r;
+    r.tag = Tag::Str;
+    r.s = strAlloc(x.size() + y.size());
+    std::memcpy(r.s->data, x.data(), x.size());
+    std::memcpy(r.s->data + x.size(), y.data(), y.size());
+    return r;
+}
+
+void arrFree(ArrayRep* a) {
+    delete a->items;
+    delete a;
+}
+
+void setFree(SetRep* s) { delete s; }
+
+}  // namespace pelo::lang

@@ -1,0 +1,197 @@
+// Run-time values of the script VM.
+//
+// A Value is 16 bytes: an 8-byte payload and a tag that says only whether the payload owns a heap
+// object (and which kind). Arithmetic opcodes are typed by the compiler and read the payload
+// directly; the tag exists so that copies, clears and exception unwinding release what they must
+// without knowing the static type, and so that pointer opcodes can refuse a payload of the wrong
+// kind instead of dereferencing garbage.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelo::lang {
+
+enum class Tag : uint8_t {
+    Plain = 0,  // integers, chars, booleans, enums, floats, currency
+    Str,        // StrRep* (nullptr is the empty string)
+    Obj,        // ScriptObject* (nullptr is nil)
+    Arr,        // ArrayRep* dynamic array, shared by reference (nullptr is empty)
+    Agg,        // ArrayRep* record or static array, copied on assignment
+    Set,        // SetRep* (nullptr is the empty set)
+    Ref,        // Value* to a variable (var parameters, addresses)
+};
+
+// Type of a Variant's content (Tag::Plain payloads need it to be read back).
+enum class VarType : uint8_t { None = 0, Empty, Int, Float, Bool, Currency, String, Char, Object };
+
+struct StrRep {
+    int32_t refs;
+    int32_t len;
+    char data[1];
+};
+
+struct Value;
+struct ArrayRep {
+    int32_t refs;
+    int32_t typeId;  // element type (Arr) or aggregate type (Agg)
+    std::vector<Value>* items;
+};
+
+struct SetRep {
+    int32_t refs;
+    uint64_t bits[4];
+};
+
+class ScriptObject;
+
+struct Value {
+    union {
+        int64_t i;
+        double d;
+        StrRep* s;
+        ScriptObject* o;
+        ArrayRep* a;
+        SetRep* set;
+        Value* ref;
+    };
+    Tag tag;
+    VarType vt;  // only meaningful in Variant variables
+
+    Value() : i(0), tag(Tag::Plain), vt(VarType::None) {}
+    Value(const Value& o) : i(o.i), tag(o.tag), vt(o.vt) { retain(); }
+    Value(Value&& o) noexcept : i(o.i), tag(o.tag), vt(o.vt) {
+        o.i = 0;
+        o.tag = Tag::Plain;
+    }
+    Value& operator=(const Value& o) {
+        if (this != &o) {
+            Value tmp(o);
+            swap(tmp);
+        }
+        return *this;
+    }
+    Value& operator=(Value&& o) noexcept {
+        if (this != &o) {
+            release();
+            i = o.i;
+            tag = o.tag;
+            vt = o.vt;
+            o.i = 0;
+            o.tag = Tag::Plain;
+        }
+        return *this;
+    }
+    ~Value() { release(); }
+
+    void swap(Value& o) noexcept {
+        std::swap(i, o.i);
+        std::swap(tag, o.tag);
+        std::swap(vt, o.vt);
+    }
+
+    static Value ofInt(int64_t v) {
+        Value r;
+        r.i = v;
+        return r;
+    }
+    static Value ofFloat(double v) {
+        Value r;
+        r.d = v;
+        return r;
+    }
+    static Value ofStr(std::string_view sv);
+    static Value emptyStr() {
+        Value r;
+        r.tag = Tag::Str;
+        r.s = nullptr;
+        return r;
+    }
+
+    bool isHeap() const { return tag != Tag::Plain && tag != Tag::Ref && i != 0; }
+    inline void retain() const;
+    inline void release();
+    void clear() {
+        release();
+        i = 0;
+        tag = Tag::Plain;
+    }
+
+    // String view of a Str value (empty for anything else).
+    std::string_view str() const {
+        if (tag != Tag::Str || !s) return {};
+        return std::string_view(s->data, static_cast<size_t>(s->len));
+    }
+    std::string string() const { return std::string(str()); }
+};
+
+// ---- strings --------------------------------------------------------------------------------
+StrRep* strAlloc(size_t len);
+void strFree(StrRep* s);
+inline void strRetain(StrRep* s) {
+    if (s) ++s->refs;
+}
+inline void strRelease(StrRep* s) {
+    if (s && --s->refs == 0) strFree(s);
+}
+// Makes *s unique (copy on write) and returns it writable; s must not be null.
+StrRep* strUnique(StrRep*& s);
+Value strConcat(const Value& a, const Value& b);
+Value strFromChar(uint8_t c);
+
+// ---- heap objects -----------------------------------------------------------------------------
+void arrFree(ArrayRep* a);
+void setFree(SetRep* s);
+
+class HostClass;
+
+// Base of every object a script can hold. Reference counted so that a script which frees an object
+// and keeps using the variable gets an error instead of touching freed memory.
+class ScriptObject {
+public:
+    explicit ScriptObject(const HostClass* cls) : cls_(cls) {}
+    virtual ~ScriptObject() = default;
+    ScriptObject(const ScriptObject&) = delete;
+    ScriptObject& operator=(const ScriptObject&) = delete;
+
+    const HostClass* hostClass() const { return cls_; }
+    // Free from the script: releases what the object holds; the shell stays until unreferenced.
+    virtual void dispose() { disposed_ = true; }
+    bool disposed() const { return disposed_; }
+    // Objects owned by the host (bound variables) are not destroyed by a script's Free.
+    bool hostOwned = false;
+    int32_t refs = 0;
+
+protected:
+    bool disposed_ = false;
+
+private:
+    const HostClass* cls_;
+};
+
+inline void Value::retain() const {
+    switch (tag) {
+        case Tag::Str: if (s) ++s->refs; break;
+        case Tag::Obj: if (o) ++o->refs; break;
+        case Tag::Arr:
+        case Tag::Agg: if (a) ++a->refs; break;
+        case Tag::Set: if (set) ++set->refs; break;
+        default: break;
+    }
+}
+
+inline void Value::release() {
+    switch (tag) {
+        case Tag::Str: if (s && --s->refs == 0) strFree(s); break;
+        case Tag::Obj: if (o && --o->refs == 0) delete o; break;
+        case Tag::Arr:
+        case Tag::Agg: if (a && --a->refs == 0) arrFree(a); break;
+        case Tag::Set: if (set && --set->refs == 0) setFree(set); break;
+        default: break;
+    }
+}
+
+}  // namespace pelo::lang

@@ -1,0 +1,1013 @@
+#include "lang/Vm.h"
+
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "lang/Bytecode.h"
+
+namespace pelo::lang {
+
+namespace {
+
+[[noreturn]] void fail(ErrorCode c, std::string p = {}) { throw ScriptError(c, std::move(p)); }
+
+inline Value* deref(Value& v) {
+    if (v.tag != Tag::Ref || !v.ref) fail(ErrorCode::NullPointerException);
+    return v.ref;
+}
+
+inline int compareStr(const Value& a, const Value& b) {
+    std::string_view x = a.str(), y = b.str();
+    size_t n = std::min(x.size(), y.size());
+    int c = n ? std::memcmp(x.data(), y.data(), n) : 0;
+    if (c) return c;
+    return x.size() < y.size() ? -1 : x.size() > y.size() ? 1 : 0;
+}
+
+SetRep* newSet() { return new SetRep{1, {0, 0, 0, 0}}; }
+
+inline bool setHas(const Value& s, int64_t e) {
+    if (s.tag != Tag::Set || !s.set || e < 0 || e > 255) return false;
+    return (s.set->bits[e >> 6] >> (e & 63)) & 1;
+}
+
+Value setFromBits(const uint64_t b[4]) {
+    Value r;
+    r.tag = Tag::Set;
+    r.set = newSet();
+    std::memcpy(r.set->bits, b, sizeof r.set->bits);
+    return r;
+}
+
+void setBits(const Value& v, uint64_t out[4]) {
+    if (v.tag == Tag::Set && v.set) std::memcpy(out, v.set->bits, 4 * sizeof(uint64_t));
+    else std::memset(out, 0, 4 * sizeof(uint64_t));
+}
+
+std::string formatFloatVariant(double d) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", d);
+    return buf;
+}
+
+}  // namespace
+
+Vm::Vm(const HostTable& host, VmLimits limits) : host_(host), catalog_(buildImportCatalog(host)), limits_(limits) {}
+
+Vm::~Vm() { clear(); }
+
+void Vm::clear() {
+    if (depth_ > 0) return;  // never while running
+    globals_.clear();
+    if (stack_) clearRange(stack_.get(), highWater_);
+    stack_.reset();
+    frames_.clear();
+    handlers_.clear();
+    pendings_.clear();
+    imports_.clear();
+    module_ = Module{};
+    loaded_ = false;
+}
+
+void Vm::loadFile(std::string_view bytes) { loadModule(deserializeModule(bytes)); }
+
+void Vm::loadModule(Module module) {
+    if (depth_ > 0) throw LoadError("Script engine already running");
+    clear();
+    std::vector<BoundImport> imports = verifyModule(module, catalog_);
+    module_ = std::move(module);
+    imports_ = std::move(imports);
+    globals_.clear();
+    globals_.reserve(module_.globals.size());
+    for (const Global& g : module_.globals) globals_.push_back(makeDefault(g.type));
+    stack_.reset(new Value[limits_.stackSlots]);
+    sp_ = stack_.get();
+    highWater_ = sp_;
+    loaded_ = true;
+    stopRequested_ = false;
+}
+
+Value Vm::makeDefault(int typeId) const {
+    Value v;
+    if (typeId < 0 || static_cast<size_t>(typeId) >= module_.types.size()) return v;
+    const RtType& t = module_.types[static_cast<size_t>(typeId)];
+    switch (t.kind) {
+        case RtKind::Plain: break;
+        case RtKind::Str: v.tag = Tag::Str; break;
+        case RtKind::Obj: v.tag = Tag::Obj; break;
+        case RtKind::DynArr: v.tag = Tag::Arr; break;
+        case RtKind::Set: v.tag = Tag::Set; break;
+        case RtKind::Variant: v.vt = VarType::Empty; break;
+        case RtKind::Record:
+        case RtKind::StaticArr: {
+            auto* a = new ArrayRep{1, typeId, new std::vector<Value>()};
+            v.tag = Tag::Agg;
+            v.a = a;
+            if (t.kind == RtKind::Record) {
+                a->items->reserve(t.fields.size());
+                for (int32_t f : t.fields) a->items->push_back(makeDefault(f));
+            } else {
+                a->items->reserve(static_cast<size_t>(t.count));
+                for (int32_t k = 0; k < t.count; ++k) a->items->push_back(makeDefault(t.elem));
+            }
+            break;
+        }
+        case RtKind::Count_: break;
+    }
+    return v;
+}
+
+Value Vm::cloneAgg(const Value& v) const {
+    Value r;
+    r.tag = Tag::Agg;
+    r.a = new ArrayRep{1, v.a->typeId, new std::vector<Value>(*v.a->items)};
+    for (Value& item : *r.a->items)
+        if (item.tag == Tag::Agg && item.a) item = cloneAgg(item);
+    return r;
+}
+
+void Vm::clearRange(Value* from, Value* to) {
+    for (Value* p = from; p < to; ++p) p->clear();
+}
+
+int Vm::findProc(std::string_view name) const {
+    if (!loaded_) return -1;
+    std::string u = upperAscii(name);
+    for (size_t k = 0; k < module_.procs.size(); ++k)
+        if (static_cast<int>(k) != module_.mainProc && module_.procs[k].name == u) return static_cast<int>(k);
+    return -1;
+}
+
+const Proc* Vm::proc(int index) const {
+    if (!loaded_ || index < 0 || static_cast<size_t>(index) >= module_.procs.size()) return nullptr;
+    return &module_.procs[static_cast<size_t>(index)];
+}
+
+Value* Vm::global(std::string_view name) {
+    int k = module_.findGlobal(name);
+    return k < 0 ? nullptr : &globals_[static_cast<size_t>(k)];
+}
+
+void Vm::runMain() {
+    if (!loaded_) fail(ErrorCode::NoMainProc);
+    if (depth_ > 0) throw ScriptError(ErrorCode::CustomError, "Script engine already running");
+    execute(module_.mainProc, nullptr, 0, nullptr);
+}
+
+Value Vm::call(int procIndex, const std::vector<Value>& args) {
+    const Proc* p = proc(procIndex);
+    if (!p) throw ScriptError(ErrorCode::CustomError, "Unknown procedure");
+    if (args.size() < p->params.size()) throw ScriptError(ErrorCode::CustomError, "Not enough parameters");
+    if (args.size() > p->params.size()) throw ScriptError(ErrorCode::CustomError, "Too many parameters");
+    std::vector<Value> conv;
+    conv.reserve(args.size());
+    std::vector<Value> refTargets(args.size());
+    for (size_t k = 0; k < args.size(); ++k) {
+        const ProcParam& pp = p->params[k];
+        const Value& a = args[k];
+        if (pp.byRef) {
+            refTargets[k] = a;
+            Value r;
+            r.tag = Tag::Ref;
+            r.ref = &refTargets[k];
+            conv.push_back(r);
+            continue;
+        }
+        const std::string& sig = pp.sig;
+        bool strParam = sig == "string";
+        bool isInt = sig == "u8" || sig == "s8" || sig == "u16" || sig == "s16" || sig == "u32" || sig == "s32" ||
+                     sig == "s64" || sig == "bool" || sig == "char";
+        bool isFloat = sig == "double" || sig == "single";
+        if (strParam && (a.tag == Tag::Str)) conv.push_back(a);
+        else if (isInt && a.tag == Tag::Plain && a.vt != VarType::Float) conv.push_back(Value::ofInt(a.i));
+        else if (isFloat && a.tag == Tag::Plain) conv.push_back(a.vt == VarType::Int ? Value::ofFloat(static_cast<double>(a.i)) : a);
+        else if (makeDefault(pp.type).tag == a.tag) conv.push_back(a);
+        else throw ScriptError(ErrorCode::CustomError, "Invalid parameter");
+    }
+    Value result;
+    if (p->hasResult) result = makeDefault(p->resultType);
+    execute(procIndex, conv.data(), static_cast<int>(conv.size()), p->hasResult ? &result : nullptr);
+    return result;
+}
+
+void Vm::execute(int procIndex, Value* args, int nargs, Value* result) {
+    if (!loaded_) fail(ErrorCode::NoMainProc);
+    const Proc& p = module_.procs[static_cast<size_t>(procIndex)];
+    Value* entrySp = sp_;
+    if (sp_ + nargs + p.frameSize() + p.maxStack + 1 > stack_.get() + limits_.stackSlots) fail(ErrorCode::OutOfStackRange);
+    for (int k = 0; k < nargs; ++k) *sp_++ = args[k];
+    size_t stopFrames = frames_.size();
+    if (depth_ == 0) stopRequested_ = false;
+    ++depth_;
+    try {
+        enterProc(procIndex, sp_ - nargs);
+        run(stopFrames);
+    } catch (...) {
+        --depth_;
+        frames_.resize(stopFrames);
+        clearRange(entrySp, highWater_);
+        sp_ = entrySp;
+        throw;
+    }
+    --depth_;
+    // The callee left its result (if any) at entrySp.
+    if (p.hasResult && result) *result = std::move(*entrySp);
+    clearRange(entrySp, sp_);
+    sp_ = entrySp;
+}
+
+void Vm::enterProc(int procIndex, Value* argsBase) {
+    const Proc& p = module_.procs[static_cast<size_t>(procIndex)];
+    if (static_cast<int>(frames_.size()) >= limits_.maxFrames) fail(ErrorCode::OutOfStackRange);
+    Value* end = argsBase + p.frameSize() + p.maxStack;
+    if (end + 1 > stack_.get() + limits_.stackSlots) fail(ErrorCode::OutOfStackRange);
+    // Value parameters of record type get their own copy.
+    for (size_t k = 0; k < p.params.size(); ++k) {
+        Value& a = argsBase[k];
+        if (a.tag == Tag::Agg && a.a && a.a->refs > 1 && !p.params[k].byRef) a = cloneAgg(a);
+        if (p.params[k].byRef && a.tag != Tag::Ref) fail(ErrorCode::TypeMismatch);
+    }
+    Value* slot = argsBase + p.params.size();
+    if (p.hasResult) *slot++ = makeDefault(p.resultType);
+    for (int32_t t : p.localTypes) *slot++ = makeDefault(t);
+    sp_ = slot;
+    if (end > highWater_) highWater_ = end;
+    frames_.push_back(Frame{&p, p.code.data(), p.code.data(), argsBase, handlers_.size()});
+}
+
+void Vm::run(size_t stopFrames) {
+    for (;;) {
+        try {
+            interpret(stopFrames);
+            return;
+        } catch (const ScriptError& e) {
+            if (!handle(e, stopFrames)) throw;
+        } catch (const std::bad_alloc&) {
+            ScriptError e(ErrorCode::OutOfMemory, "");
+            if (!handle(e, stopFrames)) throw e;
+        } catch (const LoadError&) {
+            throw;
+        } catch (const std::exception& ex) {
+            ScriptError e(ErrorCode::Exception, ex.what());
+            if (!handle(e, stopFrames)) throw e;
+        }
+    }
+}
+
+bool Vm::handle(const ScriptError& e, size_t stopFrames) {
+    lastCode_ = e.code;
+    lastParam_ = e.param;
+    if (e.fatal) return false;
+    size_t handlerFloor = stopFrames < frames_.size() ? frames_[stopFrames].handlerBase : handlers_.size();
+    if (handlers_.size() <= handlerFloor) return false;
+    Handler h = handlers_.back();
+    handlers_.pop_back();
+    frames_.resize(h.frame + 1);
+    clearRange(h.sp, highWater_);
+    sp_ = h.sp;
+    frames_.back().pc = h.pc;
+    if (h.isFinally) pendings_.push_back(Pending{Pending::Exception, e.code, e.param, e.fatal, 0, nullptr});
+    return true;
+}
+
+#define READ() (*pc++)
+
+void Vm::interpret(size_t stopFrames) {
+    Frame* fr = &frames_.back();
+    const int32_t* pc = fr->pc;
+    Value* base = fr->base;
+    Value* sp = sp_;
+    const Value* consts = module_.constants.data();
+    Value* globals = globals_.data();
+
+    // Keeps the VM state consistent before anything that can throw or re-enter.
+    auto sync = [&]() {
+        sp_ = sp;
+        fr->pc = pc;
+    };
+    auto checkStop = [&]() {
+        if (stopRequested_) {
+            sync();
+            throw ScriptError(ErrorCode::CustomError, "Script stopped", true);
+        }
+    };
+
+    for (;;) {
+        Op op = static_cast<Op>(READ());
+        switch (op) {
+            case Op::Nop: break;
+            case Op::PushInt: {
+                Value& v = *sp++;
+                v.i = READ();
+                break;
+            }
+            case Op::PushConst: *sp++ = consts[READ()]; break;
+            case Op::PushDefault: *sp++ = makeDefault(READ()); break;
+            case Op::Pop: (--sp)->clear(); break;
+            case Op::Dup: *sp = sp[-1]; ++sp; break;
+            case Op::LoadL: *sp++ = base[READ()]; break;
+            case Op::StoreL: {
+                Value& dst = base[READ()];
+                --sp;
+                if (sp->tag == Tag::Agg && sp->a && sp->a->refs > 1) dst = cloneAgg(*sp), sp->clear();
+                else dst = std::move(*sp);
+                break;
+            }
+            case Op::LoadG: *sp++ = globals[READ()]; break;
+            case Op::StoreG: {
+                Value& dst = globals[READ()];
+                --sp;
+                if (sp->tag == Tag::Agg && sp->a && sp->a->refs > 1) dst = cloneAgg(*sp), sp->clear();
+                else dst = std::move(*sp);
+                break;
+            }
+            case Op::LoadLRef: {
+                sync();
+                *sp = *deref(base[READ()]);
+                ++sp;
+                break;
+            }
+            case Op::StoreLRef: {
+                sync();
+                Value* dst = deref(base[READ()]);
+                --sp;
+                if (sp->tag == Tag::Agg && sp->a && sp->a->refs > 1) *dst = cloneAgg(*sp), sp->clear();
+                else *dst = std::move(*sp);
+                break;
+            }
+            case Op::AddrL: {
+                Value& v = *sp++;
+                v.tag = Tag::Ref;
+                v.ref = &base[READ()];
+                break;
+            }
+            case Op::AddrG: {
+                Value& v = *sp++;
+                v.tag = Tag::Ref;
+                v.ref = &globals[READ()];
+                break;
+            }
+            case Op::LoadRef: {
+                sync();
+                Value* r = deref(sp[-1]);
+                sp[-1] = *r;
+                break;
+            }
+            case Op::StoreRef: {
+                sync();
+                Value* r = deref(sp[-1]);
+                sp[-1].clear();
+                sp -= 2;
+                if (sp->tag == Tag::Agg && sp->a && sp->a->refs > 1) *r = cloneAgg(*sp), sp->clear();
+                else *r = std::move(*sp);
+                break;
+            }
+            case Op::AddrField: {
+                sync();
+                int32_t k = READ();
+                Value* r = deref(sp[-1]);
+                if (r->tag != Tag::Agg || !r->a || k < 0 || static_cast<size_t>(k) >= r->a->items->size())
+                    fail(ErrorCode::OutOfRecordRange);
+                sp[-1].ref = &(*r->a->items)[static_cast<size_t>(k)];
+                break;
+            }
+            case Op::AddrIndexS: {
+                sync();
+                int32_t low = READ(), count = READ();
+                int64_t ix = sp[-1].i - low;
+                --sp;
+                Value* r = deref(sp[-1]);
+                if (r->tag != Tag::Agg || !r->a) fail(ErrorCode::NullPointerException);
+                if (ix < 0 || ix >= count || static_cast<size_t>(ix) >= r->a->items->size()) fail(ErrorCode::OutOfRange);
+                sp[-1].ref = &(*r->a->items)[static_cast<size_t>(ix)];
+                break;
+            }
+            case Op::AddrIndexD: {
+                sync();
+                int64_t ix = sp[-1].i;
+                --sp;
+                Value* r = deref(sp[-1]);
+                if (r->tag != Tag::Arr) fail(ErrorCode::TypeMismatch);
+                if (!r->a || ix < 0 || static_cast<size_t>(ix) >= r->a->items->size()) fail(ErrorCode::OutOfRange);
+                sp[-1].ref = &(*r->a->items)[static_cast<size_t>(ix)];
+                break;
+            }
+            case Op::LoadField: {
+                sync();
+                int32_t k = READ();
+                Value& v = sp[-1];
+                if (v.tag != Tag::Agg || !v.a || k < 0 || static_cast<size_t>(k) >= v.a->items->size())
+                    fail(ErrorCode::OutOfRecordRange);
+                Value f = (*v.a->items)[static_cast<size_t>(k)];
+                v = std::move(f);
+                break;
+            }
+            case Op::LoadIndexS: {
+                sync();
+                int32_t low = READ(), count = READ();
+                int64_t ix = sp[-1].i - low;
+                --sp;
+                Value& v = sp[-1];
+                if (v.tag != Tag::Agg || !v.a) fail(ErrorCode::NullPointerException);
+                if (ix < 0 || ix >= count || static_cast<size_t>(ix) >= v.a->items->size()) fail(ErrorCode::OutOfRange);
+                Value f = (*v.a->items)[static_cast<size_t>(ix)];
+                v = std::move(f);
+                break;
+            }
+            case Op::LoadIndexD: {
+                sync();
+                int64_t ix = sp[-1].i;
+                --sp;
+                Value& v = sp[-1];
+                if (v.tag != Tag::Arr) fail(ErrorCode::TypeMismatch);
+                if (!v.a || ix < 0 || static_cast<size_t>(ix) >= v.a->items->size()) fail(ErrorCode::OutOfRange);
+                Value f = (*v.a->items)[static_cast<size_t>(ix)];
+                v = std::move(f);
+                break;
+            }
+            case Op::StrIndex: {
+                sync();
+                int64_t ix = sp[-1].i;
+                --sp;
+                std::string_view s = sp[-1].str();
+                if (ix < 1 || ix > static_cast<int64_t>(s.size())) fail(ErrorCode::CustomError, "Out of string range");
+                uint8_t ch = static_cast<uint8_t>(s[static_cast<size_t>(ix - 1)]);
+                sp[-1].clear();
+                sp[-1].i = ch;
+                break;
+            }
+            case Op::StrIndexRef: {
+                sync();
+                int64_t ix = sp[-1].i;
+                --sp;
+                Value* r = deref(sp[-1]);
+                std::string_view s = r->str();
+                if (ix < 1 || ix > static_cast<int64_t>(s.size())) fail(ErrorCode::CustomError, "Out of string range");
+                sp[-1].tag = Tag::Plain;
+                sp[-1].i = static_cast<uint8_t>(s[static_cast<size_t>(ix - 1)]);
+                break;
+            }
+            case Op::StrSetChar: {
+                sync();
+                int64_t ix = sp[-1].i;
+                Value* r = deref(sp[-2]);
+                uint8_t ch = static_cast<uint8_t>(sp[-3].i);
+                sp[-2].tag = Tag::Plain;
+                sp -= 3;
+                if (r->tag != Tag::Str) fail(ErrorCode::TypeMismatch);
+                if (ix < 1 || !r->s || ix > r->s->len) fail(ErrorCode::CustomError, "Out of string range");
+                strUnique(r->s)->data[ix - 1] = static_cast<char>(ch);
+                break;
+            }
+            case Op::Concat: {
+                sync();
+                Value& a = sp[-2];
+                Value& b = sp[-1];
+                std::string_view y = b.str();
+                if (!y.empty()) {
+                    std::string_view x = a.str();
+                    if (static_cast<int64_t>(x.size() + y.size()) > limits_.maxStringLength) fail(ErrorCode::OutOfMemory);
+                    if (x.empty()) {
+                        a = std::move(b);
+                    } else {
+                        StrRep* s = strAlloc(x.size() + y.size());
+                        std::memcpy(s->data, x.data(), x.size());
+                        std::memcpy(s->data + x.size(), y.data(), y.size());
+                        a.release();
+                        a.s = s;
+                        a.tag = Tag::Str;
+                    }
+                }
+                b.clear();
+                --sp;
+                break;
+            }
+            case Op::CharToStr: {
+                uint8_t c = static_cast<uint8_t>(sp[-1].i);
+                sp[-1] = strFromChar(c);
+                break;
+            }
+            case Op::StrToChar: {
+                std::string_view s = sp[-1].str();
+                uint8_t c = s.empty() ? 0 : static_cast<uint8_t>(s[0]);
+                sp[-1].clear();
+                sp[-1].i = c;
+                break;
+            }
+            case Op::AddI: {
+                int32_t w = READ();
+                --sp;
+                sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) + static_cast<uint64_t>(sp->i)), w);
+                break;
+            }
+            case Op::SubI: {
+                int32_t w = READ();
+                --sp;
+                sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) - static_cast<uint64_t>(sp->i)), w);
+                break;
+            }
+            case Op::MulI: {
+                int32_t w = READ();
+                --sp;
+                sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) * static_cast<uint64_t>(sp->i)), w);
+                break;
+            }
+            case Op::DivI:
+            case Op::ModI: {
+                int32_t w = READ();
+                --sp;
+                int64_t a = sp[-1].i, b = sp->i;
+                if (b == 0) {
+                    sync();
+                    fail(ErrorCode::DivideByZero);
+                }
+                int64_t r;
+                if (a == INT64_MIN && b == -1) r = op == Op::DivI ? a : 0;
+                else r = op == Op::DivI ? a / b : a % b;
+                sp[-1].i = wrapTo(r, w);
+                break;
+            }
+            case Op::NegI: {
+                int32_t w = READ();
+                sp[-1].i = wrapTo(static_cast<int64_t>(0 - static_cast<uint64_t>(sp[-1].i)), w);
+                break;
+            }
+            case Op::NotI: {
+                int32_t w = READ();
+                sp[-1].i = wrapTo(~sp[-1].i, w);
+                break;
+            }
+            case Op::AndI: --sp; sp[-1].i &= sp->i; break;
+            case Op::OrI: --sp; sp[-1].i |= sp->i; break;
+            case Op::XorI: --sp; sp[-1].i ^= sp->i; break;
+            case Op::ShlI:
+            case Op::ShrI: {
+                int32_t w = READ();
+                --sp;
+                int64_t a = sp[-1].i;
+                int64_t n = sp->i;
+                bool wide = static_cast<Width>(w) == Width::I64;
+                unsigned sh = static_cast<unsigned>(n) & (wide ? 63u : 31u);
+                if (wide) {
+                    uint64_t u = static_cast<uint64_t>(a);
+                    sp[-1].i = static_cast<int64_t>(op == Op::ShlI ? u << sh : u >> sh);
+                } else {
+                    uint32_t u = static_cast<uint32_t>(static_cast<uint64_t>(a));
+                    uint32_t r = op == Op::ShlI ? u << sh : u >> sh;
+                    sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<int32_t>(r)), w);
+                    if (static_cast<Width>(w) == Width::U32) sp[-1].i = r;
+                }
+                break;
+            }
+            case Op::Wrap: {
+                int32_t w = READ();
+                sp[-1].i = wrapTo(sp[-1].i, w);
+                break;
+            }
+            case Op::NotB: sp[-1].i = sp[-1].i ? 0 : 1; break;
+            case Op::AddF: --sp; sp[-1].d += sp->d; break;
+            case Op::SubF: --sp; sp[-1].d -= sp->d; break;
+            case Op::MulF: --sp; sp[-1].d *= sp->d; break;
+            case Op::DivF: {
+                --sp;
+                if (sp->d == 0) {
+                    sync();
+                    fail(sp[-1].d == 0 || std::isnan(sp[-1].d) ? ErrorCode::MathError : ErrorCode::DivideByZero);
+                }
+                sp[-1].d /= sp->d;
+                break;
+            }
+            case Op::NegF: sp[-1].d = -sp[-1].d; break;
+            case Op::ToSingle: sp[-1].d = static_cast<float>(sp[-1].d); break;
+            case Op::MulC: {
+                --sp;
+                long double r = static_cast<long double>(sp[-1].i) * static_cast<long double>(sp->i) / 10000.0L;
+                if (std::fabs(static_cast<double>(r)) > 9.2e18) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].i = static_cast<int64_t>(std::llround(static_cast<double>(r)));
+                break;
+            }
+            case Op::DivC: {
+                --sp;
+                if (sp->i == 0) {
+                    sync();
+                    fail(ErrorCode::DivideByZero);
+                }
+                long double r = static_cast<long double>(sp[-1].i) * 10000.0L / static_cast<long double>(sp->i);
+                sp[-1].i = static_cast<int64_t>(std::llround(static_cast<double>(r)));
+                break;
+            }
+            case Op::IntToFloat: sp[-1].d = static_cast<double>(sp[-1].i); break;
+            case Op::IntToCur: sp[-1].i = static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) * 10000u); break;
+            case Op::FloatToCur: {
+                double d = sp[-1].d * 10000.0;
+                if (!(std::fabs(d) < 9.2e18)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].i = static_cast<int64_t>(std::nearbyint(d));
+                break;
+            }
+            case Op::CurToFloat: sp[-1].d = static_cast<double>(sp[-1].i) / 10000.0; break;
+            case Op::IntToFloat2: sp[-2].d = static_cast<double>(sp[-2].i); break;
+            case Op::IntToCur2: sp[-2].i = static_cast<int64_t>(static_cast<uint64_t>(sp[-2].i) * 10000u); break;
+            case Op::CurToFloat2: sp[-2].d = static_cast<double>(sp[-2].i) / 10000.0; break;
+#define CMP_I(name, expr) \
+    case Op::name: --sp; sp[-1].i = (sp[-1].i expr sp->i) ? 1 : 0; break;
+                CMP_I(EqI, ==) CMP_I(NeI, !=) CMP_I(LtI, <) CMP_I(LeI, <=) CMP_I(GtI, >) CMP_I(GeI, >=)
+#undef CMP_I
+#define CMP_F(name, expr) \
+    case Op::name: --sp; sp[-1].i = (sp[-1].d expr sp->d) ? 1 : 0; break;
+                CMP_F(EqF, ==) CMP_F(NeF, !=) CMP_F(LtF, <) CMP_F(LeF, <=) CMP_F(GtF, >) CMP_F(GeF, >=)
+#undef CMP_F
+#define CMP_S(name, expr)                          \
+    case Op::name: {                               \
+        int c = compareStr(sp[-2], sp[-1]);        \
+        sp[-1].clear();                            \
+        --sp;                                      \
+        sp[-1].clear();                            \
+        sp[-1].i = (c expr 0) ? 1 : 0;             \
+        break;                                     \
+    }
+                CMP_S(EqS, ==) CMP_S(NeS, !=) CMP_S(LtS, <) CMP_S(LeS, <=) CMP_S(GtS, >) CMP_S(GeS, >=)
+#undef CMP_S
+            case Op::EqO:
+            case Op::NeO: {
+                bool eq = sp[-2].i == sp[-1].i;
+                sp[-1].clear();
+                --sp;
+                sp[-1].clear();
+                sp[-1].i = (op == Op::EqO) == eq ? 1 : 0;
+                break;
+            }
+            case Op::SetBuild: {
+                int32_t n = READ();
+                uint64_t bits[4] = {0, 0, 0, 0};
+                for (int32_t k = 0; k < n; ++k) {
+                    int64_t e = (--sp)->i;
+                    if (e >= 0 && e < 256) bits[e >> 6] |= 1ull << (e & 63);
+                }
+                *sp++ = setFromBits(bits);
+                break;
+            }
+            case Op::SetIn: {
+                bool in = setHas(sp[-1], sp[-2].i);
+                sp[-1].clear();
+                --sp;
+                sp[-1].i = in ? 1 : 0;
+                break;
+            }
+            case Op::SetUnion:
+            case Op::SetDiff:
+            case Op::SetInter:
+            case Op::SetEq:
+            case Op::SetNe:
+            case Op::SetLe:
+            case Op::SetGe: {
+                uint64_t a[4], b[4], r[4];
+                setBits(sp[-2], a);
+                setBits(sp[-1], b);
+                sp[-1].clear();
+                --sp;
+                sp[-1].clear();
+                bool cmp = false, isCmp = true;
+                switch (op) {
+                    case Op::SetUnion: for (int k = 0; k < 4; ++k) r[k] = a[k] | b[k]; isCmp = false; break;
+                    case Op::SetDiff: for (int k = 0; k < 4; ++k) r[k] = a[k] & ~b[k]; isCmp = false; break;
+                    case Op::SetInter: for (int k = 0; k < 4; ++k) r[k] = a[k] & b[k]; isCmp = false; break;
+                    case Op::SetEq: cmp = std::memcmp(a, b, sizeof a) == 0; break;
+                    case Op::SetNe: cmp = std::memcmp(a, b, sizeof a) != 0; break;
+                    case Op::SetLe: cmp = true; for (int k = 0; k < 4; ++k) cmp = cmp && (a[k] & ~b[k]) == 0; break;
+                    default: cmp = true; for (int k = 0; k < 4; ++k) cmp = cmp && (b[k] & ~a[k]) == 0; break;
+                }
+                if (isCmp) sp[-1].i = cmp ? 1 : 0;
+                else sp[-1] = setFromBits(r);
+                break;
+            }
+            case Op::SetIncl:
+            case Op::SetExcl: {
+                sync();
+                int64_t e = sp[-1].i;
+                Value* r = deref(sp[-2]);
+                sp[-2].tag = Tag::Plain;
+                sp -= 2;
+                if (r->tag != Tag::Set) fail(ErrorCode::TypeMismatch);
+                uint64_t bits[4];
+                setBits(*r, bits);
+                if (e >= 0 && e < 256) {
+                    if (op == Op::SetIncl) bits[e >> 6] |= 1ull << (e & 63);
+                    else bits[e >> 6] &= ~(1ull << (e & 63));
+                }
+                *r = setFromBits(bits);
+                break;
+            }
+            case Op::ToVariant: {
+                sp[-1].vt = static_cast<VarType>(READ());
+                break;
+            }
+            case Op::FromVariant: {
+                sync();
+                VarType want = static_cast<VarType>(READ());
+                Value& v = sp[-1];
+                VarType have = v.vt;
+                if (have == VarType::None || have == VarType::Empty) {
+                    v.clear();
+                    if (want == VarType::String) v.tag = Tag::Str;
+                } else if (want == VarType::String) {
+                    if (have == VarType::Int || have == VarType::Bool) v = Value::ofStr(std::to_string(v.i));
+                    else if (have == VarType::Char) v = strFromChar(static_cast<uint8_t>(v.i));
+                    else if (have == VarType::Float) v = Value::ofStr(formatFloatVariant(v.d));
+                    else if (have != VarType::String) fail(ErrorCode::TypeMismatch);
+                } else if (want == VarType::Float) {
+                    if (have == VarType::Int || have == VarType::Bool || have == VarType::Char) v.d = static_cast<double>(v.i);
+                    else if (have == VarType::Currency) v.d = static_cast<double>(v.i) / 10000.0;
+                    else if (have == VarType::String) {
+                        std::string s = v.string();
+                        char* end = nullptr;
+                        double d = std::strtod(s.c_str(), &end);
+                        if (s.empty() || *end) fail(ErrorCode::TypeMismatch);
+                        v = Value::ofFloat(d);
+                    } else if (have != VarType::Float) fail(ErrorCode::TypeMismatch);
+                } else if (want == VarType::Currency) {
+                    if (have == VarType::Float) v.i = static_cast<int64_t>(std::nearbyint(v.d * 10000.0));
+                    else if (have == VarType::Int) v.i *= 10000;
+                    else if (have != VarType::Currency) fail(ErrorCode::TypeMismatch);
+                } else {  // integer-like
+                    if (have == VarType::Float) v.i = static_cast<int64_t>(std::nearbyint(v.d));
+                    else if (have == VarType::Currency) v.i = v.i / 10000;
+                    else if (have == VarType::String) {
+                        std::string s = v.string();
+                        char* end = nullptr;
+                        long long n = std::strtoll(s.c_str(), &end, 10);
+                        if (s.empty() || *end) fail(ErrorCode::TypeMismatch);
+                        v = Value::ofInt(n);
+                    } else if (have == VarType::Object) fail(ErrorCode::TypeMismatch);
+                    if (want == VarType::Bool) v.i = v.i != 0;
+                }
+                v.vt = VarType::None;
+                break;
+            }
+            case Op::VarOp: sync(); fail(ErrorCode::TypeMismatch);
+            case Op::Jmp: {
+                int32_t off = READ();
+                pc += off;
+                if (off < 0) {
+                    sync();
+                    checkStop();
+                }
+                break;
+            }
+            case Op::JmpF: {
+                int32_t off = READ();
+                --sp;
+                if (!sp->i) {
+                    pc += off;
+                    if (off < 0) {
+                        sync();
+                        checkStop();
+                    }
+                }
+                break;
+            }
+            case Op::JmpT: {
+                int32_t off = READ();
+                --sp;
+                if (sp->i) {
+                    pc += off;
+                    if (off < 0) {
+                        sync();
+                        checkStop();
+                    }
+                }
+                break;
+            }
+            case Op::Call: {
+                int32_t p = READ();
+                sync();
+                checkStop();
+                const Proc& callee = module_.procs[static_cast<size_t>(p)];
+                enterProc(p, sp - callee.params.size());
+                fr = &frames_.back();
+                pc = fr->pc;
+                base = fr->base;
+                sp = sp_;
+                break;
+            }
+            case Op::CallHost: {
+                const BoundImport& im = imports_[static_cast<size_t>(READ())];
+                sync();
+                Value result;
+                if (im.hasResult) result = makeDefault(im.resultType);
+                Value* args = sp - im.argc;
+                CallCtx ctx{*this, args, im.hasResult ? &result : nullptr, im.argc};
+                (*im.fn)(ctx);
+                for (Value* a = args; a < sp; ++a) a->clear();
+                sp = args;
+                if (im.hasResult) *sp++ = std::move(result);
+                break;
+            }
+            case Op::Ret: {
+                const Proc& p = *fr->proc;
+                Value* b = base;
+                // Handlers of this frame are gone once it returns.
+                handlers_.resize(fr->handlerBase);
+                if (p.hasResult) {
+                    Value r = std::move(b[p.params.size()]);
+                    clearRange(b, sp);
+                    b[0] = std::move(r);
+                    sp = b + 1;
+                } else {
+                    clearRange(b, sp);
+                    sp = b;
+                }
+                frames_.pop_back();
+                sp_ = sp;
+                if (frames_.size() <= stopFrames) return;
+                fr = &frames_.back();
+                pc = fr->pc;
+                base = fr->base;
+                break;
+            }
+            case Op::TryExcept:
+            case Op::TryFinally: {
+                int32_t off = READ();
+                handlers_.push_back(Handler{op == Op::TryFinally, frames_.size() - 1, pc + off, sp});
+                break;
+            }
+            case Op::PopTry: {
+                bool fin = handlers_.back().isFinally;
+                handlers_.pop_back();
+                if (fin) pendings_.push_back(Pending{Pending::None, ErrorCode::NoError, {}, false, 0, nullptr});
+                break;
+            }
+            case Op::EndExcept: break;
+            case Op::EndFinally: {
+                Pending pd = std::move(pendings_.back());
+                pendings_.pop_back();
+                if (pd.kind == Pending::Exception) {
+                    sync();
+                    throw ScriptError(pd.code, pd.param, pd.fatal);
+                }
+                if (pd.kind == Pending::Leave) {
+                    // continue leaving: unwind further try blocks of this frame
+                    size_t floor = fr->handlerBase + static_cast<size_t>(pd.depth);
+                    pc = pd.target;
+                    while (handlers_.size() > floor) {
+                        Handler h = handlers_.back();
+                        handlers_.pop_back();
+                        if (h.isFinally) {
+                            pendings_.push_back(Pending{Pending::Leave, ErrorCode::NoError, {}, false, pd.depth, pd.target});
+                            pc = h.pc;
+                            break;
+                        }
+                    }
+                }
+                break;
+            }
+            case Op::Leave: {
+                int32_t depth = READ();
+                int32_t off = READ();
+                const int32_t* target = pc + off;
+                size_t floor = fr->handlerBase + static_cast<size_t>(depth);
+                pc = target;
+                while (handlers_.size() > floor) {
+                    Handler h = handlers_.back();
+                    handlers_.pop_back();
+                    if (h.isFinally) {
+                        pendings_.push_back(Pending{Pending::Leave, ErrorCode::NoError, {}, false, depth, target});
+                        pc = h.pc;
+                        break;
+                    }
+                }
+                break;
+            }
+            case Op::Raise: {
+                sync();
+                std::string msg = sp[-1].string();
+                (--sp)->clear();
+                sp_ = sp;
+                throw ScriptError(ErrorCode::Exception, msg);
+            }
+            case Op::RaiseCode: {
+                sync();
+                int64_t code = sp[-2].i;
+                std::string msg = sp[-1].string();
+                (--sp)->clear();
+                --sp;
+                sp_ = sp;
+                if (code < 0 || code > static_cast<int64_t>(ErrorCode::CustomError)) code = static_cast<int64_t>(ErrorCode::CustomError);
+                throw ScriptError(static_cast<ErrorCode>(code), msg);
+            }
+            case Op::Reraise: sync(); throw ScriptError(lastCode_, lastParam_);
+            case Op::IncL: {
+                int32_t n = READ(), d = READ(), w = READ();
+                Value& v = base[n];
+                v.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(v.i) + static_cast<uint64_t>(static_cast<int64_t>(d))), w);
+                break;
+            }
+            case Op::IncG: {
+                int32_t n = READ(), d = READ(), w = READ();
+                Value& v = globals[n];
+                v.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(v.i) + static_cast<uint64_t>(static_cast<int64_t>(d))), w);
+                break;
+            }
+            case Op::IncRef: {
+                int32_t d = READ(), w = READ();
+                sync();
+                Value* r = deref(sp[-1]);
+                sp[-1].tag = Tag::Plain;
+                --sp;
+                if (r->tag != Tag::Plain) fail(ErrorCode::TypeMismatch);
+                r->i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(r->i) + static_cast<uint64_t>(static_cast<int64_t>(d))), w);
+                break;
+            }
+            case Op::Length: {
+                Value& v = sp[-1];
+                int64_t n = 0;
+                if (v.tag == Tag::Str) n = v.s ? v.s->len : 0;
+                else if (v.tag == Tag::Arr || v.tag == Tag::Agg) n = v.a ? static_cast<int64_t>(v.a->items->size()) : 0;
+                v.clear();
+                v.i = n;
+                break;
+            }
+            case Op::SetLen: {
+                int32_t t = READ();
+                sync();
+                int64_t n = sp[-1].i;
+                Value* r = deref(sp[-2]);
+                sp[-2].tag = Tag::Plain;
+                sp -= 2;
+                if (r->tag != Tag::Arr) fail(ErrorCode::TypeMismatch);
+                if (n < 0) n = 0;
+                if (n > limits_.maxArrayLength) fail(ErrorCode::OutOfMemory);
+                const RtType& at = module_.types[static_cast<size_t>(t)];
+                if (n == 0) {
+                    r->clear();
+                    r->tag = Tag::Arr;
+                    break;
+                }
+                if (!r->a) {
+                    r->a = new ArrayRep{1, t, new std::vector<Value>()};
+                } else if (r->a->refs > 1) {
+                    ArrayRep* c = new ArrayRep{1, t, new std::vector<Value>(*r->a->items)};
+                    r->release();
+                    r->a = c;
+                    r->tag = Tag::Arr;
+                }
+                std::vector<Value>& items = *r->a->items;
+                size_t old = items.size();
+                if (static_cast<size_t>(n) < old) items.resize(static_cast<size_t>(n));
+                else
+                    for (size_t k = old; k < static_cast<size_t>(n); ++k) items.push_back(makeDefault(at.elem));
+                break;
+            }
+            case Op::SetLenS: {
+                sync();
+                int64_t n = sp[-1].i;
+                Value* r = deref(sp[-2]);
+                sp[-2].tag = Tag::Plain;
+                sp -= 2;
+                if (r->tag != Tag::Str) fail(ErrorCode::TypeMismatch);
+                if (n < 0) n = 0;
+                if (n > limits_.maxStringLength) fail(ErrorCode::OutOfMemory);
+                std::string_view old = r->str();
+                if (n == 0) {
+                    r->clear();
+                    r->tag = Tag::Str;
+                    break;
+                }
+                StrRep* s = strAlloc(static_cast<size_t>(n));
+                size_t keep = std::min(old.size(), static_cast<size_t>(n));
+                std::memcpy(s->data, old.data(), keep);
+                std::memset(s->data + keep, 0, static_cast<size_t>(n) - keep);
+                r->release();
+                r->s = s;
+                break;
+            }
+            case Op::Assigned: {
+                bool a = sp[-1].i != 0 && (sp[-1].tag != Tag::Obj || !sp[-1].o->disposed());
+                sp[-1].clear();
+                sp[-1].i = a ? 1 : 0;
+                break;
+            }
+            case Op::CheckRange: {
+                int32_t lo = READ(), hi = READ();
+                if (sp[-1].i < lo || sp[-1].i > hi) {
+                    sync();
+                    fail(ErrorCode::OutOfRange);
+                }
+                break;
+            }
+            case Op::Halt: {
+                sync();
+                throw ScriptError(ErrorCode::CustomError, "Script stopped", true);
+            }
+            default: sync(); fail(ErrorCode::InvalidOpcode);
+        }
+    }
+}
+
+}  // namespace pelo::lang

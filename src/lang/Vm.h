@@ -1,0 +1,112 @@
+// The script VM and the operations the host program uses on it.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lang/Compiler.h"
+#include "lang/HostTable.h"
+#include "lang/Loader.h"
+#include "lang/Module.h"
+
+namespace pelo::lang {
+
+struct VmLimits {
+    int maxFrames = 4000;              // recursion depth
+    size_t stackSlots = 256 * 1024;    // values on the VM stack (frames and temporaries)
+    int64_t maxStringLength = 256 * 1024 * 1024;
+    int64_t maxArrayLength = 16 * 1024 * 1024;
+};
+
+class Vm {
+public:
+    explicit Vm(const HostTable& host, VmLimits limits = {});
+    ~Vm();
+    Vm(const Vm&) = delete;
+    Vm& operator=(const Vm&) = delete;
+
+    // Loads a compiled file (verified completely); throws LoadError with the reason.
+    void loadFile(std::string_view bytes);
+    // Loads a module produced by the compiler in this process (verified the same way).
+    void loadModule(Module module);
+    bool loaded() const { return loaded_; }
+    void clear();
+
+    // Runs the main block; throws ScriptError on a run-time error.
+    void runMain();
+    // Procedure by name (ASCII case-insensitive) or -1. The main block is not found by name.
+    int findProc(std::string_view name) const;
+    const Proc* proc(int index) const;
+    // Calls a procedure. Arguments are converted to the parameter types where the conversion is
+    // lossless (string to string, integer to integer, ...); throws ScriptError on a mismatch or a
+    // run-time error. Returns the function result (Plain zero for procedures).
+    Value call(int procIndex, const std::vector<Value>& args);
+    bool busy() const { return depth_ > 0; }
+    void requestStop() { stopRequested_ = true; }
+
+    // Predefined variables: the slot of a global by name, or nullptr.
+    Value* global(std::string_view name);
+
+    // The exception being handled (for ExceptionType, ExceptionParam, RaiseLastException).
+    ErrorCode lastErrorCode() const { return lastCode_; }
+    const std::string& lastErrorParam() const { return lastParam_; }
+
+    const Module& module() const { return module_; }
+    Value makeDefault(int typeId) const;
+    const VmLimits& limits() const { return limits_; }
+
+private:
+    struct Frame {
+        const Proc* proc;
+        const int32_t* code;
+        const int32_t* pc;
+        Value* base;
+        size_t handlerBase;
+    };
+    struct Handler {
+        bool isFinally;
+        size_t frame;
+        const int32_t* pc;
+        Value* sp;
+    };
+    struct Pending {
+        enum Kind : uint8_t { None, Exception, Leave } kind;
+        ErrorCode code;
+        std::string param;
+        bool fatal;
+        int32_t depth;
+        const int32_t* target;
+    };
+
+    void install(Module module);
+    void execute(int procIndex, Value* args, int nargs, Value* result);
+    void run(size_t stopFrames);
+    void interpret(size_t stopFrames);
+    bool handle(const ScriptError& e, size_t stopFrames);
+    void enterProc(int procIndex, Value* argsBase);
+    void clearRange(Value* from, Value* to);
+    Value cloneAgg(const Value& v) const;
+
+    const HostTable& host_;
+    ImportCatalog catalog_;
+    VmLimits limits_;
+    Module module_;
+    std::vector<BoundImport> imports_;
+    std::vector<Value> globals_;
+    std::unique_ptr<Value[]> stack_;
+    Value* sp_ = nullptr;
+    Value* highWater_ = nullptr;
+    std::vector<Frame> frames_;
+    std::vector<Handler> handlers_;
+    std::vector<Pending> pendings_;
+    int depth_ = 0;
+    bool loaded_ = false;
+    std::atomic<bool> stopRequested_{false};
+    ErrorCode lastCode_ = ErrorCode::NoError;
+    std::string lastParam_;
+};
+
+}  // namespace pelo::lang
