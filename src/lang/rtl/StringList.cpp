@@ -46,7 +46,7 @@ void StringList::PutObject(int32_t index, ObjectRef object) {
 void StringList::insertItem(int32_t index, std::string_view s, ObjectRef object) {
     if (Count() == capacity_) {
         // the reference grows its capacity in these steps, and scripts can read Capacity
-        capacity_ += capacity_ > 64 ? capacity_ / 4 : (capacity_ > 8 ? 16 : 4);
+        capacity_ = capacity_ >= 256 ? capacity_ + capacity_ / 4 : (capacity_ == 0 ? 4 : capacity_ * 4);
     }
     items_.insert(items_.begin() + index, Item{std::string(s), object});
 }
@@ -184,7 +184,11 @@ void StringList::SetCaseSensitive(bool value) {
     if (sorted_) sortItems();
 }
 
-void StringList::SetCapacity(int32_t value) { capacity_ = std::max(value, Count()); }
+void StringList::SetCapacity(int32_t value) {
+    if (value < 0) throw ScriptError("List capacity (" + std::to_string(value) + ") exceeded.");
+    if (value < Count()) items_.resize(static_cast<size_t>(value));
+    capacity_ = value;
+}
 
 bool StringList::Equals(const StringList& other) const {
     if (Count() != other.Count()) return false;

@@ -53,6 +53,8 @@ public:
     void SetCaseSensitive(bool value);
     Duplicates DuplicatesMode() const { return duplicates_; }
     void SetDuplicates(Duplicates value) { duplicates_ = value; }
+    // Capacity grows 0, 4, 16, 64, 256, then by a quarter. Setting it below Count drops the items
+    // beyond it; a negative value raises "List capacity (<n>) exceeded.".
     int32_t Capacity() const { return capacity_; }
     void SetCapacity(int32_t value);
 

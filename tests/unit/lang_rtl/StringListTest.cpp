@@ -255,6 +255,23 @@ TEST(StringList, NamesAndValues) {
     EXPECT_EQ(m.IndexOf("K2=V2"), 1);
 }
 
+TEST(StringList, CapacityGrowsLikeTheReferenceAndTruncates) {
+    StringList l("\n");
+    std::string seen = std::to_string(l.Capacity());
+    for (int i = 1; i <= 400; ++i) {
+        l.Add("x");
+        if (i == 1 || i == 5 || i == 16 || i == 17 || i == 65 || i == 257 || i == 321) seen += " " + std::to_string(l.Capacity());
+    }
+    EXPECT_EQ(seen, "0 4 16 16 64 256 320 400");
+    l.SetCapacity(10);
+    EXPECT_EQ(l.Capacity(), 10);
+    EXPECT_EQ(l.Count(), 10);
+    EXPECT_EQ(errorOf([&] { l.SetCapacity(-1); }), "List capacity (-1) exceeded.");
+    l.Clear();
+    l.SetCapacity(50);
+    EXPECT_EQ(l.Capacity(), 50);
+}
+
 TEST(StringList, ObjectsAddStringsAndEquals) {
     StringList l = listOf({"a"});
     l.AddStrings(l);
