@@ -3,7 +3,6 @@
 #include "lang/rtl/ScriptError.h"
 
 #include <charconv>
-#include <cmath>
 #include <limits>
 
 namespace rtl {

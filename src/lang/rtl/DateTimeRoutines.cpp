@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
-#include <vector>
 
 namespace rtl {
 
@@ -90,7 +89,7 @@ std::string quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
 class DateTimeFormatter {
 public:
-    explicit DateTimeFormatter(DateTime value) : value_(value) {
+    explicit DateTimeFormatter(DateTime value) {
         DecodeDate(value, year_, month_, day_);
         dayOfWeek_ = DayOfWeek(value);
         DecodeTime(value, hour_, minute_, second_, msec_);
@@ -267,7 +266,6 @@ private:
         }
     }
 
-    DateTime value_;
     uint16_t year_ = 0, month_ = 0, day_ = 0, dayOfWeek_ = 1;
     uint16_t hour_ = 0, minute_ = 0, second_ = 0, msec_ = 0;
     std::string out_;

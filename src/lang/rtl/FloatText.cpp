@@ -1,5 +1,6 @@
 #include "lang/rtl/FloatText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -61,11 +62,16 @@ DecimalDigits ExactDecimal(double value) {
     }
     BigDecimalInt n(mant);
     int fracDigits = 0;
+    // multiply in the largest steps that keep a limb product within 64 bits
+    auto multiplyPower = [&n](uint32_t base, uint32_t bigStep, int stepExponent, int exponent) {
+        for (; exponent >= stepExponent; exponent -= stepExponent) n.multiply(bigStep);
+        for (; exponent > 0; --exponent) n.multiply(base);
+    };
     if (exp2 >= 0) {
-        for (int i = 0; i < exp2; ++i) n.multiply(2);
+        multiplyPower(2, uint32_t{1} << 30, 30, exp2);
     } else {
         // m / 2^k = m * 5^k / 10^k
-        for (int i = 0; i < -exp2; ++i) n.multiply(5);
+        multiplyPower(5, 1220703125u, 13, -exp2);  // 5^13
         fracDigits = -exp2;
     }
     std::string s = n.toString();

@@ -3,7 +3,6 @@
 #include "lang/rtl/ScriptError.h"
 
 #include <array>
-#include <cstring>
 
 namespace rtl {
 
