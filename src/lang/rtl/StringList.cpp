@@ -93,7 +93,6 @@ void StringList::Exchange(int32_t index1, int32_t index2) {
 }
 
 void StringList::Move(int32_t curIndex, int32_t newIndex) {
-    if (curIndex == newIndex) return;
     checkIndex(curIndex, Count());
     Item item = items_[static_cast<size_t>(curIndex)];
     Delete(curIndex);

@@ -131,6 +131,11 @@ TEST(StringList, IndexErrorsAndMoveSemantics) {
     l.Delete(1);
     l.Insert(1, "fig");
     EXPECT_EQ(joined(l), "3:<b><fig><a>");
+    EXPECT_EQ(errorOf([&] { l.Move(5, 5); }), "List index (5) out of bounds");
+    l.SetSorted(true);
+    EXPECT_EQ(errorOf([&] { l.Put(7, "x"); }), "Operation not allowed on sorted list");
+    EXPECT_EQ(errorOf([&] { l.Move(0, 1); }), "Operation not allowed on sorted list");
+    EXPECT_EQ(l.Count(), 2);
 }
 
 TEST(StringList, TextUsesTheLineBreakAndSplitsAnyBreak) {
@@ -253,6 +258,11 @@ TEST(StringList, NamesAndValues) {
     EXPECT_EQ(m.IndexOfName("P"), 6);
     EXPECT_EQ(errorOf([&] { (void)m.Name(99); }), "List index (99) out of bounds");
     EXPECT_EQ(m.IndexOf("K2=V2"), 1);
+    EXPECT_EQ(errorOf([&] { m.SetValueFromIndex(99, "v"); }), "List index (99) out of bounds");
+    m.SetValueFromIndex(-1, "z");  // appends
+    EXPECT_EQ(m.Get(m.Count() - 1), ":z");
+    m.SetValueFromIndex(0, "");  // deletes
+    EXPECT_EQ(m.Get(0), "K2=v2");
 }
 
 TEST(StringList, CapacityGrowsLikeTheReferenceAndTruncates) {
