@@ -31,9 +31,10 @@ struct RoutineDeclaration {
 };
 
 // One entry per routine, in the reference's registration order. Parameter types are the reference's:
-// AnyString takes any string or Char and returns the argument's own type (a Char argument gives a Char
-// result, cutting the text to its first byte); Extended is computed as a double; Word is 16-bit
-// unsigned; Currency is HostHelpers' Currency.
+// AnyString takes any string or Char and returns the argument's own type: with a Char argument (a
+// one-character literal is a Char) the result is a Char, the first byte of the text or #0 when it is
+// empty, so PadZ('7', 3) is '0' and Copy('c', 2, 2) is #0. Extended is computed as a double; Word is
+// 16-bit unsigned; Currency is HostHelpers' Currency.
 std::span<const RoutineDeclaration> RoutineDeclarations();
 
 // Names that the compiler and VM implement themselves (type-generic or tied to the VM state):
