@@ -3,7 +3,8 @@
 #   src/<sub>/win/*.cpp    its Win32 layer                    -> linked into Pelorant.exe (Windows only)
 #   tests/unit/<sub>/*.cpp unit tests                         -> test executable unit_<sub>
 
-set(PELO_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wno-missing-field-initializers)
+# -Wno-restrict: GCC 12 reports false overlaps inside std::string at -O2 and above.
+set(PELO_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wno-missing-field-initializers -Wno-restrict)
 
 if(WIN32)
   set(PELO_WINDOWS ON)
@@ -12,6 +13,9 @@ if(WIN32)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
   set(PELO_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
   set(PELO_TEST_DIR ${CMAKE_BINARY_DIR}/tests)
+  if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run)
+  endif()
 else()
   set(PELO_WINDOWS OFF)
   set(PELO_BIN_DIR ${CMAKE_BINARY_DIR}/bin)

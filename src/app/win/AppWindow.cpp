@@ -1,0 +1,28 @@
+#include "app/win/AppWindow.h"
+
+#include "ui/win/MessageBoxes.h"
+
+namespace pelo::app {
+
+bool AppWindow::Create(const std::wstring& title) {
+    ui::SetApplicationTitle(title);
+    return ui::Window::Create(L"TApplication", title.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+                                                                  WS_MINIMIZEBOX,
+                              0, 0, 0, 0, 0, nullptr);
+}
+
+void AppWindow::SetTitle(const std::wstring& title) {
+    ui::SetApplicationTitle(title);
+    if (hwnd()) SetWindowTextW(hwnd(), title.c_str());
+}
+
+LRESULT AppWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_WINDOWPOSCHANGING) {
+        // The application window never becomes visible, whatever is asked of it.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+        pos->flags = (pos->flags & ~SWP_SHOWWINDOW) | SWP_HIDEWINDOW;
+    }
+    return DefaultHandling(msg, wp, lp);
+}
+
+}  // namespace pelo::app

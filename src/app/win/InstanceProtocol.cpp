@@ -1,0 +1,45 @@
+#include "app/win/InstanceProtocol.h"
+
+namespace pelo::app {
+
+UINT RegisterPeloCommMessage() { return RegisterWindowMessageA(kPeloCommMessageName); }
+
+HWND LearnWindowHandle(const std::wstring& name) {
+    HANDLE sem = OpenSemaphoreW(SEMAPHORE_ALL_ACCESS, FALSE, name.c_str());
+    if (!sem) return nullptr;
+    LONG previous = 0;
+    bool ok = WaitForSingleObject(sem, 0) == WAIT_OBJECT_0;
+    // Giving the unit back reports the count before the release: the owner's handle (it was created as handle + 1).
+    if (ok) ok = ReleaseSemaphore(sem, 1, &previous) != 0;
+    CloseHandle(sem);
+    if (!ok || previous == 0) return nullptr;
+    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(static_cast<ULONG>(previous)));
+}
+
+void HandOverToRunningInstance(HWND running, UINT msg, StartupCommand command) {
+    PostMessageW(running, msg, kCmdActivate.wParam, kCmdActivate.lParam);
+    SetWindowPos(running, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(running, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(running);
+    const CommandPair* pair = nullptr;
+    switch (command) {
+        case StartupCommand::Attach: pair = &kCmdAttach; break;
+        case StartupCommand::Detach: pair = &kCmdDetach; break;
+        case StartupCommand::Test: pair = &kCmdTest; break;
+        case StartupCommand::Reset: pair = &kCmdReset; break;
+        case StartupCommand::None: break;
+    }
+    if (pair) PostMessageW(running, msg, pair->wParam, pair->lParam);
+}
+
+bool CreateInstanceSemaphore(const std::wstring& name, HWND mainWindow) {
+    const LONG count = static_cast<LONG>(reinterpret_cast<ULONG_PTR>(mainWindow)) + 1;
+    return CreateSemaphoreW(nullptr, count, count, name.c_str()) != nullptr;
+}
+
+void NotifyEditor(const std::wstring& editorSemaphoreName, UINT msg, bool scriptAttached) {
+    if (HWND editor = LearnWindowHandle(editorSemaphoreName))
+        PostMessageW(editor, msg, kScriptStateCode, scriptAttached ? 1 : 0);
+}
+
+}  // namespace pelo::app
