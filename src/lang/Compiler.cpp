@@ -66,6 +66,7 @@ struct LoopCtx {
 struct WithCtx {
     Ex base;  // record variable (Local/Global/LocalRef) or a hidden local holding an object
     const Type* type;
+    std::vector<int32_t> addrCode;  // record reached through a path: code that pushes its address
 };
 
 struct ProcCtx {
@@ -159,6 +160,7 @@ private:
     std::vector<int32_t>& code() { return cur_->code; }
     size_t here() { return cur_->code.size(); }
     void emit(Op op) {
+        if (!cur_) fail("Constant Value Type Mismatch");
         cur_->code.push_back(static_cast<int32_t>(op));
         cur_->lines.push_back(prev_.line);
     }
@@ -245,7 +247,6 @@ private:
     void caseStatement();
     void tryStatement();
     void withStatement();
-    void raiseStatement();
     void emitLeave(int depth, std::vector<size_t>& list);
     void beginProc(ProcInfo* info);
     void endProc();
@@ -261,6 +262,7 @@ private:
     std::deque<Sig> hostSigs_;
     std::unordered_map<std::string, Symbol> hostScope_, globals_;
     ProcCtx* cur_ = nullptr;
+    std::unique_ptr<ProcCtx> curOwner_;
     std::unordered_map<std::string, int> importIds_;
     ImportCatalog catalog_;
     std::unordered_map<std::string, const Type*> importResult_;
@@ -395,10 +397,10 @@ const Type* CompilerImpl::parseType(const std::string& declName) {
             std::vector<std::pair<int64_t, int64_t>> dims;
             for (;;) {
                 Ex lo = expression();
-                if (lo.k != EK::Const || !isOrdinal(lo.type->k)) failAt(l, c, "Type mismatch");
+                if (lo.k != EK::Const || !isOrdinal(lo.type->k)) fail("Type mismatch");
                 expectSym("..", "Syntax error");
                 Ex hi = expression();
-                if (hi.k != EK::Const || !isOrdinal(hi.type->k)) failAt(l, c, "Type mismatch");
+                if (hi.k != EK::Const || !isOrdinal(hi.type->k)) fail("Type mismatch");
                 if (hi.cval.i < lo.cval.i || hi.cval.i - lo.cval.i > 10000000) failAt(l, c, "Invalid Type");
                 dims.push_back({lo.cval.i, hi.cval.i});
                 if (!acceptSym(",")) break;
@@ -429,10 +431,9 @@ const Type* CompilerImpl::parseType(const std::string& declName) {
     if (tok_.isKw("SET")) {
         next();
         expectKw("OF", "'OF' expected");
-        int el = tok_.line, ec = tok_.col;
         const Type* e = parseType();
         if (!(e->k == TK::Enum || e->k == TK::Char || e->k == TK::U8 || e->k == TK::Bool))
-            failAt(el, ec, "Type mismatch");
+            fail("Type mismatch");
         Type* t = newType(TK::Set, declName);
         t->elem = e;
         return t;
@@ -543,7 +544,9 @@ bool CompilerImpl::sameType(const Type* a, const Type* b) {
         case TK::Class: return a->cls == b->cls;
         case TK::DynArray: return sameType(a->elem, b->elem);
         case TK::StaticArray: return a->low == b->low && a->high == b->high && sameType(a->elem, b->elem);
-        case TK::Set: return !a->elem || !b->elem || sameType(a->elem, b->elem);
+        case TK::Set:
+            return !a->elem || !b->elem || sameType(a->elem, b->elem) ||
+                   (isIntKind(a->elem->k) && isIntKind(b->elem->k));
         default: return true;
     }
 }
@@ -566,6 +569,9 @@ void CompilerImpl::addImport(const std::string& name, const Sig& sig, bool withS
     e.argc = static_cast<int>(sig.params.size()) + (withSelf ? 1 : 0);
     e.hasResult = sig.result != nullptr;
     if (sig.result) e.resultKind = mod_.types[static_cast<size_t>(rtType(sig.result))].kind;
+    if (withSelf)
+        e.self = name.size() > 4 && (name.ends_with(".GET") || name.ends_with(".SET")) ? ImportEntry::Self::Property
+                                                                                       : ImportEntry::Self::Method;
     catalog_[name] = e;
     importResult_[name] = sig.result;
 }
@@ -878,7 +884,8 @@ void CompilerImpl::parseHeader(bool isFunction, std::string& name, Sig& sig) {
 
 void CompilerImpl::beginProc(ProcInfo* info) {
     Proc& p = mod_.procs[static_cast<size_t>(info->index)];
-    cur_ = new ProcCtx();
+    curOwner_ = std::make_unique<ProcCtx>();
+    cur_ = curOwner_.get();
     cur_->proc = &p;
     cur_->info = info;
     p.params.clear();
@@ -915,7 +922,7 @@ void CompilerImpl::endProc() {
     for (size_t k = 0; k < cur_->lines.size(); ++k)
         if (p.lines.empty() || p.lines.back().line != cur_->lines[k])
             p.lines.push_back({static_cast<int32_t>(k), cur_->lines[k]});
-    delete cur_;
+    curOwner_.reset();
     cur_ = nullptr;
 }
 
@@ -1074,8 +1081,8 @@ void CompilerImpl::load(Ex& e) {
             emit(Op::CallHost, importId(e.prop->importName));
             break;
         case EK::Stack: break;
-        case EK::NoValue: failAt(e.line, e.col, "Type mismatch");
-        case EK::TypeRef: failAt(e.line, e.col, "Type mismatch");
+        case EK::NoValue: fail("Type mismatch");
+        case EK::TypeRef: fail("Type mismatch");
     }
     e.k = EK::Stack;
 }
@@ -1101,6 +1108,7 @@ bool CompilerImpl::convertConst(Ex& e, const Type* to) {
         e.cval.i = wrapTo(e.cval.i, static_cast<int32_t>(widthOf(to)));
     } else if (isIntKind(from->k) && isFloatKind(to->k)) {
         e.cval = Value::ofFloat(static_cast<double>(e.cval.i));
+        if (to->k == TK::Single) e.cval.d = static_cast<float>(e.cval.d);
     } else if (isFloatKind(from->k) && isFloatKind(to->k)) {
         if (to->k == TK::Single) e.cval.d = static_cast<float>(e.cval.d);
     } else if (isIntKind(from->k) && to->k == TK::Currency) {
@@ -1117,8 +1125,8 @@ bool CompilerImpl::convertConst(Ex& e, const Type* to) {
     return true;
 }
 
-void CompilerImpl::coerce(Ex& e, const Type* to, int l, int c) {
-    if (e.k == EK::NoValue || e.k == EK::TypeRef) failAt(l, c, "Type mismatch");
+void CompilerImpl::coerce(Ex& e, const Type* to, int /*line*/, int /*col*/) {
+    if (e.k == EK::NoValue || e.k == EK::TypeRef) fail("Type mismatch");
     if (to->k == TK::Untyped) {
         load(e);
         return;
@@ -1159,7 +1167,7 @@ void CompilerImpl::coerce(Ex& e, const Type* to, int l, int c) {
         else if (from->k == TK::String) vt = VarType::String;
         else if (from->k == TK::Currency) vt = VarType::Currency;
         else if (from->k == TK::Class || from->k == TK::Nil) vt = VarType::Object;
-        else failAt(l, c, "Type mismatch");
+        else fail("Type mismatch");
         emit(Op::ToVariant, static_cast<int32_t>(vt));
     } else if (from->k == TK::Variant) {
         VarType vt;
@@ -1169,11 +1177,11 @@ void CompilerImpl::coerce(Ex& e, const Type* to, int l, int c) {
         else if (to->k == TK::Char) vt = VarType::Char;
         else if (to->k == TK::String) vt = VarType::String;
         else if (to->k == TK::Currency) vt = VarType::Currency;
-        else failAt(l, c, "Type mismatch");
+        else fail("Type mismatch");
         emit(Op::FromVariant, static_cast<int32_t>(vt));
         if (isIntKind(to->k) && widthOf(to) != Width::I64) emit(Op::Wrap, static_cast<int32_t>(widthOf(to)));
     } else {
-        failAt(l, c, "Type mismatch");
+        fail("Type mismatch");
     }
 }
 
@@ -1241,9 +1249,8 @@ Ex CompilerImpl::simpleExpression() {
             emit(Op::Dup);
             size_t j = emitJump(Op::JmpT);
             emit(Op::Pop);
-            int rl = tok_.line, rc = tok_.col;
             Ex b = term();
-            if (b.type == nullptr || b.type->k != TK::Bool) failAt(rl, rc, "Type mismatch");
+            if (b.type == nullptr || b.type->k != TK::Bool) fail("Type mismatch");
             load(b);
             patchHere(j);
             a.k = EK::Stack;
@@ -1271,9 +1278,8 @@ Ex CompilerImpl::term() {
             emit(Op::Dup);
             size_t j = emitJump(Op::JmpF);
             emit(Op::Pop);
-            int rl = tok_.line, rc = tok_.col;
             Ex b = factor();
-            if (b.type == nullptr || b.type->k != TK::Bool) failAt(rl, rc, "Type mismatch");
+            if (b.type == nullptr || b.type->k != TK::Bool) fail("Type mismatch");
             load(b);
             patchHere(j);
             a.k = EK::Stack;
@@ -1286,8 +1292,8 @@ Ex CompilerImpl::term() {
     }
 }
 
-Ex CompilerImpl::unaryMinus(Ex a, int l, int c) {
-    if (!a.type) failAt(l, c, "Type mismatch");
+Ex CompilerImpl::unaryMinus(Ex a, int /*line*/, int /*col*/) {
+    if (!a.type) fail("Type mismatch");
     if (a.k == EK::Const) {
         if (isIntKind(a.type->k)) {
             a.cval.i = -a.cval.i;
@@ -1302,13 +1308,13 @@ Ex CompilerImpl::unaryMinus(Ex a, int l, int c) {
             a.cval.i = -a.cval.i;
             return a;
         }
-        failAt(l, c, "Type mismatch");
+        fail("Type mismatch");
     }
     load(a);
     if (isIntKind(a.type->k)) emit(Op::NegI, static_cast<int32_t>(widthOf(a.type)));
     else if (isFloatKind(a.type->k)) emit(Op::NegF);
     else if (a.type->k == TK::Currency) emit(Op::NegI, 0);
-    else failAt(l, c, "Type mismatch");
+    else fail("Type mismatch");
     return a;
 }
 
@@ -1358,7 +1364,7 @@ Ex CompilerImpl::factor() {
     if (tok_.isKw("NOT")) {
         next();
         Ex a = factor();
-        if (!a.type) failAt(l, c, "Type mismatch");
+        if (!a.type) fail("Type mismatch");
         if (a.k == EK::Const) {
             if (a.type->k == TK::Bool) {
                 a.cval.i = a.cval.i ? 0 : 1;
@@ -1368,7 +1374,7 @@ Ex CompilerImpl::factor() {
                 a.cval.i = wrapTo(~a.cval.i, static_cast<int32_t>(widthOf(a.type)));
                 return a;
             }
-            failAt(l, c, "Type mismatch");
+            fail("Type mismatch");
         }
         load(a);
         if (a.type->k == TK::Bool) emit(Op::NotB);
@@ -1377,7 +1383,7 @@ Ex CompilerImpl::factor() {
             emit(Op::FromVariant, static_cast<int32_t>(VarType::Bool));
             emit(Op::NotB);
             a.type = tBool;
-        } else failAt(l, c, "Type mismatch");
+        } else fail("Type mismatch");
         return a;
     }
     if (tok_.is("-")) {  // "-" inside a factor (e.g. after "*")
@@ -1409,10 +1415,9 @@ Ex CompilerImpl::setConstructor() {
     size_t start = here();
     if (!tok_.is("]")) {
         for (;;) {
-            int el = tok_.line, ec = tok_.col;
             Ex x = expression();
             if (!x.type || !(x.type->k == TK::Enum || x.type->k == TK::Char || isIntKind(x.type->k) || x.type->k == TK::Bool))
-                failAt(el, ec, "Type mismatch");
+                fail("Type mismatch");
             if (tok_.is("..")) fail("Type mismatch");  // set ranges are not part of this dialect
             if (!elemType) elemType = x.type;
             if (x.k != EK::Const) allConst = false;
@@ -1467,6 +1472,10 @@ Ex CompilerImpl::identifierExpr(const Token& id) {
                 for (size_t k = 0; k < wc.type->fields.size(); ++k) {
                     if (wc.type->fields[k].upper == id.upper) {
                         Ex base = wc.base;
+                        if (!wc.addrCode.empty()) {
+                            for (int32_t cw : wc.addrCode) word(cw);
+                            base.k = EK::RefOnStack;
+                        }
                         address(base, id.line, id.col);
                         emit(Op::AddrField, static_cast<int32_t>(k));
                         e.k = EK::RefOnStack;
@@ -1521,24 +1530,29 @@ void CompilerImpl::parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes,
     if (parens && !tok_.is(")")) {
         for (;;) {
             int l = tok_.line, c = tok_.col;
-            if (n >= sig.params.size()) failAt(l, c, "Invalid number of parameters");
+            if (n >= sig.params.size()) {
+                // the count is reported after the whole argument list
+                while (!tok_.is(")") && tok_.kind != Tok::Eof) next();
+                next();
+                fail("Invalid number of parameters");
+            }
             const Param& p = sig.params[n];
             if (p.mode == PMode::Var || p.mode == PMode::Out) {
                 Ex a = expression();
                 if (!isLvalue(a) || a.k == EK::StrCharRef) failAt(l, c, "Variable Expected");
                 if (p.type->k != TK::Untyped && p.type->k != TK::AnyString && !sameType(a.type, p.type))
-                    failAt(l, c, "Type mismatch");
-                if (p.type->k == TK::AnyString && a.type->k != TK::String) failAt(l, c, "Type mismatch");
+                    fail("Type mismatch");
+                if (p.type->k == TK::AnyString && a.type->k != TK::String) fail("Type mismatch");
                 address(a, l, c);
             } else {
                 Ex a = expression();
                 if (p.type->k == TK::AnyString) {
                     if (!a.type || (a.type->k != TK::String && a.type->k != TK::Char && a.type->k != TK::Variant))
-                        failAt(l, c, "Type mismatch");
+                        fail("Type mismatch");
                     anyTypes.push_back(a.type);
                     coerce(a, tString, l, c);
                 } else if (p.type->k == TK::DynArray && a.k == EK::Const && a.type->k == TK::Set) {
-                    failAt(l, c, "Type mismatch");
+                    fail("Type mismatch");
                 } else {
                     coerce(a, p.type, l, c);
                 }
@@ -1599,7 +1613,7 @@ Ex CompilerImpl::memberAccess(Ex /*obj: already on the stack*/, const MemberInfo
         e.prop = m;
         return e;
     }
-    if (m->kind == MemberKind::Constructor) failAt(l, c, "Type mismatch");
+    if (m->kind == MemberKind::Constructor) fail("Type mismatch");
     std::vector<const Type*> anyTypes;
     bool parens = acceptSym("(");
     parseArgs(m->sig, anyTypes, parens);
@@ -1637,7 +1651,7 @@ Ex CompilerImpl::selectors(Ex e) {
                 e = r;
                 continue;
             }
-            if (!e.type) failAt(l, c, "Type mismatch");
+            if (!e.type) fail("Type mismatch");
             if (e.type->k == TK::Record) {
                 size_t k = 0;
                 for (; k < e.type->fields.size(); ++k)
@@ -1665,10 +1679,10 @@ Ex CompilerImpl::selectors(Ex e) {
             failAt(l, c, "Semicolon (';') expected");
         }
         if (tok_.is("[")) {
-            if (!e.type || e.k == EK::TypeRef) failAt(l, c, "Type mismatch");
+            if (!e.type || e.k == EK::TypeRef) fail("Type mismatch");
             if (e.type->k == TK::Class) {
                 const MemberInfo* m = e.type->cls->findDefault();
-                if (!m) failAt(l, c, "Type mismatch");
+                if (!m) fail("Type mismatch");
                 load(e);
                 e = memberAccess(std::move(e), m, l, c);
                 continue;
@@ -1681,7 +1695,7 @@ Ex CompilerImpl::selectors(Ex e) {
                     if (lv) address(e, l, c);
                     else load(e);
                     Ex ix = expression();
-                    if (!ix.type || !isIntKind(ix.type->k)) failAt(il, ic, "Type mismatch");
+                    if (!ix.type || !isIntKind(ix.type->k)) fail("Type mismatch");
                     coerce(ix, tS64, il, ic);
                     if (lv) {
                         e.k = EK::StrCharRef;
@@ -1695,7 +1709,7 @@ Ex CompilerImpl::selectors(Ex e) {
                     if (lv) address(e, l, c);
                     else load(e);
                     Ex ix = expression();
-                    if (!ix.type || !isOrdinal(ix.type->k)) failAt(il, ic, "Type mismatch");
+                    if (!ix.type || !isOrdinal(ix.type->k)) fail("Type mismatch");
                     coerce(ix, tS64, il, ic);
                     if (e.type->k == TK::StaticArray) {
                         int32_t lo = static_cast<int32_t>(e.type->low);
@@ -1707,7 +1721,7 @@ Ex CompilerImpl::selectors(Ex e) {
                     e.k = lv ? EK::RefOnStack : EK::Stack;
                     e.type = e.type->elem;
                 } else {
-                    failAt(l, c, "Type mismatch");
+                    fail("Type mismatch");
                 }
                 if (acceptSym(",")) continue;
                 break;
@@ -1721,7 +1735,7 @@ Ex CompilerImpl::selectors(Ex e) {
             Ex a = expression();
             expectSym(")", "Closing parenthesis expected");
             const Type* to = e.type;
-            if (!a.type) failAt(al, ac, "Type mismatch");
+            if (!a.type) fail("Type mismatch");
             if (isOrdinal(to->k) && isOrdinal(a.type->k)) {
                 if (a.k == EK::Const) {
                     a.cval.i = wrapTo(a.cval.i, static_cast<int32_t>(widthOf(to)));
@@ -1759,7 +1773,7 @@ void CompilerImpl::toFloat(Ex& e, size_t mark) {
 
 Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, int c) {
     if (!a.type || !b.type || a.k == EK::NoValue || b.k == EK::NoValue || a.k == EK::TypeRef || b.k == EK::TypeRef)
-        failAt(l, c, "Type mismatch");
+        fail("Type mismatch");
     bool aConst = a.k == EK::Const, bConst = b.k == EK::Const;
     TK ak = a.type->k, bk = b.type->k;
     bool isCmp = op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
@@ -1789,17 +1803,17 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
     };
     // ---- "in"
     if (op == "IN") {
-        if (bk != TK::Set || !(isOrdinal(ak))) failAt(l, c, "Type mismatch");
+        if (bk != TK::Set || !(isOrdinal(ak))) fail("Type mismatch");
         return finish(Op::SetIn, tBool);
     }
-    if (op == "IS") failAt(l, c, "Type mismatch");
+    if (op == "IS") fail("Type mismatch");
     // ---- variants: converted to the other side's type
     if (ak == TK::Variant && bk != TK::Variant) {
         const Type* to = b.type;
         if (to->k == TK::Char) to = tString;
         std::vector<int32_t> conv;
         VarType vt = isIntKind(to->k) ? VarType::Int : isFloatKind(to->k) ? VarType::Float : to->k == TK::Bool ? VarType::Bool : to->k == TK::String ? VarType::String : VarType::None;
-        if (vt == VarType::None) failAt(l, c, "Type mismatch");
+        if (vt == VarType::None) fail("Type mismatch");
         insertCode(mark, {static_cast<int32_t>(Op::FromVariant), static_cast<int32_t>(vt)});
         a.type = to == tString ? tString : to;
         ak = a.type->k;
@@ -1808,12 +1822,12 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         load(b);
         const Type* to = a.type->k == TK::Char ? tString : a.type;
         VarType vt = isIntKind(to->k) ? VarType::Int : isFloatKind(to->k) ? VarType::Float : to->k == TK::Bool ? VarType::Bool : to->k == TK::String ? VarType::String : VarType::None;
-        if (vt == VarType::None) failAt(l, c, "Type mismatch");
+        if (vt == VarType::None) fail("Type mismatch");
         emit(Op::FromVariant, static_cast<int32_t>(vt));
         b.type = to;
         bk = to->k;
     }
-    if (ak == TK::Variant && bk == TK::Variant) failAt(l, c, "Type mismatch");
+    if (ak == TK::Variant && bk == TK::Variant) fail("Type mismatch");
     // ---- constant folding
     if (aConst && bConst) {
         Ex r;
@@ -1821,8 +1835,8 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         r.line = a.line;
         r.col = a.col;
         if ((ak == TK::String || ak == TK::Char) && (bk == TK::String || bk == TK::Char)) {
-            if (isCmp) failAt(l, c, "Type mismatch");
-            if (op != "+") failAt(l, c, "Type mismatch");
+            if (isCmp) fail("Type mismatch");
+            if (op != "+") fail("Type mismatch");
             std::string x = ak == TK::Char ? std::string(1, static_cast<char>(a.cval.i)) : a.cval.string();
             std::string y = bk == TK::Char ? std::string(1, static_cast<char>(b.cval.i)) : b.cval.string();
             r.type = tString;
@@ -1844,7 +1858,16 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             else if (op == "OR") r.cval.i = x | y;
             else if (op == "XOR") r.cval.i = x ^ y;
             else if (op == "SHL" || op == "SHR") {
-                goto runtime;  // shifts follow the width rules of the VM
+                bool wide = static_cast<Width>(w) == Width::I64;
+                unsigned sh = static_cast<unsigned>(y) & (wide ? 63u : 31u);
+                if (wide) {
+                    uint64_t u = static_cast<uint64_t>(x);
+                    r.cval.i = static_cast<int64_t>(op == "SHL" ? u << sh : u >> sh);
+                } else {
+                    uint32_t u = static_cast<uint32_t>(static_cast<uint64_t>(x));
+                    uint32_t v = op == "SHL" ? u << sh : u >> sh;
+                    r.cval.i = static_cast<Width>(w) == Width::U32 ? static_cast<int64_t>(v) : wrapTo(static_cast<int32_t>(v), w);
+                }
             } else if (isCmp) {
                 r.type = tBool;
                 bool v = op == "=" ? x == y : op == "<>" ? x != y : op == "<" ? x < y : op == ">" ? x > y : op == "<=" ? x <= y : x >= y;
@@ -1866,7 +1889,7 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
                 r.type = tBool;
                 bool v = op == "=" ? x == y : op == "<>" ? x != y : op == "<" ? x < y : op == ">" ? x > y : op == "<=" ? x <= y : x >= y;
                 r.cval = Value::ofInt(v);
-            } else failAt(l, c, "Type mismatch");
+            } else fail("Type mismatch");
             return r;
         }
         if (ak == TK::Bool && bk == TK::Bool && (op == "AND" || op == "OR" || op == "XOR" || op == "=" || op == "<>")) {
@@ -1876,7 +1899,6 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             return r;
         }
     }
-runtime:
     // ---- strings and chars
     if ((ak == TK::String || ak == TK::Char) && (bk == TK::String || bk == TK::Char)) {
         if (ak == TK::Char && bk == TK::Char) {
@@ -1885,7 +1907,7 @@ runtime:
                 return finish(o, tBool);
             }
         }
-        if (aConst && bConst && isCmp) failAt(l, c, "Type mismatch");
+        if (aConst && bConst && isCmp) fail("Type mismatch");
         if (ak == TK::Char) {
             if (a.k == EK::Const) {
                 a.cval = strFromChar(static_cast<uint8_t>(a.cval.i));
@@ -1900,18 +1922,16 @@ runtime:
             Op o = op == "=" ? Op::EqS : op == "<>" ? Op::NeS : op == "<" ? Op::LtS : op == ">" ? Op::GtS : op == "<=" ? Op::LeS : Op::GeS;
             return finish(o, tBool);
         }
-        failAt(l, c, "Type mismatch");
+        fail("Type mismatch");
     }
     // ---- booleans
     if (ak == TK::Bool && bk == TK::Bool) {
         if (op == "AND") return finish(Op::AndI, tBool);
         if (op == "OR") return finish(Op::OrI, tBool);
         if (op == "XOR") return finish(Op::XorI, tBool);
-        if (isCmp) {
-            Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
-            return finish(o, tBool);
-        }
-        failAt(l, c, "Type mismatch");
+        if (op == "=") return finish(Op::EqI, tBool);
+        if (op == "<>") return finish(Op::NeI, tBool);
+        fail("Type mismatch");
     }
     // ---- integers
     if (isIntKind(ak) && isIntKind(bk)) {
@@ -1946,7 +1966,7 @@ runtime:
                 Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
                 return finish(o, tBool);
             }
-            failAt(l, c, "Type mismatch");
+            fail("Type mismatch");
         }
     }
     // ---- floats
@@ -1961,19 +1981,19 @@ runtime:
             Op o = op == "=" ? Op::EqF : op == "<>" ? Op::NeF : op == "<" ? Op::LtF : op == ">" ? Op::GtF : op == "<=" ? Op::LeF : Op::GeF;
             return finish(o, tBool);
         }
-        failAt(l, c, "Type mismatch");
+        fail("Type mismatch");
     }
     // ---- enumerations: only equality
     if (ak == TK::Enum && bk == TK::Enum && sameType(a.type, b.type)) {
         if (op == "=") return finish(Op::EqI, tBool);
         if (op == "<>") return finish(Op::NeI, tBool);
-        failAt(l, c, "Type mismatch");
+        fail("Type mismatch");
     }
     // ---- objects and nil
     if ((ak == TK::Class || ak == TK::Nil) && (bk == TK::Class || bk == TK::Nil)) {
         if (op == "=") return finish(Op::EqO, tBool);
         if (op == "<>") return finish(Op::NeO, tBool);
-        failAt(l, c, "Type mismatch");
+        fail("Type mismatch");
     }
     // ---- sets
     if (ak == TK::Set && bk == TK::Set) {
@@ -1983,12 +2003,12 @@ runtime:
         if (op == "*") return finish(Op::SetInter, st);
         if (op == "=") return finish(Op::SetEq, tBool);
         if (op == "<>") return finish(Op::SetNe, tBool);
-        if ((op == "<=" || op == ">=") && bConst) failAt(l, c, "Type mismatch");
+        if ((op == "<=" || op == ">=") && bConst) fail("Type mismatch");
         if (op == "<=") return finish(Op::SetLe, tBool);
         if (op == ">=") return finish(Op::SetGe, tBool);
-        failAt(l, c, "Type mismatch");
+        fail("Type mismatch");
     }
-    failAt(l, c, "Type mismatch");
+    fail("Type mismatch");
 }
 
 Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
@@ -2015,10 +2035,9 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         case Builtin::Length:
         case Builtin::GetArrayLength: {
             openParen();
-            int al = tok_.line, ac = tok_.col;
             Ex a = expression();
             closeParen();
-            if (!a.type) failAt(al, ac, "Type mismatch");
+            if (!a.type) fail("Type mismatch");
             if (a.k == EK::Const && a.type->k == TK::String) {
                 e.k = EK::Const;
                 e.type = tS32;
@@ -2038,7 +2057,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
                 e.cval = Value::ofInt(1);
                 return e;
             }
-            if (a.type->k != TK::String && a.type->k != TK::DynArray) failAt(al, ac, "Type mismatch");
+            if (a.type->k != TK::String && a.type->k != TK::DynArray) fail("Type mismatch");
             load(a);
             emit(Op::Length);
             e.k = EK::Stack;
@@ -2051,7 +2070,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             int al = tok_.line, ac = tok_.col;
             Ex a = expression();
             if (!isLvalue(a) || a.k == EK::StrCharRef) failAt(al, ac, "Variable Expected");
-            if (a.type->k != TK::String && a.type->k != TK::DynArray) failAt(al, ac, "Type mismatch");
+            if (a.type->k != TK::String && a.type->k != TK::DynArray) fail("Type mismatch");
             address(a, al, ac);
             expectSym(",", "comma (',') expected");
             int nl = tok_.line, nc = tok_.col;
@@ -2065,11 +2084,10 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         case Builtin::High:
         case Builtin::Low: {
             openParen();
-            int al = tok_.line, ac = tok_.col;
             Ex a = designator(true);
             closeParen();
             const Type* t = a.type;
-            if (!t) failAt(al, ac, "Type mismatch");
+            if (!t) fail("Type mismatch");
             if (t->k == TK::StaticArray) {
                 if (a.k == EK::Stack) emit(Op::Pop);
                 if (a.k == EK::RefOnStack) emit(Op::Pop);
@@ -2096,7 +2114,8 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
                 e.type = tS32;
                 return e;
             }
-            if (a.k == EK::TypeRef && isOrdinal(t->k)) {
+            if (isOrdinal(t->k)) {
+                if (a.k == EK::Stack || a.k == EK::RefOnStack || a.k == EK::StrCharRef) emit(Op::Pop);
                 e.k = EK::Const;
                 e.type = t;
                 int64_t lo = 0, hi = 0;
@@ -2115,7 +2134,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
                 e.cval = Value::ofInt(b == Builtin::High ? hi : lo);
                 return e;
             }
-            failAt(al, ac, "Type mismatch");
+            fail("Type mismatch");
         }
         case Builtin::Inc:
         case Builtin::Dec: {
@@ -2123,8 +2142,12 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             int al = tok_.line, ac = tok_.col;
             Ex a = expression();
             if (!isLvalue(a) || a.k == EK::StrCharRef) failAt(al, ac, "Variable Expected");
-            if (!a.type || !(isIntKind(a.type->k) || a.type->k == TK::Enum)) failAt(al, ac, "Type mismatch");
-            if (tok_.is(",")) fail("Closing parenthesis expected");
+            if (!a.type || !(isIntKind(a.type->k) || a.type->k == TK::Enum)) fail("Type mismatch");
+            if (tok_.is(",")) {
+                while (!tok_.is(")") && tok_.kind != Tok::Eof) next();
+                next();
+                fail("Invalid number of parameters");
+            }
             closeParen();
             int32_t delta = b == Builtin::Inc ? 1 : -1;
             int32_t w = static_cast<int32_t>(widthOf(a.type));
@@ -2139,10 +2162,9 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         case Builtin::Succ:
         case Builtin::Pred: {
             openParen();
-            int al = tok_.line, ac = tok_.col;
             Ex a = expression();
+            if (!a.type || !(isIntKind(a.type->k) || a.type->k == TK::Enum)) fail("Type mismatch");
             closeParen();
-            if (!a.type || !(isIntKind(a.type->k) || a.type->k == TK::Enum)) failAt(al, ac, "Type mismatch");
             load(a);
             emit(Op::PushInt, 1);
             emit(b == Builtin::Succ ? Op::AddI : Op::SubI, static_cast<int32_t>(widthOf(a.type)));
@@ -2152,11 +2174,10 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         }
         case Builtin::Ord: {
             openParen();
-            int al = tok_.line, ac = tok_.col;
             Ex a = expression();
             closeParen();
-            if (!a.type || !isOrdinal(a.type->k)) failAt(al, ac, "Type mismatch");
-            if (a.k == EK::Const && (a.type->k == TK::Bool || a.type->k == TK::Enum)) failAt(al, ac, "Type mismatch");
+            if (!a.type || !isOrdinal(a.type->k)) fail("Type mismatch");
+            if (a.k == EK::Const && (a.type->k == TK::Bool || a.type->k == TK::Enum)) fail("Type mismatch");
             if (a.k == EK::Const) {
                 e = a;
                 e.type = a.type->k == TK::S64 ? tS64 : tS32;
@@ -2169,10 +2190,9 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         }
         case Builtin::Chr: {
             openParen();
-            int al = tok_.line, ac = tok_.col;
             Ex a = expression();
             closeParen();
-            if (!a.type || !isIntKind(a.type->k)) failAt(al, ac, "Type mismatch");
+            if (!a.type || !isIntKind(a.type->k)) fail("Type mismatch");
             if (a.k == EK::Const) {
                 e = a;
                 e.cval.i &= 255;
@@ -2188,10 +2208,9 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         }
         case Builtin::Assigned: {
             openParen();
-            int al = tok_.line, ac = tok_.col;
             Ex a = expression();
             closeParen();
-            if (!a.type || !(a.type->k == TK::Class || a.type->k == TK::Nil || a.type->k == TK::DynArray)) failAt(al, ac, "Type mismatch");
+            if (!a.type || !(a.type->k == TK::Class || a.type->k == TK::Nil || a.type->k == TK::DynArray)) fail("Type mismatch");
             load(a);
             emit(Op::Assigned);
             e.k = EK::Stack;
@@ -2206,9 +2225,8 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             if (!isLvalue(a) || a.type->k != TK::Set) failAt(al, ac, "Variable Expected");
             address(a, al, ac);
             expectSym(",", "comma (',') expected");
-            int nl = tok_.line, nc = tok_.col;
             Ex n = expression();
-            if (!n.type || !isOrdinal(n.type->k)) failAt(nl, nc, "Type mismatch");
+            if (!n.type || !isOrdinal(n.type->k)) fail("Type mismatch");
             load(n);
             closeParen();
             emit(b == Builtin::Include ? Op::SetIncl : Op::SetExcl);
@@ -2284,11 +2302,14 @@ void CompilerImpl::statement() {
         tryStatement();
     } else if (u == "WITH") {
         withStatement();
-    } else if (u == "RAISE") {
-        raiseStatement();
     } else if (u == "EXIT") {
         next();
-        if (tok_.is("(")) fail("Internal error (20)");
+        if (tok_.is("(")) {
+            next();
+            expression();
+            expectSym(")", "Closing parenthesis expected");
+            fail("Exit takes no value; assign Result and then call Exit");
+        }
         emitLeave(0, cur_->exits);
     } else if (isReservedWord(u) && u != "NIL") {
         fail("Identifier expected");
@@ -2345,7 +2366,7 @@ void CompilerImpl::ifStatement() {
     next();
     int l = tok_.line, c = tok_.col;
     Ex cond = expression();
-    if (!cond.type || (cond.type->k != TK::Bool && cond.type->k != TK::Variant)) failAt(l, c, "Type mismatch");
+    if (!cond.type || (cond.type->k != TK::Bool && cond.type->k != TK::Variant)) fail("Type mismatch");
     coerce(cond, tBool, l, c);
     expectKw("THEN", "'THEN' expected");
     size_t jf = emitJump(Op::JmpF);
@@ -2366,7 +2387,7 @@ void CompilerImpl::whileStatement() {
     size_t top = here();
     int l = tok_.line, c = tok_.col;
     Ex cond = expression();
-    if (!cond.type || cond.type->k != TK::Bool) failAt(l, c, "Type mismatch");
+    if (!cond.type || cond.type->k != TK::Bool) fail("Type mismatch");
     coerce(cond, tBool, l, c);
     expectKw("DO", "'DO' expected");
     size_t jf = emitJump(Op::JmpF);
@@ -2391,7 +2412,7 @@ void CompilerImpl::repeatStatement() {
     for (size_t p : lc.continues) patchHere(p);
     int l = tok_.line, c = tok_.col;
     Ex cond = expression();
-    if (!cond.type || cond.type->k != TK::Bool) failAt(l, c, "Type mismatch");
+    if (!cond.type || cond.type->k != TK::Bool) fail("Type mismatch");
     coerce(cond, tBool, l, c);
     emitJumpTo(Op::JmpF, top);
     for (size_t p : lc.breaks) patchHere(p);
@@ -2404,7 +2425,7 @@ void CompilerImpl::forStatement() {
     expectIdent();
     Ex var = identifierExpr(vt);
     if (!(var.k == EK::Local || var.k == EK::Global || var.k == EK::LocalRef)) failAt(l, c, "Variable Expected");
-    if (!var.type || !(isIntKind(var.type->k) || var.type->k == TK::Enum)) failAt(l, c, "Type mismatch");
+    if (!var.type || !(isIntKind(var.type->k) || var.type->k == TK::Enum)) fail("Type mismatch");
     expectSym(":=", "Assignment expected");
     int sl = tok_.line, sc = tok_.col;
     Ex start = expression();
@@ -2419,7 +2440,7 @@ void CompilerImpl::forStatement() {
     load(cur);
     int el = tok_.line, ec = tok_.col;
     Ex lim = expression();
-    if (!lim.type || !(isIntKind(lim.type->k) || lim.type->k == TK::Enum)) failAt(el, ec, "Type mismatch");
+    if (!lim.type || !(isIntKind(lim.type->k) || lim.type->k == TK::Enum)) fail("Type mismatch");
     if (isIntKind(lim.type->k)) coerce(lim, tS64, el, ec);
     else load(lim);
     emit(down ? Op::LtI : Op::GtI);
@@ -2447,7 +2468,7 @@ void CompilerImpl::caseStatement() {
     next();
     int l = tok_.line, c = tok_.col;
     Ex sel = expression();
-    if (!sel.type || !(isOrdinal(sel.type->k) || sel.type->k == TK::String)) failAt(l, c, "Type mismatch");
+    if (!sel.type || !(isOrdinal(sel.type->k) || sel.type->k == TK::String)) fail("Type mismatch");
     const Type* st = sel.type->k == TK::String ? tString : sel.type;
     bool isStr = st->k == TK::String;
     int tmp = newTemp(isStr ? tString : tS64);
@@ -2463,14 +2484,13 @@ void CompilerImpl::caseStatement() {
             if (v.k != EK::Const) failAt(vl, vc, "Constant Value Type Mismatch");
             if (isStr) {
                 if (v.type->k == TK::Char) convertConst(v, tString);
-                if (v.type->k != TK::String) failAt(vl, vc, "Type mismatch");
+                if (v.type->k != TK::String) fail("Type mismatch");
             } else if (!(isOrdinal(v.type->k) && (isIntKind(v.type->k) == isIntKind(st->k)))) {
-                failAt(vl, vc, "Type mismatch");
+                fail("Type mismatch");
             }
             if (acceptSym("..")) {
-                int hl = tok_.line, hc = tok_.col;
                 Ex hi = expression();
-                if (hi.k != EK::Const || isStr) failAt(hl, hc, "Type mismatch");
+                if (hi.k != EK::Const || isStr) fail("Type mismatch");
                 emit(Op::LoadL, tmp);
                 emitConstValue(tS64, v.cval);
                 emit(Op::GeI);
@@ -2538,12 +2558,18 @@ void CompilerImpl::withStatement() {
     next();
     size_t n = 0;
     for (;;) {
-        int l = tok_.line, c = tok_.col;
+        size_t start = here();
         Ex e = expression();
-        if (!e.type) failAt(l, c, "Type mismatch");
+        if (!e.type) fail("Type mismatch");
         WithCtx w;
         w.type = e.type;
         if (e.type->k == TK::Record && (e.k == EK::Local || e.k == EK::Global || e.k == EK::LocalRef)) {
+            w.base = e;
+        } else if (e.type->k == TK::Record && e.k == EK::RefOnStack) {
+            // The path is evaluated again at each use of a field.
+            w.addrCode.assign(code().begin() + static_cast<long>(start), code().end());
+            code().resize(start);
+            cur_->lines.resize(start);
             w.base = e;
         } else if (e.type->k == TK::Class) {
             int tmp = newTemp(e.type);
@@ -2553,7 +2579,7 @@ void CompilerImpl::withStatement() {
             w.base.slot = tmp;
             w.base.type = e.type;
         } else {
-            failAt(l, c, "Type mismatch");
+            fail("Type mismatch");
         }
         cur_->withs.push_back(w);
         ++n;
@@ -2562,34 +2588,6 @@ void CompilerImpl::withStatement() {
     expectKw("DO", "'DO' expected");
     statement();
     cur_->withs.resize(cur_->withs.size() - n);
-}
-
-void CompilerImpl::raiseStatement() {
-    int l = tok_.line, c = tok_.col;
-    next();
-    if (tok_.is(";") || tok_.isKw("END") || tok_.isKw("ELSE") || tok_.isKw("EXCEPT") || tok_.isKw("FINALLY") ||
-        tok_.isKw("UNTIL")) {
-        emit(Op::Reraise);
-        return;
-    }
-    // raise Exception.Create('text') or raise with a string
-    if (tok_.kind == Tok::Ident && (tok_.upper == "EXCEPTION")) {
-        next();
-        expectSym(".", "Syntax error");
-        if (!tok_.isKw("CREATE")) fail("Syntax error");
-        next();
-        expectSym("(", "opening parenthesis ('(')expected");
-        int al = tok_.line, ac = tok_.col;
-        Ex m = expression();
-        coerce(m, tString, al, ac);
-        expectSym(")", "Closing parenthesis expected");
-        emit(Op::Raise);
-        return;
-    }
-    Ex m = expression();
-    if (!m.type || (m.type->k != TK::String && m.type->k != TK::Char)) failAt(l, c, "Type mismatch");
-    coerce(m, tString, l, c);
-    emit(Op::Raise);
 }
 
 }  // namespace

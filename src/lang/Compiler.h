@@ -39,6 +39,7 @@ struct ImportEntry {
     int argc = 0;
     bool hasResult = false;
     RtKind resultKind = RtKind::Plain;
+    enum class Self : uint8_t { None, Method, Property } self = Self::None;  // what a nil Self raises
 };
 using ImportCatalog = std::unordered_map<std::string, ImportEntry>;
 

@@ -19,7 +19,7 @@ bool isReservedWord(std::string_view u) {
         "AND", "ARRAY", "BEGIN", "CASE", "CONST", "DIV", "DO", "DOWNTO", "ELSE", "END", "EXCEPT", "FINALLY",
         "FOR", "FORWARD", "FUNCTION", "IF", "IN", "MOD", "NOT", "OF", "OR", "PROCEDURE", "PROGRAM", "RECORD",
         "REPEAT", "SET", "SHL", "SHR", "THEN", "TO", "TRY", "TYPE", "UNTIL", "USES", "VAR", "WHILE", "WITH",
-        "XOR", "NIL", "OUT", "RAISE", "CLASS", "EXIT"};
+        "XOR", "NIL", "OUT", "CLASS", "EXIT"};
     for (const char* w : words)
         if (u == w) return true;
     return false;

@@ -425,7 +425,7 @@ std::vector<BoundImport> verifyModule(Module& m, const ImportCatalog& catalog) {
             if (im.resultType < 0 || static_cast<size_t>(im.resultType) >= nTypes) bad("import result type");
             if (m.types[static_cast<size_t>(im.resultType)].kind != e.resultKind) bad("import result type");
         }
-        bound.push_back(BoundImport{e.fn, im.argc, im.hasResult, im.resultType});
+        bound.push_back(BoundImport{e.fn, im.argc, im.hasResult, im.resultType, e.self});
     }
     if (m.mainProc < 0 || static_cast<size_t>(m.mainProc) >= m.procs.size()) throw LoadError("no Main Proc");
     const Proc& mp = m.procs[static_cast<size_t>(m.mainProc)];

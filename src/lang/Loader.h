@@ -29,6 +29,7 @@ struct BoundImport {
     int argc = 0;
     bool hasResult = false;
     int resultType = -1;
+    ImportEntry::Self self = ImportEntry::Self::None;
 };
 
 std::string serializeModule(const Module& m);

@@ -405,9 +405,8 @@ void registerStandardLibrary(HostTable& t, const StdLibOptions& options) {
     const HostClass* tobjectPtr = &tobject;
     tobject.constructor("constructor Create", [tobjectPtr](CallCtx& c) { c.retValue(newObject(new ScriptObject(tobjectPtr))); });
     tobject.method("procedure Free", [](CallCtx& c) {
-        Value& v = c.arg(0);
-        if (v.tag != Tag::Obj || !v.o || v.o->disposed()) return;  // Free of nil does nothing
-        if (!v.o->hostOwned) v.o->dispose();
+        ScriptObject* o = c.self();
+        if (!o->hostOwned) o->dispose();
     });
     tobject.method("function ClassName: string", [](CallCtx& c) { c.retStr(c.self()->hostClass()->name()); });
     HostClass& persistent = t.addClass("TPersistent", "TObject");

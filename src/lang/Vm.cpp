@@ -802,6 +802,13 @@ void Vm::interpret(size_t stopFrames) {
                 Value result;
                 if (im.hasResult) result = makeDefault(im.resultType);
                 Value* args = sp - im.argc;
+                if (im.self != ImportEntry::Self::None) {
+                    // The engine reports a nil object differently for methods and properties.
+                    const Value& self = args[0];
+                    if (self.tag != Tag::Obj || !self.o || self.o->disposed())
+                        fail(im.self == ImportEntry::Self::Property ? ErrorCode::CouldNotCallProc
+                                                                    : ErrorCode::NullPointerException);
+                }
                 CallCtx ctx{*this, args, im.hasResult ? &result : nullptr, im.argc};
                 (*im.fn)(ctx);
                 for (Value* a = args; a < sp; ++a) a->clear();
