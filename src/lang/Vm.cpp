@@ -271,7 +271,31 @@ bool Vm::handle(const ScriptError& e, size_t stopFrames) {
     return true;
 }
 
+// Stores where the value may need a copy (records), may not be stored at all (references) or is
+// a set; everything else is a plain move.
+void Vm::storeSlow(Value& dst, Value& src) {
+    if (src.tag == Tag::Ref) fail(ErrorCode::TypeMismatch);
+    if (src.tag == Tag::Agg && src.a && src.a->refs > 1) {
+        dst = cloneAgg(src);
+        src.clear();
+    } else {
+        dst = std::move(src);
+    }
+}
+
 #define READ() (*pc++)
+// Typed opcodes trust the compiler, but a damaged file must not make them overwrite a pointer:
+// operands that should be plain numbers are checked (one byte compare each).
+#define NEED_PLAIN1()                                            \
+    if (sp[-1].tag != Tag::Plain) {                              \
+        sync();                                                  \
+        fail(ErrorCode::TypeMismatch);                           \
+    }
+#define NEED_PLAIN2()                                            \
+    if ((sp[-1].tag != Tag::Plain) | (sp[-2].tag != Tag::Plain)) { \
+        sync();                                                  \
+        fail(ErrorCode::TypeMismatch);                           \
+    }
 
 void Vm::interpret(size_t stopFrames) {
     Frame* fr = &frames_.back();
@@ -308,17 +332,19 @@ void Vm::interpret(size_t stopFrames) {
             case Op::Dup: *sp = sp[-1]; ++sp; break;
             case Op::LoadL: *sp++ = base[READ()]; break;
             case Op::StoreL: {
+                sync();
                 Value& dst = base[READ()];
                 --sp;
-                if (sp->tag == Tag::Agg && sp->a && sp->a->refs > 1) dst = cloneAgg(*sp), sp->clear();
+                if (sp->tag >= Tag::Agg) storeSlow(dst, *sp);
                 else dst = std::move(*sp);
                 break;
             }
             case Op::LoadG: *sp++ = globals[READ()]; break;
             case Op::StoreG: {
+                sync();
                 Value& dst = globals[READ()];
                 --sp;
-                if (sp->tag == Tag::Agg && sp->a && sp->a->refs > 1) dst = cloneAgg(*sp), sp->clear();
+                if (sp->tag >= Tag::Agg) storeSlow(dst, *sp);
                 else dst = std::move(*sp);
                 break;
             }
@@ -332,7 +358,7 @@ void Vm::interpret(size_t stopFrames) {
                 sync();
                 Value* dst = deref(base[READ()]);
                 --sp;
-                if (sp->tag == Tag::Agg && sp->a && sp->a->refs > 1) *dst = cloneAgg(*sp), sp->clear();
+                if (sp->tag >= Tag::Agg) storeSlow(*dst, *sp);
                 else *dst = std::move(*sp);
                 break;
             }
@@ -359,7 +385,7 @@ void Vm::interpret(size_t stopFrames) {
                 Value* r = deref(sp[-1]);
                 sp[-1].clear();
                 sp -= 2;
-                if (sp->tag == Tag::Agg && sp->a && sp->a->refs > 1) *r = cloneAgg(*sp), sp->clear();
+                if (sp->tag >= Tag::Agg) storeSlow(*r, *sp);
                 else *r = std::move(*sp);
                 break;
             }
@@ -497,18 +523,21 @@ void Vm::interpret(size_t stopFrames) {
             }
             case Op::AddI: {
                 int32_t w = READ();
+                NEED_PLAIN2();
                 --sp;
                 sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) + static_cast<uint64_t>(sp->i)), w);
                 break;
             }
             case Op::SubI: {
                 int32_t w = READ();
+                NEED_PLAIN2();
                 --sp;
                 sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) - static_cast<uint64_t>(sp->i)), w);
                 break;
             }
             case Op::MulI: {
                 int32_t w = READ();
+                NEED_PLAIN2();
                 --sp;
                 sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) * static_cast<uint64_t>(sp->i)), w);
                 break;
@@ -516,6 +545,7 @@ void Vm::interpret(size_t stopFrames) {
             case Op::DivI:
             case Op::ModI: {
                 int32_t w = READ();
+                NEED_PLAIN2();
                 --sp;
                 int64_t a = sp[-1].i, b = sp->i;
                 if (b == 0) {
@@ -530,20 +560,23 @@ void Vm::interpret(size_t stopFrames) {
             }
             case Op::NegI: {
                 int32_t w = READ();
+                NEED_PLAIN1();
                 sp[-1].i = wrapTo(static_cast<int64_t>(0 - static_cast<uint64_t>(sp[-1].i)), w);
                 break;
             }
             case Op::NotI: {
                 int32_t w = READ();
+                NEED_PLAIN1();
                 sp[-1].i = wrapTo(~sp[-1].i, w);
                 break;
             }
-            case Op::AndI: --sp; sp[-1].i &= sp->i; break;
-            case Op::OrI: --sp; sp[-1].i |= sp->i; break;
-            case Op::XorI: --sp; sp[-1].i ^= sp->i; break;
+            case Op::AndI: NEED_PLAIN2(); --sp; sp[-1].i &= sp->i; break;
+            case Op::OrI: NEED_PLAIN2(); --sp; sp[-1].i |= sp->i; break;
+            case Op::XorI: NEED_PLAIN2(); --sp; sp[-1].i ^= sp->i; break;
             case Op::ShlI:
             case Op::ShrI: {
                 int32_t w = READ();
+                NEED_PLAIN2();
                 --sp;
                 int64_t a = sp[-1].i;
                 int64_t n = sp->i;
@@ -562,14 +595,16 @@ void Vm::interpret(size_t stopFrames) {
             }
             case Op::Wrap: {
                 int32_t w = READ();
+                NEED_PLAIN1();
                 sp[-1].i = wrapTo(sp[-1].i, w);
                 break;
             }
-            case Op::NotB: sp[-1].i = sp[-1].i ? 0 : 1; break;
-            case Op::AddF: --sp; sp[-1].d += sp->d; break;
-            case Op::SubF: --sp; sp[-1].d -= sp->d; break;
-            case Op::MulF: --sp; sp[-1].d *= sp->d; break;
+            case Op::NotB: NEED_PLAIN1(); sp[-1].i = sp[-1].i ? 0 : 1; break;
+            case Op::AddF: NEED_PLAIN2(); --sp; sp[-1].d += sp->d; break;
+            case Op::SubF: NEED_PLAIN2(); --sp; sp[-1].d -= sp->d; break;
+            case Op::MulF: NEED_PLAIN2(); --sp; sp[-1].d *= sp->d; break;
             case Op::DivF: {
+                NEED_PLAIN2();
                 --sp;
                 if (sp->d == 0) {
                     sync();
@@ -578,9 +613,10 @@ void Vm::interpret(size_t stopFrames) {
                 sp[-1].d /= sp->d;
                 break;
             }
-            case Op::NegF: sp[-1].d = -sp[-1].d; break;
-            case Op::ToSingle: sp[-1].d = static_cast<float>(sp[-1].d); break;
+            case Op::NegF: NEED_PLAIN1(); sp[-1].d = -sp[-1].d; break;
+            case Op::ToSingle: NEED_PLAIN1(); sp[-1].d = static_cast<float>(sp[-1].d); break;
             case Op::MulC: {
+                NEED_PLAIN2();
                 --sp;
                 long double r = static_cast<long double>(sp[-1].i) * static_cast<long double>(sp->i) / 10000.0L;
                 if (std::fabs(static_cast<double>(r)) > 9.2e18) {
@@ -591,6 +627,7 @@ void Vm::interpret(size_t stopFrames) {
                 break;
             }
             case Op::DivC: {
+                NEED_PLAIN2();
                 --sp;
                 if (sp->i == 0) {
                     sync();
@@ -600,9 +637,10 @@ void Vm::interpret(size_t stopFrames) {
                 sp[-1].i = static_cast<int64_t>(std::llround(static_cast<double>(r)));
                 break;
             }
-            case Op::IntToFloat: sp[-1].d = static_cast<double>(sp[-1].i); break;
-            case Op::IntToCur: sp[-1].i = static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) * 10000u); break;
+            case Op::IntToFloat: NEED_PLAIN1(); sp[-1].d = static_cast<double>(sp[-1].i); break;
+            case Op::IntToCur: NEED_PLAIN1(); sp[-1].i = static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) * 10000u); break;
             case Op::FloatToCur: {
+                NEED_PLAIN1();
                 double d = sp[-1].d * 10000.0;
                 if (!(std::fabs(d) < 9.2e18)) {
                     sync();
@@ -611,16 +649,16 @@ void Vm::interpret(size_t stopFrames) {
                 sp[-1].i = static_cast<int64_t>(std::nearbyint(d));
                 break;
             }
-            case Op::CurToFloat: sp[-1].d = static_cast<double>(sp[-1].i) / 10000.0; break;
-            case Op::IntToFloat2: sp[-2].d = static_cast<double>(sp[-2].i); break;
-            case Op::IntToCur2: sp[-2].i = static_cast<int64_t>(static_cast<uint64_t>(sp[-2].i) * 10000u); break;
-            case Op::CurToFloat2: sp[-2].d = static_cast<double>(sp[-2].i) / 10000.0; break;
+            case Op::CurToFloat: NEED_PLAIN1(); sp[-1].d = static_cast<double>(sp[-1].i) / 10000.0; break;
+            case Op::IntToFloat2: NEED_PLAIN2(); sp[-2].d = static_cast<double>(sp[-2].i); break;
+            case Op::IntToCur2: NEED_PLAIN2(); sp[-2].i = static_cast<int64_t>(static_cast<uint64_t>(sp[-2].i) * 10000u); break;
+            case Op::CurToFloat2: NEED_PLAIN2(); sp[-2].d = static_cast<double>(sp[-2].i) / 10000.0; break;
 #define CMP_I(name, expr) \
-    case Op::name: --sp; sp[-1].i = (sp[-1].i expr sp->i) ? 1 : 0; break;
+    case Op::name: NEED_PLAIN2(); --sp; sp[-1].i = (sp[-1].i expr sp->i) ? 1 : 0; break;
                 CMP_I(EqI, ==) CMP_I(NeI, !=) CMP_I(LtI, <) CMP_I(LeI, <=) CMP_I(GtI, >) CMP_I(GeI, >=)
 #undef CMP_I
 #define CMP_F(name, expr) \
-    case Op::name: --sp; sp[-1].i = (sp[-1].d expr sp->d) ? 1 : 0; break;
+    case Op::name: NEED_PLAIN2(); --sp; sp[-1].i = (sp[-1].d expr sp->d) ? 1 : 0; break;
                 CMP_F(EqF, ==) CMP_F(NeF, !=) CMP_F(LtF, <) CMP_F(LeF, <=) CMP_F(GtF, >) CMP_F(GeF, >=)
 #undef CMP_F
 #define CMP_S(name, expr)                          \
@@ -647,6 +685,7 @@ void Vm::interpret(size_t stopFrames) {
                 int32_t n = READ();
                 uint64_t bits[4] = {0, 0, 0, 0};
                 for (int32_t k = 0; k < n; ++k) {
+                    NEED_PLAIN1();
                     int64_t e = (--sp)->i;
                     if (e >= 0 && e < 256) bits[e >> 6] |= 1ull << (e & 63);
                 }
@@ -654,6 +693,10 @@ void Vm::interpret(size_t stopFrames) {
                 break;
             }
             case Op::SetIn: {
+                if (sp[-2].tag != Tag::Plain) {
+                    sync();
+                    fail(ErrorCode::TypeMismatch);
+                }
                 bool in = setHas(sp[-1], sp[-2].i);
                 sp[-1].clear();
                 --sp;
@@ -762,6 +805,7 @@ void Vm::interpret(size_t stopFrames) {
             }
             case Op::JmpF: {
                 int32_t off = READ();
+                NEED_PLAIN1();
                 --sp;
                 if (!sp->i) {
                     pc += off;
@@ -774,6 +818,7 @@ void Vm::interpret(size_t stopFrames) {
             }
             case Op::JmpT: {
                 int32_t off = READ();
+                NEED_PLAIN1();
                 --sp;
                 if (sp->i) {
                     pc += off;
@@ -845,6 +890,10 @@ void Vm::interpret(size_t stopFrames) {
                 break;
             }
             case Op::PopTry: {
+                if (handlers_.size() <= fr->handlerBase) {
+                    sync();
+                    fail(ErrorCode::InvalidOpcode);
+                }
                 bool fin = handlers_.back().isFinally;
                 handlers_.pop_back();
                 if (fin) pendings_.push_back(Pending{Pending::None, ErrorCode::NoError, {}, false, 0, nullptr});
@@ -852,6 +901,10 @@ void Vm::interpret(size_t stopFrames) {
             }
             case Op::EndExcept: break;
             case Op::EndFinally: {
+                if (pendings_.empty()) {
+                    sync();
+                    fail(ErrorCode::InvalidOpcode);
+                }
                 Pending pd = std::move(pendings_.back());
                 pendings_.pop_back();
                 if (pd.kind == Pending::Exception) {
@@ -903,7 +956,7 @@ void Vm::interpret(size_t stopFrames) {
                 int64_t code = sp[-2].i;
                 std::string msg = sp[-1].string();
                 (--sp)->clear();
-                --sp;
+                (--sp)->clear();
                 sp_ = sp;
                 if (code < 0 || code > static_cast<int64_t>(ErrorCode::CustomError)) code = static_cast<int64_t>(ErrorCode::CustomError);
                 throw ScriptError(static_cast<ErrorCode>(code), msg);
@@ -912,12 +965,20 @@ void Vm::interpret(size_t stopFrames) {
             case Op::IncL: {
                 int32_t n = READ(), d = READ(), w = READ();
                 Value& v = base[n];
+                if (v.tag != Tag::Plain) {
+                    sync();
+                    fail(ErrorCode::TypeMismatch);
+                }
                 v.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(v.i) + static_cast<uint64_t>(static_cast<int64_t>(d))), w);
                 break;
             }
             case Op::IncG: {
                 int32_t n = READ(), d = READ(), w = READ();
                 Value& v = globals[n];
+                if (v.tag != Tag::Plain) {
+                    sync();
+                    fail(ErrorCode::TypeMismatch);
+                }
                 v.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(v.i) + static_cast<uint64_t>(static_cast<int64_t>(d))), w);
                 break;
             }

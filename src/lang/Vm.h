@@ -89,6 +89,7 @@ private:
     void enterProc(int procIndex, Value* argsBase);
     void clearRange(Value* from, Value* to);
     Value cloneAgg(const Value& v) const;
+    void storeSlow(Value& dst, Value& src);
 
     const HostTable& host_;
     ImportCatalog catalog_;
