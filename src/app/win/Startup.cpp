@@ -67,6 +67,10 @@ int RunProgram() {
 
     LoadSettings(state);
     mainWindow->ApplyLoadedSettings();
+    mainWindow->AllocateHeadlineStores();
+    mainWindow->FillTerminalSelector();
+    mainWindow->WriteWelcomeLines();
+    mainWindow->UpdateTerminalButtons();
 
     EnsureOnScreen(mainWindow->hwnd());
 
@@ -87,6 +91,7 @@ int RunProgram() {
     ShowWindow(mainWindow->hwnd(), SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        mainWindow->PreviewMessage(msg);
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

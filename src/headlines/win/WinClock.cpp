@@ -1,0 +1,13 @@
+#include "headlines/win/WinClock.h"
+
+#include <windows.h>
+
+namespace pelo {
+
+TLocalTime TWinClock::LocalNow() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+}  // namespace pelo

@@ -1,0 +1,12 @@
+#pragma once
+// The local clock of the system, with milliseconds.
+#include "headlines/TimeStamps.h"
+
+namespace pelo {
+
+class TWinClock final : public IClock {
+public:
+    TLocalTime LocalNow() override;
+};
+
+}  // namespace pelo

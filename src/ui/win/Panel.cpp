@@ -1,0 +1,91 @@
+#include "ui/win/Panel.h"
+
+namespace pelo::ui {
+
+Panel::~Panel() {
+    if (brush_) DeleteObject(brush_);
+    for (auto& [child, colors] : childColors_)
+        if (colors.brush) DeleteObject(colors.brush);
+}
+
+bool Panel::Create(HWND parent, HWND notify, int x, int y, int w, int h, COLORREF color, bool border) {
+    notify_ = notify;
+    color_ = color;
+    brush_ = CreateSolidBrush(color);
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (border ? WS_BORDER : 0);
+    return Window::Create(L"TPanel", L"", style, 0, x, y, w, h, parent);
+}
+
+void Panel::SetColor(COLORREF color) {
+    if (color == color_) return;
+    color_ = color;
+    if (brush_) DeleteObject(brush_);
+    brush_ = CreateSolidBrush(color);
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+    // Children that take the panel's colour as their background repaint with it.
+    for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        InvalidateRect(child, nullptr, TRUE);
+}
+
+void Panel::SetChildColors(HWND child, COLORREF text) {
+    auto& c = childColors_[child];
+    if (c.brush) DeleteObject(c.brush);
+    c = ChildColors{text, false, 0, nullptr};
+    InvalidateRect(child, nullptr, TRUE);
+}
+
+void Panel::SetChildColors(HWND child, COLORREF text, COLORREF background) {
+    auto& c = childColors_[child];
+    if (c.brush) DeleteObject(c.brush);
+    c = ChildColors{text, true, background, CreateSolidBrush(background)};
+    InvalidateRect(child, nullptr, TRUE);
+}
+
+HBRUSH Panel::BrushFor(HWND child, HDC dc) {
+    auto it = childColors_.find(child);
+    if (it == childColors_.end()) {
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, color_);
+        return brush_;
+    }
+    SetTextColor(dc, it->second.text);
+    SetBkColor(dc, it->second.ownBackground ? it->second.background : color_);
+    return it->second.ownBackground ? it->second.brush : brush_;
+}
+
+LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(hwnd(), &r);
+            FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return reinterpret_cast<LRESULT>(BrushFor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CONTEXTMENU:
+            if (notify_) return SendMessageW(notify_, msg, wp, lp);
+            break;
+        case WM_DRAWITEM: {
+            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+            if (dis->CtlType != ODT_MENU) return SendMessageW(dis->hwndItem, WM_REFLECT_DRAWITEM, wp, lp);
+            break;
+        }
+        case WM_MEASUREITEM: {
+            HWND item = GetDlgItem(hwnd(), static_cast<int>(wp));
+            if (item) return SendMessageW(item, WM_REFLECT_MEASUREITEM, wp, lp);
+            break;
+        }
+        case WM_SIZE:
+            if (onResize) onResize();
+            return 0;
+        default:
+            break;
+    }
+    return DefaultHandling(msg, wp, lp);
+}
+
+}  // namespace pelo::ui
