@@ -158,7 +158,7 @@ private:
 
     // ---- code -------------------------------------------------------------------------------
     std::vector<int32_t>& code() { return cur_->code; }
-    size_t here() { return cur_->code.size(); }
+    size_t here() { return cur_ ? cur_->code.size() : 0; }
     void emit(Op op) {
         if (!cur_) fail("Constant Value Type Mismatch");
         cur_->code.push_back(static_cast<int32_t>(op));

@@ -1,0 +1,162 @@
+// The VM's host-facing operations and its limits.
+#include "ScriptHarness.h"
+#include "lang/Bytecode.h"
+
+namespace pelo::lang::test {
+namespace {
+
+TEST(Vm, FindsProceduresByNameWithoutRegardToCase) {
+    ScriptHarness h;
+    ASSERT_EQ(h.run("procedure Start(A, B: string); begin WriteLn(A + B); end; "
+                    "function Twice(n: Integer): Integer; begin Result := n * 2; end; begin end."),
+              "");
+    int start = h.vm->findProc("start");
+    EXPECT_GE(start, 0);
+    EXPECT_EQ(h.vm->findProc("START"), start);
+    EXPECT_EQ(h.vm->findProc("Missing"), -1);
+    EXPECT_EQ(h.vm->findProc("!MAIN"), -1);  // the main block is not callable by name
+    h.vm->call(start, {Value::ofStr("head"), Value::ofStr("line")});
+    EXPECT_EQ(h.joined(), "headline");
+    Value r = h.vm->call(h.vm->findProc("twice"), {Value::ofInt(21)});
+    EXPECT_EQ(r.i, 42);
+}
+
+TEST(Vm, CallChecksTheArguments) {
+    ScriptHarness h;
+    ASSERT_EQ(h.run("procedure Start(A, B: string); begin end; begin end."), "");
+    int start = h.vm->findProc("Start");
+    auto err = [&](std::vector<Value> args) {
+        try {
+            h.vm->call(start, args);
+        } catch (const ScriptError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(err({Value::ofStr("x")}), "Not enough parameters");
+    EXPECT_EQ(err({Value::ofStr("x"), Value::ofStr("y"), Value::ofStr("z")}), "Too many parameters");
+    EXPECT_EQ(err({Value::ofInt(1), Value::ofStr("y")}), "Invalid parameter");
+    EXPECT_EQ(err({Value::ofStr("x"), Value::ofStr("y")}), "");
+    try {
+        h.vm->call(12345, {});
+        FAIL() << "an unknown procedure number was called";
+    } catch (const ScriptError& e) {
+        EXPECT_STREQ(e.what(), "Unknown procedure");
+    }
+}
+
+TEST(Vm, StateSurvivesARunTimeErrorAndNextCallsWork) {
+    ScriptHarness h;
+    ASSERT_EQ(h.run("var n: Integer; procedure Bad; var z: Integer; begin n := n + 1; n := n div z; end; "
+                    "procedure Show; begin WriteLn(IntToStr(n)); end; begin end."),
+              "");
+    for (int k = 0; k < 3; ++k) EXPECT_THROW(h.vm->call(h.vm->findProc("Bad"), {}), ScriptError);
+    h.vm->call(h.vm->findProc("Show"), {});
+    EXPECT_EQ(h.joined(), "3");
+    EXPECT_FALSE(h.vm->busy());
+}
+
+TEST(Vm, DeepRecursionEndsTheScriptWithAnError) {
+    VmLimits limits;
+    limits.maxFrames = 500;
+    ScriptHarness h(limits);
+    std::string err = h.run("function F(n: Integer): Integer; begin Result := F(n + 1); end; begin F(0); end.");
+    EXPECT_EQ(err, "Out Of Stack Range");
+    // The VM is usable afterwards.
+    EXPECT_EQ(h.run("function Fib(k: Integer): Integer; begin if k < 2 then Result := k else "
+                    "Result := Fib(k - 1) + Fib(k - 2); end; begin WriteLn(IntToStr(Fib(15))); end."),
+              "");
+    EXPECT_EQ(h.joined(), "610");
+}
+
+TEST(Vm, HugeStringsAndArraysAreRefused) {
+    VmLimits limits;
+    limits.maxStringLength = 1 << 20;
+    limits.maxArrayLength = 1000;
+    ScriptHarness h(limits);
+    EXPECT_EQ(h.run("var s: string; begin s := 'x'; while True do s := s + s; end."), "Out Of Memory");
+    EXPECT_EQ(h.run("var a: array of Integer; begin SetLength(a, 5000); end."), "Out Of Memory");
+    EXPECT_EQ(h.run("var s: string; begin try SetLength(s, 2000000); except WriteLn('caught'); end; end."), "");
+    EXPECT_EQ(h.joined(), "caught");
+}
+
+TEST(Vm, StopRequestEndsAnEndlessLoopAndCannotBeCaught) {
+    ScriptHarness h;
+    int calls = 0;
+    h.table.function("procedure Tick", [&](CallCtx& c) {
+        EXPECT_TRUE(c.vm.busy());
+        if (++calls == 1000) c.vm.requestStop();
+    });
+    h.vm = std::make_unique<Vm>(h.table);
+    std::string err = h.run("begin while True do try Tick; except WriteLn('caught'); end; end.");
+    EXPECT_EQ(err, "Script stopped");
+    EXPECT_EQ(calls, 1000);
+    EXPECT_TRUE(h.out.empty());
+    EXPECT_FALSE(h.vm->busy());
+    // A later run is not affected by the old request.
+    EXPECT_EQ(h.run("begin WriteLn('again'); end."), "");
+}
+
+TEST(Vm, PredefinedVariablesAreReachableByName) {
+    ScriptHarness h;
+    ASSERT_EQ(h.run("var Threshold: Integer; Caption: string; procedure Show; begin WriteLn(Caption + IntToStr(Threshold)); end; "
+                    "begin end."),
+              "");
+    Value* t = h.vm->global("threshold");
+    ASSERT_NE(t, nullptr);
+    t->i = 7;
+    *h.vm->global("CAPTION") = Value::ofStr("t=");
+    EXPECT_EQ(h.vm->global("nothing"), nullptr);
+    h.vm->call(h.vm->findProc("Show"), {});
+    EXPECT_EQ(h.joined(), "t=7");
+}
+
+TEST(Vm, ClearUnloadsEverything) {
+    ScriptHarness h;
+    ASSERT_EQ(h.run("procedure Start(a, b: string); begin end; begin end."), "");
+    h.vm->clear();
+    EXPECT_FALSE(h.vm->loaded());
+    EXPECT_EQ(h.vm->findProc("Start"), -1);
+    EXPECT_THROW(h.vm->runMain(), ScriptError);
+}
+
+TEST(Values, StringsShareUntilWritten) {
+    Value a = Value::ofStr("abc");
+    Value b = a;
+    ASSERT_EQ(a.s, b.s);
+    EXPECT_EQ(a.s->refs, 2);
+    strUnique(b.s)->data[0] = 'X';
+    EXPECT_EQ(a.str(), "abc");
+    EXPECT_EQ(b.str(), "Xbc");
+    EXPECT_EQ(a.s->refs, 1);
+    StrRep* before = b.s;
+    strUnique(b.s);
+    EXPECT_EQ(b.s, before);  // already unique: no copy
+}
+
+TEST(Values, ConcatenationKeepsOperandsAndEmptyStringsAreNull) {
+    Value a = Value::ofStr("ab"), e = Value::ofStr("");
+    EXPECT_EQ(e.s, nullptr);
+    EXPECT_EQ(e.tag, Tag::Str);
+    Value c = strConcat(a, Value::ofStr("cd"));
+    EXPECT_EQ(c.str(), "abcd");
+    EXPECT_EQ(a.str(), "ab");
+    Value d = strConcat(a, e);
+    EXPECT_EQ(d.s, a.s);  // nothing to append: the same buffer, shared
+    Value moved = std::move(d);
+    EXPECT_EQ(d.tag, Tag::Plain);
+    EXPECT_EQ(moved.str(), "ab");
+}
+
+TEST(Values, WrapToFollowsTheStaticWidth) {
+    EXPECT_EQ(wrapTo(300, static_cast<int32_t>(Width::U8)), 44);
+    EXPECT_EQ(wrapTo(128, static_cast<int32_t>(Width::S8)), -128);
+    EXPECT_EQ(wrapTo(-1, static_cast<int32_t>(Width::U16)), 65535);
+    EXPECT_EQ(wrapTo(40000, static_cast<int32_t>(Width::S16)), -25536);
+    EXPECT_EQ(wrapTo(4294967297LL, static_cast<int32_t>(Width::U32)), 1);
+    EXPECT_EQ(wrapTo(2147483648LL, static_cast<int32_t>(Width::S32)), -2147483648LL);
+    EXPECT_EQ(wrapTo(INT64_MIN, static_cast<int32_t>(Width::I64)), INT64_MIN);
+}
+
+}  // namespace
+}  // namespace pelo::lang::test
