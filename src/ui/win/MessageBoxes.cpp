@@ -5,13 +5,34 @@ namespace {
 
 std::wstring g_appTitle = L"Pelorant";
 HWND g_owner = nullptr;
+thread_local HHOOK g_topMostHook = nullptr;
+
+// Not every system honours MB_TOPMOST for a box that has an owner (Wine does not): the box is raised above all
+// windows itself, just before it appears.
+LRESULT CALLBACK TopMostHook(int code, WPARAM wp, LPARAM lp) {
+    HHOOK hook = g_topMostHook;
+    if (code == HCBT_ACTIVATE) {
+        SetWindowPos(reinterpret_cast<HWND>(wp), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        UnhookWindowsHookEx(hook);
+        g_topMostHook = nullptr;
+    }
+    return CallNextHookEx(hook, code, wp, lp);
+}
 
 int Show(std::wstring_view text, const wchar_t* caption, UINT flags, BoxLayer layer) {
-    if (layer == BoxLayer::TopMost) flags |= MB_TOPMOST;
+    if (layer == BoxLayer::TopMost) {
+        flags |= MB_TOPMOST;
+        g_topMostHook = SetWindowsHookExW(WH_CBT, &TopMostHook, nullptr, GetCurrentThreadId());
+    }
     HWND owner = g_owner && IsWindow(g_owner) && IsWindowVisible(g_owner) ? g_owner : nullptr;
     if (!owner) flags |= MB_TASKMODAL;
     const std::wstring t(text);
-    return MessageBoxW(owner, t.c_str(), caption, flags | MB_SETFOREGROUND);
+    const int answer = MessageBoxW(owner, t.c_str(), caption, flags | MB_SETFOREGROUND);
+    if (g_topMostHook) {
+        UnhookWindowsHookEx(g_topMostHook);
+        g_topMostHook = nullptr;
+    }
+    return answer;
 }
 
 }  // namespace

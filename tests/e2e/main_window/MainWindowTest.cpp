@@ -1,0 +1,264 @@
+// The main window of the real program: its layout, the clock caption, Start/Stop and the headline box menu.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "driver/Driver.h"
+
+namespace pelo::e2e {
+namespace {
+
+constexpr DWORD kStartTimeout = 20000;
+// WM_COMMAND identifiers of the headline box's menu items.
+constexpr WPARAM kCopySelected = 203;
+constexpr WPARAM kClearAll = 204;
+
+struct Program {
+    Process process;
+    HWND main = nullptr;
+    HWND listBox = nullptr;
+    HWND startStop = nullptr;
+};
+
+// Writes a settings file before the first start, so that the program reads it.
+void WriteSettings(const std::wstring& text) {
+    CreateDirectoryW((LocalAppDataDir() + L"\\Quorvel Software").c_str(), nullptr);
+    CreateDirectoryW(AppDataDir().c_str(), nullptr);
+    ASSERT_TRUE(WriteFileBytes(AppDataDir() + L"\\Pelorant.ini", Utf16LeWithBom(text)));
+}
+
+const std::wstring kOneTerminal =
+    L"[Broker1]\r\nFullName=Example Markets Ltd\r\nShortName=EXM\r\nPath=C:\\NoSuchTerminal\r\n"
+    L"WindowPattern=no such terminal window\r\n\r\n";
+
+// Starts the program, answering the first start's logs-directory warning.
+void StartProgram(Program& p) {
+    p.process = Process::Start(InstallProgram());
+    WaitUntil(
+        [&] {
+            if (auto box = WaitForMessageBox(p.process.Id(), 0)) AnswerMessageBox(*box, L"OK");
+            p.main = WaitForTopLevel(p.process.Id(), L"TfrmPelorant", 0);
+            return p.main != nullptr;
+        },
+        kStartTimeout, 100);
+    ASSERT_NE(p.main, nullptr);
+    p.listBox = FindDescendant(p.main, L"ListBox", L"");
+    p.startStop = FindDescendant(p.main, L"Button", L"Start");
+    ASSERT_NE(p.listBox, nullptr);
+    ASSERT_NE(p.startStop, nullptr);
+}
+
+void CloseProgram(Program& p) {
+    PostMessageW(p.main, WM_CLOSE, 0, 0);
+    const auto code = p.process.WaitForExit(10000);
+    ASSERT_TRUE(code.has_value()) << "the program did not end after WM_CLOSE";
+    EXPECT_EQ(*code, 0u);
+}
+
+std::string ClipboardText() {
+    std::string text;
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* s = static_cast<const char*>(GlobalLock(data))) text = s;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const std::string& text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+    GlobalUnlock(mem);
+    SetClipboardData(CF_TEXT, mem);
+    CloseClipboard();
+}
+
+// The text of a headline box row, read the way a user gets it: select the row, then "Copy selected".
+std::string RowText(const Program& p, int row) {
+    const std::string marker = "(clipboard not written)";
+    PutOnClipboard(marker);
+    SendWithTimeout(p.listBox, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendWithTimeout(p.main, WM_COMMAND, kCopySelected, 0);
+    const std::string text = ClipboardText();
+    EXPECT_NE(text, marker) << "Copy selected wrote nothing for row " << row;
+    return text;
+}
+
+void ExpectRect(HWND control, LONG left, LONG top, LONG width, LONG height, const char* name) {
+    ASSERT_NE(control, nullptr) << name;
+    const RECT r = RectInParent(control);
+    EXPECT_EQ(r.left, left) << name;
+    EXPECT_EQ(r.top, top) << name;
+    EXPECT_EQ(r.right - r.left, width) << name;
+    EXPECT_EQ(r.bottom - r.top, height) << name;
+}
+
+TEST(MainWindow, ControlsStandWhereTheLayoutPutsThem) {
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    const RECT client = ClientRect(p.main);
+    EXPECT_EQ(client.right, 610);
+    EXPECT_EQ(client.bottom, 271);
+
+    ExpectRect(FindDescendant(p.main, L"Button", L"Coords"), 5, 34, 61, 21, "btnCoords");
+    ExpectRect(p.startStop, 74, 34, 52, 21, "btnStartStop");
+    ExpectRect(FindDescendant(p.main, L"Button", L"autoexecute  "), 2, 0, 116, 17, "chbAutoExecute");
+    ExpectRect(GetParent(FindDescendant(p.main, L"Static", L"cns: ")), 132, -1, 330, 62, "ResPanel");
+    ExpectRect(GetParent(FindDescendant(p.main, L"Static", L"no signal")), 466, 4, 90, 52, "SignalPanel");
+    EXPECT_EQ(RectInParent(FindDescendant(p.main, L"Static", L"S:")).left, 564);
+    EXPECT_EQ(RectInParent(FindDescendant(p.main, L"Static", L"H:")).top, 31);
+    ExpectRect(FindDescendant(p.main, L"Button", L"Script Editor"), 5, 16, 91, 26, "btnScriptEditor");
+    ExpectRect(FindDescendant(p.main, L"Button", L"Hide All"), 207, 33, 80, 18, "btnHideAll");
+    ExpectRect(FindDescendant(p.main, L"Button", L"Options"), 499, 16, 78, 26, "btnShowOptions");
+    EXPECT_EQ(RectInParent(FindDescendant(p.main, L"ComboBox", L"")).left, 297);
+
+    // The headline box fills the middle panel between the top (61) and bottom (57) panels.
+    ExpectRect(GetParent(p.listBox), 0, 61, 610, 271 - 61 - 57, "MiddlePanel");
+    ExpectRect(p.listBox, 0, 0, 610, 271 - 61 - 57, "ListBox1");
+    EXPECT_EQ(SendWithTimeout(p.listBox, LB_GETCOUNT, 0, 0), 100) << "one row per slot of the ring";
+
+    // No terminal is configured: the terminal buttons are disabled.
+    EXPECT_FALSE(IsWindowEnabled(FindDescendant(p.main, L"Button", L"Launch MT4s")));
+    EXPECT_FALSE(IsWindowEnabled(FindDescendant(p.main, L"Button", L"Show")));
+    Screenshot(L"main-window-layout");
+    CloseProgram(p);
+}
+
+TEST(MainWindow, CaptionShowsTheSystemClock) {
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    Sleep(1500);  // the first ticks bring the timer into phase with the second
+    int checked = 0;
+    for (int i = 0; i < 20 && checked < 5; ++i) {
+        SYSTEMTIME before;
+        GetLocalTime(&before);
+        const std::string caption = TextOfA(p.main);
+        Sleep(137);
+        // Only samples well inside a second: right after the boundary the caption may still show the last one.
+        if (before.wMilliseconds < 100 || before.wMilliseconds > 850) continue;
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "Pelorant 2.5     Time: %02u:%02u:%02u", before.wHour, before.wMinute,
+                      before.wSecond);
+        EXPECT_EQ(caption, expected);
+        ++checked;
+    }
+    EXPECT_GE(checked, 3);
+    CloseProgram(p);
+}
+
+TEST(MainWindow, StartWithoutNewsSourceShowsTheTopMostError) {
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    PostMessageW(p.startStop, BM_CLICK, 0, 0);
+    auto box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, L"No news sources are setup! Click 'Options'...");
+    EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+    EXPECT_TRUE(box->topMost);
+    EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
+    Screenshot(L"main-window-no-news-source");
+    AnswerMessageBox(*box, L"OK");
+    EXPECT_EQ(TextOf(p.startStop), L"Start");
+    EXPECT_FALSE(FileExists(DefaultLogsDir() + L"\\newslog.txt"));
+    CloseProgram(p);
+}
+
+TEST(MainWindow, StartThenStopWritesStatusLinesAndRemovesTheEmptyLog) {
+    ASSERT_NO_FATAL_FAILURE(WriteSettings(kOneTerminal));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    EXPECT_TRUE(IsWindowEnabled(FindDescendant(p.main, L"Button", L"Launch MT4s")));
+    EXPECT_EQ(TextOf(FindDescendant(p.main, L"ComboBox", L"")), L"EXM");
+    const std::wstring log = DefaultLogsDir() + L"\\newslog.txt";
+
+    PostMessageW(p.startStop, BM_CLICK, 0, 0);
+    // The terminal is not running: its reader, once news intake is wired, explains that in a warning.
+    if (auto box = WaitForMessageBox(p.process.Id(), 1500)) {
+        EXPECT_EQ(box->text.rfind(L"Could not find news tab for broker \"Example Markets Ltd\"", 0), 0u);
+        AnswerMessageBox(*box, L"OK");
+    }
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(p.startStop) == L"Stop"; }, 5000));
+    EXPECT_TRUE(FileExists(log));
+    EXPECT_EQ(RowText(p, 0), "News reader started");
+    Screenshot(L"main-window-started");
+
+    PostMessageW(p.startStop, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(p.startStop) == L"Start"; }, 5000));
+    EXPECT_EQ(RowText(p, 0), "News reader stopped");
+    EXPECT_EQ(RowText(p, 1), "News reader started");
+    EXPECT_FALSE(FileExists(log)) << "an empty newslog.txt is deleted at Stop";
+    CloseProgram(p);
+}
+
+TEST(MainWindow, StopKeepsALogThatHeldLinesBeforeStart) {
+    ASSERT_NO_FATAL_FAILURE(WriteSettings(kOneTerminal));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    const std::wstring log = DefaultLogsDir() + L"\\newslog.txt";
+    const std::vector<uint8_t> earlier = {'o', 'l', 'd', '\r', '\n'};
+    ASSERT_TRUE(WriteFileBytes(log, earlier));
+
+    PostMessageW(p.startStop, BM_CLICK, 0, 0);
+    if (auto box = WaitForMessageBox(p.process.Id(), 1500)) AnswerMessageBox(*box, L"OK");
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(p.startStop) == L"Stop"; }, 5000));
+    PostMessageW(p.startStop, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(p.startStop) == L"Start"; }, 5000));
+    EXPECT_EQ(ReadFileBytes(log), earlier) << "appended to, never truncated, and not deleted";
+    CloseProgram(p);
+}
+
+TEST(MainWindow, ClearAllAsksAndOnlyYesClears) {
+    ASSERT_NO_FATAL_FAILURE(WriteSettings(kOneTerminal));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    // With one terminal configured the welcome line stands at row 5.
+    const std::string welcome = RowText(p, 5);
+    EXPECT_NE(welcome, "");
+
+    PostMessageW(p.main, WM_COMMAND, kClearAll, 0);
+    auto box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, L"Clear All messages?");
+    EXPECT_EQ(box->icon, BoxIcon::Question) << ToString(box->icon);
+    EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"Yes", L"Cancel"}));
+    EXPECT_TRUE(box->topMost);
+    Screenshot(L"main-window-clear-all");
+    AnswerMessageBox(*box, L"Cancel");
+    EXPECT_EQ(RowText(p, 5), welcome) << "Cancel changes nothing";
+
+    PostMessageW(p.main, WM_COMMAND, kClearAll, 0);
+    box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_TRUE(box.has_value());
+    AnswerMessageBox(*box, L"Yes");
+    EXPECT_EQ(RowText(p, 5), "");
+    EXPECT_EQ(SendWithTimeout(p.listBox, LB_GETCOUNT, 0, 0), 100) << "clearing keeps the rows";
+
+    // The next line shows at the top, and the rows below stay blank.
+    PostMessageW(p.startStop, BM_CLICK, 0, 0);
+    if (auto warning = WaitForMessageBox(p.process.Id(), 1500)) AnswerMessageBox(*warning, L"OK");
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(p.startStop) == L"Stop"; }, 5000));
+    EXPECT_EQ(RowText(p, 0), "News reader started");
+    EXPECT_EQ(RowText(p, 1), "");
+    CloseProgram(p);
+}
+
+TEST(MainWindow, CopySelectedPutsTheSelectedRowOnTheClipboard) {
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    // Without a news source the welcome lines stand at rows 4 and 6, with a blank row between them.
+    const std::string first = RowText(p, 4);
+    const std::string second = RowText(p, 6);
+    EXPECT_EQ(first.rfind("Welcome to Pelorant 2.5", 0), 0u) << first;
+    EXPECT_NE(second, "");
+    EXPECT_NE(second, first);
+    EXPECT_EQ(RowText(p, 5), "");
+    EXPECT_EQ(RowText(p, 0), "");
+    CloseProgram(p);
+}
+
+}  // namespace
+}  // namespace pelo::e2e
