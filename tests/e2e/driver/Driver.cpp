@@ -98,22 +98,31 @@ void Process::Kill() {
 
 // ---- Windows -----------------------------------------------------------------------------------------------------
 
+namespace {
+struct TopLevelScan {
+    DWORD pid;
+    bool visibleOnly;
+    std::vector<HWND> out;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND w, LPARAM lp) {
+    auto* c = reinterpret_cast<TopLevelScan*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if ((c->pid == 0 || owner == c->pid) && (!c->visibleOnly || IsWindowVisible(w))) c->out.push_back(w);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND w, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+    return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> TopLevelWindowsOf(DWORD pid, bool visibleOnly) {
-    struct Ctx {
-        DWORD pid;
-        bool visibleOnly;
-        std::vector<HWND> out;
-    } ctx{pid, visibleOnly, {}};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if ((c->pid == 0 || owner == c->pid) && (!c->visibleOnly || IsWindowVisible(w))) c->out.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.out;
+    TopLevelScan scan{pid, visibleOnly, {}};
+    EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&scan));
+    return scan.out;
 }
 
 std::wstring ClassOf(HWND w) {
@@ -158,13 +167,7 @@ HWND WaitForTopLevel(DWORD pid, const std::wstring& className, DWORD timeoutMs, 
 
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> out;
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&out));
     return out;
 }
 
