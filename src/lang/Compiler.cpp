@@ -927,6 +927,7 @@ void CompilerImpl::endProc() {
 }
 
 void CompilerImpl::parseProcedure(bool isFunction) {
+    Token kwTok = tok_;
     next();
     Token nameTok = tok_;
     std::string name;
@@ -952,8 +953,8 @@ void CompilerImpl::parseProcedure(bool isFunction) {
         info = &procs_.back();
         info->name = name;
         info->sig = sig;
-        info->line = nameTok.line;
-        info->col = nameTok.col;
+        info->line = kwTok.line;
+        info->col = kwTok.col;
         info->index = static_cast<int>(mod_.procs.size());
         mod_.procs.push_back(Proc{});
         mod_.procs.back().name = u;
@@ -1851,7 +1852,7 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             else if (op == "-") r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) - static_cast<uint64_t>(y)), w);
             else if (op == "*") r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) * static_cast<uint64_t>(y)), w);
             else if (op == "/" || op == "DIV" || op == "MOD") {
-                if (y == 0) failAt(l, c, "Divide by Zero");
+                if (y == 0) fail("Divide by Zero");
                 if (x == INT64_MIN && y == -1) r.cval.i = op == "MOD" ? 0 : x;
                 else r.cval.i = wrapTo(op == "MOD" ? x % y : x / y, w);
             } else if (op == "AND") r.cval.i = x & y;
@@ -1883,7 +1884,7 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             else if (op == "-") r.cval = Value::ofFloat(x - y);
             else if (op == "*") r.cval = Value::ofFloat(x * y);
             else if (op == "/") {
-                if (y == 0) failAt(l, c, "Divide by Zero");
+                if (y == 0) fail("Divide by Zero");
                 r.cval = Value::ofFloat(x / y);
             } else if (isCmp) {
                 r.type = tBool;
