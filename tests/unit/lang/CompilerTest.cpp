@@ -1,0 +1,84 @@
+// Compiler messages: texts and positions as the reference engine reports them.
+#include "ScriptHarness.h"
+
+namespace pelo::lang::test {
+namespace {
+
+std::string err(const std::string& src) {
+    ScriptHarness h;
+    return h.compileError(src);
+}
+
+TEST(CompilerMessages, UnknownIdentifierPointsAtTheIdentifier) {
+    EXPECT_EQ(err("var s: string;\nbegin\n  s := Undeclared + 'x';\nend."), "[Error] (3:8): Unknown identifier 'Undeclared'");
+    EXPECT_EQ(err("uses Classes;\nbegin end."), "[Error] (1:6): Unknown identifier 'CLASSES'");
+}
+
+TEST(CompilerMessages, TypeMismatchPointsAfterTheOperand) {
+    EXPECT_EQ(err("var s: string; n: Integer;\nbegin\n  s := 'n=' + n;\nend."), "[Error] (3:16): Type mismatch");
+    EXPECT_EQ(err("var n: Integer;\nbegin\n  n := 'five';\nend."), "[Error] (3:14): Type mismatch");
+    EXPECT_EQ(err("begin\n  if 'abc' < 'abd' then WriteLn('less');\nend."), "[Error] (2:20): Type mismatch");
+    EXPECT_EQ(err("var i: Integer;\nbegin\n  i := Ord(True);\nend."), "[Error] (3:17): Type mismatch");
+    EXPECT_EQ(err("var c: Char;\nbegin\n  c := Succ(c);\nend."), "[Error] (3:14): Type mismatch");
+    EXPECT_EQ(err("var a, b: Boolean;\nbegin\n  if b < a then WriteLn('x');\nend."), "[Error] (3:12): Type mismatch");
+    EXPECT_EQ(err("type T = (a1, a2);\nvar l: T;\nbegin\n  if l > a1 then WriteLn('x');\nend."),
+              "[Error] (4:13): Type mismatch");
+}
+
+TEST(CompilerMessages, ParameterCountIsCheckedAfterTheWholeCall) {
+    EXPECT_EQ(err("function Add(a, b: Integer): Integer; begin Result := a + b; end;\n"
+                  "begin\n  WriteLn(IntToStr(Add(1, 2, 3)));\nend."),
+              "[Error] (3:32): Invalid number of parameters");
+    EXPECT_EQ(err("var i: Integer;\nbegin\n  Dec(i, 5);\nend."), "[Error] (3:12): Invalid number of parameters");
+}
+
+TEST(CompilerMessages, SyntaxErrors) {
+    EXPECT_EQ(err("begin\n  WriteLn('x')\nend"), "[Error] (3:4): period ('.') expected");
+    EXPECT_EQ(err("var x: Integer\nbegin end."), "[Error] (2:1): Semicolon (';') expected");
+    EXPECT_EQ(err("begin\n  if True WriteLn('x');\nend."), "[Error] (2:11): 'THEN' expected");
+    EXPECT_EQ(err("var s: string;\nbegin\n  s := 'open;\nend."), "[Error] (3:8): String error");
+    EXPECT_EQ(err("begin { never closed\nend."), "[Error] (1:7): Comment error");
+    EXPECT_EQ(err("procedure P; forward;\nbegin end."), "[Error] (1:1): Unsatisfied Forward P");
+    EXPECT_EQ(err("var a: Integer; a: string;\nbegin end."), "[Error] (1:17): Duplicate identifier 'a'");
+    EXPECT_EQ(err("begin\n  Break;\nend."), "[Error] (2:3): Not in a loop");
+    EXPECT_EQ(err("var i: Integer;\nbegin\n  i := 1 div 0;\nend."), "[Error] (3:15): Divide by Zero");
+}
+
+TEST(CompilerMessages, ConstructsTheDialectRejects) {
+    EXPECT_NE(err("var c: Char;\nbegin\n  for c := 'a' to 'e' do WriteLn(c);\nend."), "");
+    EXPECT_NE(err("type TS = set of Char; var s: TS;\nbegin\n  s := ['a'..'z'];\nend."), "");
+    EXPECT_EQ(err("function F: Integer;\nbegin\n  Exit(3);\nend;\nbegin end."),
+              "[Error] (3:10): Exit takes no value; assign Result and then call Exit");
+    EXPECT_EQ(err("begin\n  raise Exception.Create('boom');\nend."), "[Error] (2:3): Unknown identifier 'raise'");
+}
+
+TEST(CompilerMessages, ValidProgramsCompile) {
+    EXPECT_EQ(err("program Demo;\nconst N = 3;\ntype TR = record A: Integer; end;\nvar r: TR;\n"
+                  "procedure P(var x: TR; const s: string); begin x.A := Length(s); end;\n"
+                  "begin P(r, 'abc') WriteLn(IntToStr(r.A)) end."),
+              "");
+}
+
+TEST(CompilerOutput, SemicolonsBetweenStatementsAreOptional) {
+    ScriptHarness h;
+    EXPECT_EQ(h.run("begin WriteLn('a') WriteLn('b') end."), "");
+    EXPECT_EQ(h.joined(), "a|b");
+}
+
+TEST(CompilerOutput, ConstantExpressionsAreFolded) {
+    ScriptHarness h;
+    EXPECT_EQ(h.run("const Base = 3 * 4 + 1; Neg = -Base; Greeting = 'abc' + 'd'; Ratio = 1 / 3; Letter = #65;\n"
+                    "begin WriteLn(IntToStr(Base) + IntToStr(Neg) + Greeting + IntToStr(Ratio) + Letter); end."),
+              "");
+    EXPECT_EQ(h.joined(), "13-13abcd0A");
+}
+
+TEST(CompilerOutput, AnyStringRoutinesReturnTheArgumentsType) {
+    ScriptHarness h;
+    EXPECT_EQ(h.run("var s: string; begin s := '7'; WriteLn(PadZ(s, 3) + ' ' + PadZ('7', 3) + ' [' + PadL('x', 3) + ']'); end."),
+              "");
+    EXPECT_EQ(h.joined(), "007 0 [ ]");
+}
+
+}  // namespace
+}  // namespace pelo::lang::test
