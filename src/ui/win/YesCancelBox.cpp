@@ -2,24 +2,31 @@
 
 #include <windows.h>
 
+#include "ui/win/Controls.h"
+
 namespace pelo::ui {
 namespace {
 
 thread_local HHOOK g_hook = nullptr;
 
-// The box is built as Yes/No/Cancel; when it is about to appear, "No" goes away and "Cancel" takes its place.
+// The box is built as Yes/No/Cancel; just before it appears, "No" goes away.
 LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
     if (code == HCBT_ACTIVATE) {
         HWND box = reinterpret_cast<HWND>(wp);
+        HWND yes = GetDlgItem(box, IDYES);
         HWND no = GetDlgItem(box, IDNO);
         HWND cancel = GetDlgItem(box, IDCANCEL);
-        if (no && cancel) {
-            RECT r;
-            GetWindowRect(no, &r);
-            MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+        if (yes && no && cancel) {
+            // The two remaining buttons stand together in the middle of the box.
+            const RECT ry = ui::ChildRect(yes), rn = ui::ChildRect(no);
+            RECT client;
+            GetClientRect(box, &client);
+            const int width = ry.right - ry.left, gap = rn.left - ry.right;
+            const int left = (client.right - (2 * width + gap)) / 2;
             ShowWindow(no, SW_HIDE);
             EnableWindow(no, FALSE);
-            SetWindowPos(cancel, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(yes, nullptr, left, ry.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(cancel, nullptr, left + width + gap, ry.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         UnhookWindowsHookEx(g_hook);
         g_hook = nullptr;

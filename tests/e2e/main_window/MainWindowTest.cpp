@@ -260,5 +260,112 @@ TEST(MainWindow, CopySelectedPutsTheSelectedRowOnTheClipboard) {
     CloseProgram(p);
 }
 
+// Stand-ins for terminal main windows: windows of the terminal's class, owned by the test process.
+class FakeTerminalWindows {
+public:
+    FakeTerminalWindows() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = "MetaQuotes::MetaTrader::4.00";
+        RegisterClassA(&wc);
+    }
+    ~FakeTerminalWindows() {
+        for (HWND w : windows_) DestroyWindow(w);
+    }
+    HWND Add(const char* title, bool visible) {
+        HWND w = CreateWindowA("MetaQuotes::MetaTrader::4.00", title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0),
+                               0, 0, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        windows_.push_back(w);
+        return w;
+    }
+
+private:
+    std::vector<HWND> windows_;
+};
+
+const std::wstring kThreeTerminals =
+    L"[Broker1]\r\nFullName=Alpha Markets\r\nShortName=ALPHA\r\nPath=C:\\A\r\nWindowPattern=alpha terminal\r\n\r\n"
+    L"[Broker2]\r\nFullName=Beta Markets\r\nShortName=BETA\r\nPath=C:\\B\r\nWindowPattern=beta terminal\r\n\r\n"
+    L"[Broker3]\r\nFullName=Gamma Markets\r\nShortName=GAMMA\r\nPath=C:\\G\r\nWindowPattern=gamma terminal\r\n\r\n";
+
+TEST(MainWindow, ClosingWithHiddenTerminalsAsksFirst) {
+    ASSERT_NO_FATAL_FAILURE(WriteSettings(kThreeTerminals));
+    FakeTerminalWindows terminals;
+    terminals.Add("123456: Alpha Terminal - Demo", false);
+    HWND beta = terminals.Add("654321: BETA TERMINAL - Live", false);
+    terminals.Add("777: Gamma Terminal", true);  // visible: not counted
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+
+    PostMessageW(p.main, WM_CLOSE, 0, 0);
+    auto box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, L"There are 2 hidden MT4 terminals running. Exit anyway?");
+    EXPECT_EQ(box->icon, BoxIcon::Warning) << ToString(box->icon);
+    EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"OK", L"Cancel"}));
+    EXPECT_TRUE(box->topMost);
+    AnswerMessageBox(*box, L"Cancel");
+    EXPECT_FALSE(p.process.WaitForExit(1000).has_value()) << "Cancel keeps the program running";
+    EXPECT_TRUE(IsWindowVisible(p.main));
+
+    DestroyWindow(beta);
+    PostMessageW(p.main, WM_CLOSE, 0, 0);
+    box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, L"There is 1 hidden MT4 terminal running. Exit anyway?");
+    AnswerMessageBox(*box, L"OK");
+    const auto code = p.process.WaitForExit(10000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+}
+
+TEST(MainWindow, ArmingAutoexecuteWithoutCoordinatesIsRefused) {
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    HWND check = FindDescendant(p.main, L"Button", L"autoexecute  ");
+    ASSERT_NE(check, nullptr);
+    PostMessageW(check, BM_CLICK, 0, 0);
+    auto box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, L"Button coordinates are not set!");
+    EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+    EXPECT_TRUE(box->topMost);
+    AnswerMessageBox(*box, L"OK");
+    EXPECT_EQ(SendWithTimeout(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    CloseProgram(p);
+}
+
+TEST(MainWindow, OneWheelNotchScrollsTwoRowsWhateverTheDelta) {
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    EXPECT_EQ(SendWithTimeout(p.listBox, LB_GETTOPINDEX, 0, 0), 0);
+    EXPECT_EQ(SendWithTimeout(p.listBox, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0), 1);
+    EXPECT_EQ(SendWithTimeout(p.listBox, LB_GETTOPINDEX, 0, 0), 2);
+    SendWithTimeout(p.listBox, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), 0);
+    EXPECT_EQ(SendWithTimeout(p.listBox, LB_GETTOPINDEX, 0, 0), 4);
+    SendWithTimeout(p.listBox, WM_MOUSEWHEEL, MAKEWPARAM(0, 30), 0);
+    EXPECT_EQ(SendWithTimeout(p.listBox, LB_GETTOPINDEX, 0, 0), 2);
+    CloseProgram(p);
+}
+
+TEST(MainWindow, WindowKeepsItsMinimumSize) {
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    SetWindowPos(p.main, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r{};
+    ASSERT_TRUE(WaitUntil([&] { GetWindowRect(p.main, &r); return r.right - r.left != 0; }, 1000));
+    EXPECT_EQ(r.right - r.left, 610);
+    EXPECT_EQ(r.bottom - r.top, 61 + 90);
+    // The panels follow: the bottom panel keeps its height, the headline box takes what is left.
+    SetWindowPos(p.main, nullptr, 0, 0, 800, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT client = ClientRect(p.main);
+    const RECT box = RectInParent(GetParent(p.listBox));
+    EXPECT_EQ(box.right - box.left, client.right);
+    EXPECT_EQ(box.bottom, client.bottom - 57);
+    EXPECT_EQ(RectInParent(GetParent(FindDescendant(p.main, L"Button", L"Options"))).top, client.bottom - 57);
+    CloseProgram(p);
+}
+
 }  // namespace
 }  // namespace pelo::e2e
