@@ -198,7 +198,10 @@ void Vm::execute(int procIndex, Value* args, int nargs, Value* result) {
     if (sp_ + nargs + p.frameSize() + p.maxStack + 1 > stack_.get() + limits_.stackSlots) fail(ErrorCode::OutOfStackRange);
     for (int k = 0; k < nargs; ++k) *sp_++ = args[k];
     size_t stopFrames = frames_.size();
-    if (depth_ == 0) stopRequested_ = false;
+    if (depth_ == 0) {
+        stopRequested_ = false;
+        loopSteps_ = 0;
+    }
     ++depth_;
     try {
         enterProc(procIndex, sp_ - nargs);
@@ -311,7 +314,7 @@ void Vm::interpret(size_t stopFrames) {
         fr->pc = pc;
     };
     auto checkStop = [&]() {
-        if (stopRequested_) {
+        if (stopRequested_ || (limits_.maxLoopSteps && ++loopSteps_ > limits_.maxLoopSteps)) {
             sync();
             throw ScriptError(ErrorCode::CustomError, "Script stopped", true);
         }

@@ -19,6 +19,8 @@ struct VmLimits {
     size_t stackSlots = 256 * 1024;    // values on the VM stack (frames and temporaries)
     int64_t maxStringLength = 256 * 1024 * 1024;
     int64_t maxArrayLength = 16 * 1024 * 1024;
+    // Backward jumps and calls allowed per top-level run before it is stopped (0: no limit).
+    int64_t maxLoopSteps = 0;
 };
 
 class Vm {
@@ -106,6 +108,7 @@ private:
     int depth_ = 0;
     bool loaded_ = false;
     std::atomic<bool> stopRequested_{false};
+    int64_t loopSteps_ = 0;
     ErrorCode lastCode_ = ErrorCode::NoError;
     std::string lastParam_;
 };
