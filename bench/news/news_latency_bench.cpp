@@ -56,8 +56,12 @@ public:
                 continue;
             }
             const long long stamp = std::atoll(h.Text.c_str() + at + 2);
-            if (!texts.insert(h.Text).second)
-                ++repeated;
+            if (!texts.insert(h.Text).second && ++repeated <= 3) {
+                std::printf("  dispatched again: \"%s\" in a batch of", h.Text.substr(0, at).c_str());
+                for (const pelo::THeadline& b : reader.Batch())
+                    std::printf(" [%s]", b.Text.substr(0, b.Text.rfind(" @")).c_str());
+                std::printf("\n");
+            }
             latencies.push_back(static_cast<double>(now - stamp) / g_ticksPerMs);
         }
         lastBatch = reader.BatchCount();
