@@ -25,6 +25,7 @@ namespace {
 
 constexpr WPARAM NewsNotification = 12345;
 constexpr ULONG_PTR CmdStamp = 3;  // the simulated terminal's "stamp N" command
+constexpr ULONG_PTR CmdCount = 5;  // and its "count"
 const char* const TerminalTitle = "Bench Terminal 4711";
 
 double g_ticksPerMs = 10000.0;
@@ -196,6 +197,10 @@ int main(int argc, char** argv)
         std::printf("the simulated terminal did not appear\n");
         return 1;
     }
+    // Its main window exists before its lists do; a command is answered only once it is fully set up.
+    COPYDATASTRUCT ask{CmdCount, 0, nullptr};
+    DWORD_PTR rows = 0;
+    SendMessageTimeoutA(terminal, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&ask), SMTO_NORMAL, 10000, &rows);
 
     BenchDispatch dispatch;
     pelo::news::NewsIntake intake(dispatch, {target, peloComm, hookLibrary, GetProcAddress(hookLibrary,
