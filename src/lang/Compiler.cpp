@@ -1164,8 +1164,10 @@ void CompilerImpl::coerce(Ex& e, const Type* to, int /*line*/, int /*col*/) {
         if (isIntKind(from->k) || from->k == TK::Enum) vt = VarType::Int;
         else if (isFloatKind(from->k)) vt = VarType::Float;
         else if (from->k == TK::Bool) vt = VarType::Bool;
-        else if (from->k == TK::Char) vt = VarType::Char;
-        else if (from->k == TK::String) vt = VarType::String;
+        else if (from->k == TK::Char) {
+            emit(Op::CharToStr);  // a variant holds a one-character string
+            vt = VarType::String;
+        } else if (from->k == TK::String) vt = VarType::String;
         else if (from->k == TK::Currency) vt = VarType::Currency;
         else if (from->k == TK::Class || from->k == TK::Nil) vt = VarType::Object;
         else fail("Type mismatch");
@@ -1828,7 +1830,11 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         b.type = to;
         bk = to->k;
     }
-    if (ak == TK::Variant && bk == TK::Variant) fail("Type mismatch");
+    if (ak == TK::Variant && bk == TK::Variant) {
+        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : -1;
+        if (code < 0) fail("Type mismatch");
+        return finish(Op::VarOp, tVariant, code);
+    }
     // ---- constant folding
     if (aConst && bConst) {
         Ex r;
@@ -2244,6 +2250,9 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
                     case TK::U16: case TK::S16: sz = 2; break;
                     case TK::S64: case TK::Double: case TK::Currency: sz = 8; break;
                     case TK::Extended: sz = 10; break;
+                    case TK::Set:
+                        sz = a.type->elem && a.type->elem->k == TK::Enum ? (a.type->elem->high + 8) / 8 : 32;
+                        break;
                     default: sz = 4; break;
                 }
             e.k = EK::Const;
@@ -2332,8 +2341,14 @@ void CompilerImpl::store(Ex& t, int l, int c) {
 
 void CompilerImpl::assignmentOrCall() {
     int l = tok_.line, c = tok_.col;
+    Token startTok = tok_;
     size_t start = here();
     Ex target = designator(false);
+    if ((tok_.is("+") || tok_.is("-") || tok_.is("*") || tok_.is("/")) && target.k != EK::NoValue &&
+        target.k != EK::Stack) {
+        next();  // "x += 1" and the like: the reference stops at the "="
+        fail("Syntax error");
+    }
     if (tok_.is(":=")) {
         next();
         if (target.k == EK::Property) {
@@ -2344,7 +2359,8 @@ void CompilerImpl::assignmentOrCall() {
             emit(Op::CallHost, importId(target.prop->setterName));
             return;
         }
-        if (target.k == EK::Const) failAt(l, c, "Internal error (20)");
+        if (target.k == EK::Const)
+            failAt(prev_.line, prev_.col, "Constant '" + std::string(startTok.text) + "' cannot be assigned to");
         if (!isLvalue(target)) failAt(l, c, "Assignment expected");
         size_t mid = here();
         int rl = tok_.line, rc = tok_.col;

@@ -311,10 +311,11 @@ void verifyProc(Module& m, Proc& p, size_t procIndex) {
         }
         Op op = static_cast<Op>(o);
         if (op == Op::SetBuild && (code[pc + 1] < 0 || code[pc + 1] > 256)) bad(where + ": set size");
+        if (op == Op::VarOp && (code[pc + 1] < 0 || code[pc + 1] > 9)) bad(where + ": variant operator");
         if (op == Op::Leave && code[pc + 1] < 0) bad(where + ": leave depth");
         if (op == Op::SetLen && m.types[static_cast<size_t>(code[pc + 1])].kind != RtKind::DynArr) bad(where + ": array type");
         if ((op == Op::ToVariant || op == Op::FromVariant) &&
-            (code[pc + 1] < 0 || code[pc + 1] > static_cast<int32_t>(VarType::Object)))
+            (code[pc + 1] < 0 || code[pc + 1] > static_cast<int32_t>(VarType::Null)))
             bad(where + ": variant type");
         if ((op == Op::AddrIndexS || op == Op::LoadIndexS) && code[pc + 2] < 0) bad(where + ": array bounds");
         pc += len;

@@ -401,6 +401,27 @@ void registerStandardLibrary(HostTable& t, const StdLibOptions& options) {
         c.retStr(errorText(static_cast<ErrorCode>(code), std::string(c.s(1))));
     });
 
+    t.type("TVarType = Word");
+    t.function("function Unassigned: Variant", [](CallCtx& c) { c.result->vt = VarType::Empty; });
+    t.function("function Null: Variant", [](CallCtx& c) { c.result->vt = VarType::Null; });
+    t.function("function VarIsEmpty(const V: Variant): Boolean", [](CallCtx& c) {
+        VarType vt = c.arg(0).vt;
+        c.retBool(vt == VarType::Empty || vt == VarType::None);
+    });
+    t.function("function VarIsNull(const V: Variant): Boolean", [](CallCtx& c) { c.retBool(c.arg(0).vt == VarType::Null); });
+    t.function("function VarType(const V: Variant): TVarType", [](CallCtx& c) {
+        switch (c.arg(0).vt) {
+            case VarType::None: case VarType::Empty: c.retInt(0); break;
+            case VarType::Null: c.retInt(1); break;
+            case VarType::Int: c.retInt(3); break;
+            case VarType::Float: c.retInt(5); break;
+            case VarType::Currency: c.retInt(6); break;
+            case VarType::Bool: c.retInt(11); break;
+            case VarType::Object: c.retInt(9); break;
+            case VarType::String: case VarType::Char: c.retInt(256); break;
+        }
+    });
+
     HostClass& tobject = t.addClass("TObject", "");
     const HostClass* tobjectPtr = &tobject;
     tobject.constructor("constructor Create", [tobjectPtr](CallCtx& c) { c.retValue(newObject(new ScriptObject(tobjectPtr))); });

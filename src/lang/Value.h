@@ -26,7 +26,7 @@ enum class Tag : uint8_t {
 };
 
 // Type of a Variant's content (Tag::Plain payloads need it to be read back).
-enum class VarType : uint8_t { None = 0, Empty, Int, Float, Bool, Currency, String, Char, Object };
+enum class VarType : uint8_t { None = 0, Empty, Int, Float, Bool, Currency, String, Char, Object, Null };
 
 struct StrRep {
     int32_t refs;

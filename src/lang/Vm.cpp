@@ -51,6 +51,112 @@ std::string formatFloatVariant(double d) {
     return buf;
 }
 
+
+// Reads a variant's content as a number; strings must hold one.
+double variantNumber(const Value& v) {
+    switch (v.vt) {
+        case VarType::Float: return v.d;
+        case VarType::Currency: return static_cast<double>(v.i) / 10000.0;
+        case VarType::String: {
+            std::string s = v.string();
+            char* end = nullptr;
+            double d = std::strtod(s.c_str(), &end);
+            if (s.empty() || *end) throw hostException("Invalid variant type cast");
+            return d;
+        }
+        case VarType::Null: throw hostException("Could not convert variant of type (Null) into type (Double)");
+        case VarType::None: case VarType::Empty: return 0;
+        default: return static_cast<double>(v.i);
+    }
+}
+
+}  // namespace
+
+void convertVariant(Value& v, VarType want) {
+    VarType have = v.vt;
+    if (have == VarType::Null) {
+        const char* to = want == VarType::String ? "String" : want == VarType::Float ? "Double" : want == VarType::Bool ? "Boolean" : "Int64";
+        throw hostException(std::string("Could not convert variant of type (Null) into type (") + to + ")");
+    }
+    if (have == VarType::None || have == VarType::Empty) {
+        v.clear();
+        if (want == VarType::String) v.tag = Tag::Str;
+    } else if (want == VarType::String) {
+        if (have == VarType::Int) v = Value::ofStr(std::to_string(v.i));
+        else if (have == VarType::Bool) v = Value::ofStr(v.i ? "True" : "False");
+        else if (have == VarType::Char) v = strFromChar(static_cast<uint8_t>(v.i));
+        else if (have == VarType::Float) v = Value::ofStr(formatFloatVariant(v.d));
+        else if (have == VarType::Currency) v = Value::ofStr(formatFloatVariant(static_cast<double>(v.i) / 10000.0));
+        else if (have != VarType::String) throw hostException("Invalid variant type cast");
+    } else if (want == VarType::Float) {
+        double d = variantNumber(v);
+        v.clear();
+        v.d = d;
+    } else if (want == VarType::Currency) {
+        double d = variantNumber(v);
+        v.clear();
+        v.i = static_cast<int64_t>(std::nearbyint(d * 10000.0));
+    } else if (want == VarType::Object) {
+        if (have != VarType::Object) throw hostException("Invalid variant type cast");
+    } else {  // integer-like
+        if (have == VarType::Object) throw hostException("Invalid variant type cast");
+        if (have == VarType::String) {
+            std::string s = v.string();
+            char* end = nullptr;
+            long long n = std::strtoll(s.c_str(), &end, 10);
+            if (s.empty() || *end) {
+                if (want == VarType::Bool && (s == "True" || s == "False")) n = s == "True";
+                else throw hostException("Invalid variant type cast");
+            }
+            v = Value::ofInt(n);
+        } else if (have == VarType::Float) {
+            int64_t n = static_cast<int64_t>(std::nearbyint(v.d));
+            v.i = n;
+        } else if (have == VarType::Currency) {
+            v.i = v.i / 10000;
+        }
+        if (want == VarType::Bool) v.i = v.i != 0;
+    }
+    v.vt = VarType::None;
+}
+
+// Arithmetic between two variants: strings concatenate with "+", integers stay integers, anything
+// else mixed is computed as a double.
+void variantOp(Value& a, const Value& b, int32_t code) {
+    bool aStr = a.vt == VarType::String || a.vt == VarType::Char;
+    bool bStr = b.vt == VarType::String || b.vt == VarType::Char;
+    if (code == 0 && aStr && bStr) {
+        Value r = strConcat(a, b);
+        r.vt = VarType::String;
+        a = std::move(r);
+        return;
+    }
+    bool ints = (a.vt == VarType::Int || a.vt == VarType::Bool) && (b.vt == VarType::Int || b.vt == VarType::Bool);
+    if (ints && code <= 2) {
+        int64_t x = a.i, y = b.i;
+        a.i = static_cast<int64_t>(code == 0 ? static_cast<uint64_t>(x) + static_cast<uint64_t>(y)
+                                   : code == 1 ? static_cast<uint64_t>(x) - static_cast<uint64_t>(y)
+                                               : static_cast<uint64_t>(x) * static_cast<uint64_t>(y));
+        a.vt = VarType::Int;
+        return;
+    }
+    double x = variantNumber(a), y = variantNumber(b);
+    double r = 0;
+    switch (code) {
+        case 0: r = x + y; break;
+        case 1: r = x - y; break;
+        case 2: r = x * y; break;
+        default:
+            if (y == 0) throw ScriptError(ErrorCode::DivideByZero, "");
+            r = x / y;
+            break;
+    }
+    a.clear();
+    a.d = r;
+    a.vt = VarType::Float;
+}
+
+namespace {
 }  // namespace
 
 Vm::Vm(const HostTable& host, VmLimits limits) : host_(host), catalog_(buildImportCatalog(host)), limits_(limits) {}
@@ -603,9 +709,21 @@ void Vm::interpret(size_t stopFrames) {
                 break;
             }
             case Op::NotB: NEED_PLAIN1(); sp[-1].i = sp[-1].i ? 0 : 1; break;
-            case Op::AddF: NEED_PLAIN2(); --sp; sp[-1].d += sp->d; break;
-            case Op::SubF: NEED_PLAIN2(); --sp; sp[-1].d -= sp->d; break;
-            case Op::MulF: NEED_PLAIN2(); --sp; sp[-1].d *= sp->d; break;
+            case Op::AddF:
+            case Op::SubF:
+            case Op::MulF: {
+                NEED_PLAIN2();
+                --sp;
+                double a = sp[-1].d, b = sp->d;
+                double r = op == Op::AddF ? a + b : op == Op::SubF ? a - b : a * b;
+                // Overflow to infinity is an error, as on an FPU with exceptions enabled.
+                if (!std::isfinite(r) && std::isfinite(a) && std::isfinite(b)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].d = r;
+                break;
+            }
             case Op::DivF: {
                 NEED_PLAIN2();
                 --sp;
@@ -613,7 +731,12 @@ void Vm::interpret(size_t stopFrames) {
                     sync();
                     fail(sp[-1].d == 0 || std::isnan(sp[-1].d) ? ErrorCode::MathError : ErrorCode::DivideByZero);
                 }
-                sp[-1].d /= sp->d;
+                double q = sp[-1].d / sp->d;
+                if (!std::isfinite(q) && std::isfinite(sp[-1].d)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].d = q;
                 break;
             }
             case Op::NegF: NEED_PLAIN1(); sp[-1].d = -sp[-1].d; break;
@@ -757,46 +880,16 @@ void Vm::interpret(size_t stopFrames) {
             case Op::FromVariant: {
                 sync();
                 VarType want = static_cast<VarType>(READ());
-                Value& v = sp[-1];
-                VarType have = v.vt;
-                if (have == VarType::None || have == VarType::Empty) {
-                    v.clear();
-                    if (want == VarType::String) v.tag = Tag::Str;
-                } else if (want == VarType::String) {
-                    if (have == VarType::Int || have == VarType::Bool) v = Value::ofStr(std::to_string(v.i));
-                    else if (have == VarType::Char) v = strFromChar(static_cast<uint8_t>(v.i));
-                    else if (have == VarType::Float) v = Value::ofStr(formatFloatVariant(v.d));
-                    else if (have != VarType::String) fail(ErrorCode::TypeMismatch);
-                } else if (want == VarType::Float) {
-                    if (have == VarType::Int || have == VarType::Bool || have == VarType::Char) v.d = static_cast<double>(v.i);
-                    else if (have == VarType::Currency) v.d = static_cast<double>(v.i) / 10000.0;
-                    else if (have == VarType::String) {
-                        std::string s = v.string();
-                        char* end = nullptr;
-                        double d = std::strtod(s.c_str(), &end);
-                        if (s.empty() || *end) fail(ErrorCode::TypeMismatch);
-                        v = Value::ofFloat(d);
-                    } else if (have != VarType::Float) fail(ErrorCode::TypeMismatch);
-                } else if (want == VarType::Currency) {
-                    if (have == VarType::Float) v.i = static_cast<int64_t>(std::nearbyint(v.d * 10000.0));
-                    else if (have == VarType::Int) v.i *= 10000;
-                    else if (have != VarType::Currency) fail(ErrorCode::TypeMismatch);
-                } else {  // integer-like
-                    if (have == VarType::Float) v.i = static_cast<int64_t>(std::nearbyint(v.d));
-                    else if (have == VarType::Currency) v.i = v.i / 10000;
-                    else if (have == VarType::String) {
-                        std::string s = v.string();
-                        char* end = nullptr;
-                        long long n = std::strtoll(s.c_str(), &end, 10);
-                        if (s.empty() || *end) fail(ErrorCode::TypeMismatch);
-                        v = Value::ofInt(n);
-                    } else if (have == VarType::Object) fail(ErrorCode::TypeMismatch);
-                    if (want == VarType::Bool) v.i = v.i != 0;
-                }
-                v.vt = VarType::None;
+                convertVariant(sp[-1], want);
                 break;
             }
-            case Op::VarOp: sync(); fail(ErrorCode::TypeMismatch);
+            case Op::VarOp: {
+                sync();
+                int32_t code = READ();
+                variantOp(sp[-2], sp[-1], code);
+                (--sp)->clear();
+                break;
+            }
             case Op::Jmp: {
                 int32_t off = READ();
                 pc += off;

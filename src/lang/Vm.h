@@ -23,6 +23,10 @@ struct VmLimits {
     int64_t maxLoopSteps = 0;
 };
 
+// Conversions of Variant contents (also used by host functions that take variants).
+void convertVariant(Value& v, VarType want);
+void variantOp(Value& a, const Value& b, int32_t code);
+
 class Vm {
 public:
     explicit Vm(const HostTable& host, VmLimits limits = {});
