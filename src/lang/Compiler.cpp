@@ -43,6 +43,7 @@ struct Symbol {
     const Sig* sig = nullptr;
     std::string importName;
     Builtin builtin = Builtin::Length;
+    long double ext = 0;  // float constants at extended precision
 };
 
 enum class EK : uint8_t { NoValue, Const, Stack, Local, LocalRef, Global, RefOnStack, StrCharRef, Property, TypeRef };
@@ -55,6 +56,9 @@ struct Ex {
     int line = 0, col = 0;
     const MemberInfo* prop = nullptr;
     bool isLiteral = false;
+    // Float constants are folded at extended precision like the reference compiler does, which
+    // decides how a constant rounds when it becomes a Currency.
+    long double ext = 0;
 };
 
 struct LoopCtx {
@@ -819,6 +823,7 @@ void CompilerImpl::parseConstSection(std::unordered_map<std::string, Symbol>& sc
         Symbol s{SK::Const};
         s.type = e.type;
         s.cval = e.cval;
+        s.ext = e.ext;
         scope[u] = s;
         expectSym(";", "Semicolon (';') expected");
     }
@@ -1108,6 +1113,7 @@ bool CompilerImpl::convertConst(Ex& e, const Type* to) {
     if (isIntKind(from->k) && isIntKind(to->k)) {
         e.cval.i = wrapTo(e.cval.i, static_cast<int32_t>(widthOf(to)));
     } else if (isIntKind(from->k) && isFloatKind(to->k)) {
+        e.ext = static_cast<long double>(e.cval.i);
         e.cval = Value::ofFloat(static_cast<double>(e.cval.i));
         if (to->k == TK::Single) e.cval.d = static_cast<float>(e.cval.d);
     } else if (isFloatKind(from->k) && isFloatKind(to->k)) {
@@ -1115,7 +1121,9 @@ bool CompilerImpl::convertConst(Ex& e, const Type* to) {
     } else if (isIntKind(from->k) && to->k == TK::Currency) {
         e.cval.i = e.cval.i * 10000;
     } else if (isFloatKind(from->k) && to->k == TK::Currency) {
-        e.cval.i = static_cast<int64_t>(std::nearbyint(e.cval.d * 10000.0));
+        long double scaled = e.ext * 10000.0L;
+        if (!(std::fabs(scaled) < 9.2e18L)) return false;
+        e.cval.i = static_cast<int64_t>(std::nearbyintl(scaled));
     } else if (from->k == TK::Char && (to->k == TK::String || to->k == TK::AnyString)) {
         e.cval = strFromChar(static_cast<uint8_t>(e.cval.i));
     } else if (from->k == TK::Set && to->k == TK::Set && !from->elem) {
@@ -1305,6 +1313,7 @@ Ex CompilerImpl::unaryMinus(Ex a, int /*line*/, int /*col*/) {
         }
         if (isFloatKind(a.type->k)) {
             a.cval.d = -a.cval.d;
+            a.ext = -a.ext;
             return a;
         }
         if (a.type->k == TK::Currency) {
@@ -1337,6 +1346,7 @@ Ex CompilerImpl::factor() {
     if (tok_.kind == Tok::Float) {
         e.k = EK::Const;
         e.cval = Value::ofFloat(tok_.fval);
+        e.ext = tok_.lval;
         e.type = tExtended;
         e.isLiteral = true;
         next();
@@ -1503,6 +1513,7 @@ Ex CompilerImpl::identifierExpr(const Token& id) {
             e.k = EK::Const;
             e.type = s->type;
             e.cval = s->cval;
+            e.ext = s->ext;
             return e;
         case SK::Type:
             e.k = EK::TypeRef;
@@ -1764,7 +1775,10 @@ Ex CompilerImpl::selectors(Ex e) {
 
 void CompilerImpl::toFloat(Ex& e, size_t mark) {
     if (e.k == EK::Const) {
-        if (isIntKind(e.type->k)) e.cval = Value::ofFloat(static_cast<double>(e.cval.i));
+        if (isIntKind(e.type->k)) {
+            e.ext = static_cast<long double>(e.cval.i);
+            e.cval = Value::ofFloat(static_cast<double>(e.cval.i));
+        }
         else if (e.type->k == TK::Currency) e.cval = Value::ofFloat(static_cast<double>(e.cval.i) / 10000.0);
         e.type = tExtended;
         return;
@@ -1883,16 +1897,24 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             return r;
         }
         if ((isIntKind(ak) || isFloatKind(ak)) && (isIntKind(bk) || isFloatKind(bk)) && (isFloatKind(ak) || isFloatKind(bk))) {
-            double x = isFloatKind(ak) ? a.cval.d : static_cast<double>(a.cval.i);
-            double y = isFloatKind(bk) ? b.cval.d : static_cast<double>(b.cval.i);
+            long double x = isFloatKind(ak) ? a.ext : static_cast<long double>(a.cval.i);
+            long double y = isFloatKind(bk) ? b.ext : static_cast<long double>(b.cval.i);
             r.type = tExtended;
-            if (op == "+") r.cval = Value::ofFloat(x + y);
-            else if (op == "-") r.cval = Value::ofFloat(x - y);
-            else if (op == "*") r.cval = Value::ofFloat(x * y);
+            if (op == "+") r.ext = x + y;
+            else if (op == "-") r.ext = x - y;
+            else if (op == "*") r.ext = x * y;
             else if (op == "/") {
                 if (y == 0) fail("Divide by Zero");
-                r.cval = Value::ofFloat(x / y);
-            } else if (isCmp) {
+                r.ext = x / y;
+            }
+            // The value itself is folded in double precision, as the VM would compute it.
+            double dx = isFloatKind(ak) ? a.cval.d : static_cast<double>(a.cval.i);
+            double dy = isFloatKind(bk) ? b.cval.d : static_cast<double>(b.cval.i);
+            if (op == "+") r.cval = Value::ofFloat(dx + dy);
+            else if (op == "-") r.cval = Value::ofFloat(dx - dy);
+            else if (op == "*") r.cval = Value::ofFloat(dx * dy);
+            else if (op == "/") r.cval = Value::ofFloat(dx / dy);
+            else if (isCmp) {
                 r.type = tBool;
                 bool v = op == "=" ? x == y : op == "<>" ? x != y : op == "<" ? x < y : op == ">" ? x > y : op == "<=" ? x <= y : x >= y;
                 r.cval = Value::ofInt(v);

@@ -112,6 +112,7 @@ Token Lexer::next() {
         if (isFloat) {
             t.kind = Tok::Float;
             t.fval = std::strtod(num.c_str(), nullptr);
+            t.lval = std::strtold(num.c_str(), nullptr);
         } else {
             t.kind = Tok::Int;
             uint64_t v = 0;
