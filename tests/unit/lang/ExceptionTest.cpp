@@ -1,0 +1,87 @@
+// try..except, try..finally and the way errors unwind frames, handlers and leave instructions.
+#include "ScriptHarness.h"
+
+namespace pelo::lang::test {
+namespace {
+
+std::string runOut(const std::string& src) {
+    ScriptHarness h;
+    std::string err = h.run(src);
+    return err.empty() ? h.joined() : h.joined() + (h.out.empty() ? "" : "|") + "ERROR " + err;
+}
+
+TEST(Exceptions, ErrorsUnwindThroughCalledProcedures) {
+    EXPECT_EQ(runOut("procedure Inner; var s: string; z: Integer; begin s := 'local'; z := 1 div z; WriteLn('no'); end; "
+                     "procedure Outer; begin try Inner; finally WriteLn('outer finally'); end; WriteLn('no'); end; "
+                     "begin try Outer; except WriteLn('main caught'); end; WriteLn('main goes on'); end."),
+              "outer finally|main caught|main goes on");
+}
+
+TEST(Exceptions, AnErrorInsideAHandlerPropagates) {
+    EXPECT_EQ(runOut("var z: Integer; begin try try z := 1 div z; except WriteLn('first'); "
+                     "RaiseException(erCustomError, 'second'); end; except WriteLn('outer ' + ExceptionParam); end; end."),
+              "first|outer second");
+}
+
+TEST(Exceptions, AnErrorInFinallyReplacesThePendingOne) {
+    EXPECT_EQ(runOut("var z: Integer; begin try try z := 1 div z; finally RaiseException(erCustomError, 'from finally'); end; "
+                     "except WriteLn(ExceptionParam); end; end."),
+              "from finally");
+}
+
+TEST(Exceptions, UncaughtErrorStillRunsEveryFinallyOnTheWay) {
+    EXPECT_EQ(runOut("procedure P; begin try RaiseException(erCustomError, 'boom'); finally WriteLn('p'); end; end; "
+                     "begin try P; finally WriteLn('main'); end; end."),
+              "p|main|ERROR boom");
+}
+
+TEST(Exceptions, BreakOutOfNestedFinallyBlocksRunsThemInnermostFirst) {
+    EXPECT_EQ(runOut("var i: Integer; begin for i := 1 to 3 do begin try try if i = 2 then Break; WriteLn('body'); "
+                     "finally WriteLn('inner'); end; finally WriteLn('outer'); end; end; WriteLn('i=' + IntToStr(i)); end."),
+              "body|inner|outer|inner|outer|i=2");
+}
+
+TEST(Exceptions, ExitFromAFunctionThroughFinallyThatCallsAProcedure) {
+    // the reference engine does not exit here; the sound behaviour leaves the function
+    EXPECT_EQ(runOut("procedure Log(s: string); begin WriteLn(s); end; "
+                     "function F: Integer; begin Result := 1; try Exit; finally Log('cleanup'); end; Result := 2; end; "
+                     "begin WriteLn(IntToStr(F)); end."),
+              "cleanup|1");
+}
+
+TEST(Exceptions, ContinueInsideTryExceptKeepsLooping) {
+    EXPECT_EQ(runOut("var i, n: Integer; begin for i := 1 to 4 do try if i mod 2 = 0 then Continue; n := n + i; "
+                     "except end; WriteLn(IntToStr(n)); end."),
+              "4");
+}
+
+TEST(Exceptions, HandlersAreGoneAfterTheirBlock) {
+    // a try block left by Exit must not catch errors raised later by the caller
+    EXPECT_EQ(runOut("procedure P; begin try Exit; except WriteLn('wrong handler'); end; end; "
+                     "begin P; RaiseException(erCustomError, 'late'); end."),
+              "ERROR late");
+}
+
+TEST(Exceptions, ExceptionTextsFollowTheEngine) {
+    EXPECT_EQ(runOut("begin RaiseException(erDivideByZero, ''); end."), "ERROR divide by Zero");
+    EXPECT_EQ(runOut("begin RaiseException(erException, 'x'); end."), "ERROR Exception: x");
+    EXPECT_EQ(runOut("begin WriteLn(ExceptionToString(erCouldNotCallProc, '') + '/' + ExceptionToString(erOutOfRange, '')); end."),
+              "Could not call proc/Out Of Range");
+    EXPECT_EQ(runOut("var d: Double; begin d := 1e300; d := d * 1e300; end."), "ERROR Math error");
+    EXPECT_EQ(runOut("var s: string; begin s := IntToStr(StrToInt64('12x')); end."),
+              "ERROR Exception: \"12x\" is an invalid integer");
+}
+
+TEST(Exceptions, LoopsWithAByteCounterNeverEndByThemselves) {
+    // "for b := 0 to 255" wraps the Byte counter; the step budget ends the run instead of hanging
+    VmLimits limits;
+    limits.maxLoopSteps = 5000;
+    ScriptHarness h(limits);
+    EXPECT_EQ(h.run("var b: Byte; n: Integer; begin for b := 250 to 255 do n := n + 1; end."), "Script stopped");
+    EXPECT_EQ(h.run("var b: Byte; n: Integer; begin for b := 250 to 254 do n := n + 1; WriteLn(IntToStr(n) + ' ' + IntToStr(b)); end."),
+              "");
+    EXPECT_EQ(h.joined(), "5 255");
+}
+
+}  // namespace
+}  // namespace pelo::lang::test
