@@ -13,7 +13,6 @@ namespace pelo::lang {
 //   t type, w integer width, n plain number (count, field, bound, ...)
 // Stack effect: pops, pushes (-1 = depends on the callee, checked separately).
 #define PELO_OPCODES(X)                                                      \
-    X(Nop, "", 0, 0)                                                         \
     X(PushInt, "n", 0, 1)        /* 32-bit immediate */                      \
     X(PushConst, "k", 0, 1)                                                  \
     X(PushDefault, "t", 0, 1)    /* zero value of a type */                  \
@@ -67,9 +66,6 @@ namespace pelo::lang {
     X(IntToCur, "", 1, 1)                                                    \
     X(FloatToCur, "", 1, 1)                                                  \
     X(CurToFloat, "", 1, 1)                                                  \
-    X(IntToFloat2, "", 2, 2)     /* converts the value under the top */      \
-    X(IntToCur2, "", 2, 2)                                                   \
-    X(CurToFloat2, "", 2, 2)                                                 \
     X(EqI, "", 2, 1) X(NeI, "", 2, 1) X(LtI, "", 2, 1)                       \
     X(LeI, "", 2, 1) X(GtI, "", 2, 1) X(GeI, "", 2, 1)                       \
     X(EqF, "", 2, 1) X(NeF, "", 2, 1) X(LtF, "", 2, 1)                       \
@@ -98,9 +94,6 @@ namespace pelo::lang {
     X(EndExcept, "", 0, 0)       /* end of an except handler */              \
     X(EndFinally, "", 0, 0)                                                  \
     X(Leave, "nj", 0, 0)         /* jump out of try blocks down to depth n */ \
-    X(Raise, "", 1, 0)           /* message: "Exception: msg" */              \
-    X(RaiseCode, "", 2, 0)       /* code, param */                           \
-    X(Reraise, "", 0, 0)                                                     \
     X(IncL, "lnw", 0, 0)         /* local += n, wrapped */                   \
     X(IncG, "gnw", 0, 0)                                                     \
     X(IncRef, "nw", 1, 0)                                                    \
@@ -108,7 +101,6 @@ namespace pelo::lang {
     X(SetLen, "t", 2, 0)         /* ref to dyn array, length; operand: array type */ \
     X(SetLenS, "", 2, 0)         /* ref to string, length */                 \
     X(Assigned, "", 1, 1)                                                    \
-    X(CheckRange, "nn", 1, 1)    /* value must be in [a, b] (enum Succ/Pred) */ \
     X(Halt, "", 0, 0)
 
 enum class Op : int32_t {

@@ -378,9 +378,6 @@ void verifyProc(Module& m, Proc& p, size_t procIndex) {
                 break;
             case Op::Leave: reach(jumpTarget(pc + 2), nd, "leave"); break;
             case Op::Ret:
-            case Op::Raise:
-            case Op::RaiseCode:
-            case Op::Reraise:
             case Op::Halt: break;
             default: reach(next, nd, "next"); break;
         }

@@ -429,7 +429,6 @@ void Vm::interpret(size_t stopFrames) {
     for (;;) {
         Op op = static_cast<Op>(READ());
         switch (op) {
-            case Op::Nop: break;
             case Op::PushInt: {
                 Value& v = *sp++;
                 v.i = READ();
@@ -776,9 +775,6 @@ void Vm::interpret(size_t stopFrames) {
                 break;
             }
             case Op::CurToFloat: NEED_PLAIN1(); sp[-1].d = static_cast<double>(sp[-1].i) / 10000.0; break;
-            case Op::IntToFloat2: NEED_PLAIN2(); sp[-2].d = static_cast<double>(sp[-2].i); break;
-            case Op::IntToCur2: NEED_PLAIN2(); sp[-2].i = static_cast<int64_t>(static_cast<uint64_t>(sp[-2].i) * 10000u); break;
-            case Op::CurToFloat2: NEED_PLAIN2(); sp[-2].d = static_cast<double>(sp[-2].i) / 10000.0; break;
 #define CMP_I(name, expr) \
     case Op::name: NEED_PLAIN2(); --sp; sp[-1].i = (sp[-1].i expr sp->i) ? 1 : 0; break;
                 CMP_I(EqI, ==) CMP_I(NeI, !=) CMP_I(LtI, <) CMP_I(LeI, <=) CMP_I(GtI, >) CMP_I(GeI, >=)
@@ -1040,24 +1036,6 @@ void Vm::interpret(size_t stopFrames) {
                 }
                 break;
             }
-            case Op::Raise: {
-                sync();
-                std::string msg = sp[-1].string();
-                (--sp)->clear();
-                sp_ = sp;
-                throw ScriptError(ErrorCode::Exception, msg);
-            }
-            case Op::RaiseCode: {
-                sync();
-                int64_t code = sp[-2].i;
-                std::string msg = sp[-1].string();
-                (--sp)->clear();
-                (--sp)->clear();
-                sp_ = sp;
-                if (code < 0 || code > static_cast<int64_t>(ErrorCode::CustomError)) code = static_cast<int64_t>(ErrorCode::CustomError);
-                throw ScriptError(static_cast<ErrorCode>(code), msg);
-            }
-            case Op::Reraise: sync(); throw ScriptError(lastCode_, lastParam_);
             case Op::IncL: {
                 int32_t n = READ(), d = READ(), w = READ();
                 Value& v = base[n];
@@ -1155,14 +1133,6 @@ void Vm::interpret(size_t stopFrames) {
                 bool a = sp[-1].i != 0 && (sp[-1].tag != Tag::Obj || !sp[-1].o->disposed());
                 sp[-1].clear();
                 sp[-1].i = a ? 1 : 0;
-                break;
-            }
-            case Op::CheckRange: {
-                int32_t lo = READ(), hi = READ();
-                if (sp[-1].i < lo || sp[-1].i > hi) {
-                    sync();
-                    fail(ErrorCode::OutOfRange);
-                }
                 break;
             }
             case Op::Halt: {
