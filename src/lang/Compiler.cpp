@@ -219,7 +219,15 @@ private:
     Ex identifierExpr(const Token& id);
     Ex selectors(Ex e);
     Ex callProc(const Sig& sig, int procIndex, const std::string& importName, int l, int c);
-    void parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes, bool parens);
+    // A var argument that is an element or field (not a whole variable) is passed to script
+    // procedures through a temporary and written back after the call, so that the callee can
+    // resize or replace the container without leaving a dangling reference.
+    struct WriteBack {
+        std::vector<int32_t> addrCode;
+        int temp;
+    };
+    void parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes, bool parens,
+                   std::vector<WriteBack>* writeBacks = nullptr);
     Ex builtinCall(Builtin b, int l, int c);
     Ex memberAccess(Ex obj, const MemberInfo* m, int l, int c);
     Ex binary(Ex a, const std::string& op, size_t mark, Ex b, int l, int c);
@@ -1539,7 +1547,8 @@ Ex CompilerImpl::identifierExpr(const Token& id) {
     failAt(id.line, id.col, "Unknown identifier '" + id.text + "'");
 }
 
-void CompilerImpl::parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes, bool parens) {
+void CompilerImpl::parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes, bool parens,
+                             std::vector<WriteBack>* writeBacks) {
     size_t n = 0;
     if (parens && !tok_.is(")")) {
         for (;;) {
@@ -1552,12 +1561,23 @@ void CompilerImpl::parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes,
             }
             const Param& p = sig.params[n];
             if (p.mode == PMode::Var || p.mode == PMode::Out) {
+                size_t argStart = here();
                 Ex a = expression();
                 if (!isLvalue(a) || a.k == EK::StrCharRef) failAt(l, c, "Variable Expected");
                 if (p.type->k != TK::Untyped && p.type->k != TK::AnyString && !sameType(a.type, p.type))
                     fail("Type mismatch");
                 if (p.type->k == TK::AnyString && a.type->k != TK::String) fail("Type mismatch");
-                address(a, l, c);
+                if (writeBacks && a.k == EK::RefOnStack) {
+                    WriteBack wb;
+                    wb.addrCode.assign(code().begin() + static_cast<long>(argStart), code().end());
+                    wb.temp = newTemp(a.type);
+                    emit(Op::LoadRef);
+                    emit(Op::StoreL, wb.temp);
+                    emit(Op::AddrL, wb.temp);
+                    writeBacks->push_back(std::move(wb));
+                } else {
+                    address(a, l, c);
+                }
             } else {
                 Ex a = expression();
                 if (p.type->k == TK::AnyString) {
@@ -1587,9 +1607,15 @@ Ex CompilerImpl::callProc(const Sig& sig, int procIndex, const std::string& impo
     e.col = c;
     std::vector<const Type*> anyTypes;
     bool parens = acceptSym("(");
-    parseArgs(sig, anyTypes, parens);
+    std::vector<WriteBack> writeBacks;
+    parseArgs(sig, anyTypes, parens, procIndex >= 0 ? &writeBacks : nullptr);
     if (procIndex >= 0) emit(Op::Call, procIndex);
     else emit(Op::CallHost, importId(importName));
+    for (const WriteBack& wb : writeBacks) {
+        emit(Op::LoadL, wb.temp);
+        for (int32_t w : wb.addrCode) word(w);
+        emit(Op::StoreRef);
+    }
     if (sig.result) {
         e.k = EK::Stack;
         e.type = sig.result;

@@ -182,3 +182,22 @@ TEST(Variants, AssignAndConvertBack) {
 
 }  // namespace
 }  // namespace pelo::lang::test
+
+namespace pelo::lang::test {
+namespace {
+
+TEST(VarParameters, ElementsOfContainersTheCalleeResizesAreSafe) {
+    // The callee empties the array its var argument lives in: an error, never a dangling write.
+    EXPECT_EQ(runOut("var a: array of Integer; procedure P(var x: Integer); begin SetLength(a, 0); x := 5; end; "
+                     "begin SetLength(a, 1); P(a[0]); end."),
+              "ERROR Out Of Range");
+    EXPECT_EQ(runOut("type TR = record X: Integer; end; var r, o: TR; procedure P(var x: Integer); begin r := o; x := 7; end; "
+                     "begin r.X := 1; P(r.X); WriteLn(IntToStr(r.X)); end."),
+              "7");
+    EXPECT_EQ(runOut("var a: array of string; procedure P(var s: string); begin s := s + '!'; end; "
+                     "begin SetLength(a, 2); a[1] := 'hi'; P(a[1]); WriteLn(a[1]); end."),
+              "hi!");
+}
+
+}  // namespace
+}  // namespace pelo::lang::test
