@@ -188,6 +188,7 @@ void Vm::loadModule(Module module) {
     globals_.reserve(module_.globals.size());
     for (const Global& g : module_.globals) globals_.push_back(makeDefault(g.type));
     stack_.reset(new Value[limits_.stackSlots]);
+    frames_.reserve(static_cast<size_t>(limits_.maxFrames) + 1);
     sp_ = stack_.get();
     highWater_ = sp_;
     loaded_ = true;
@@ -431,6 +432,7 @@ void Vm::interpret(size_t stopFrames) {
         switch (op) {
             case Op::PushInt: {
                 Value& v = *sp++;
+                if (v.tag != Tag::Plain) v.clear();  // only after damaged code left a value behind
                 v.i = READ();
                 break;
             }
@@ -472,12 +474,14 @@ void Vm::interpret(size_t stopFrames) {
             }
             case Op::AddrL: {
                 Value& v = *sp++;
+                v.clear();
                 v.tag = Tag::Ref;
                 v.ref = &base[READ()];
                 break;
             }
             case Op::AddrG: {
                 Value& v = *sp++;
+                v.clear();
                 v.tag = Tag::Ref;
                 v.ref = &globals[READ()];
                 break;
@@ -948,6 +952,7 @@ void Vm::interpret(size_t stopFrames) {
                 }
                 CallCtx ctx{*this, args, im.hasResult ? &result : nullptr, im.argc};
                 (*im.fn)(ctx);
+                fr = &frames_.back();  // a host function may have run script code
                 for (Value* a = args; a < sp; ++a) a->clear();
                 sp = args;
                 if (im.hasResult) *sp++ = std::move(result);

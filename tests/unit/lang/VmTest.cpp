@@ -160,3 +160,24 @@ TEST(Values, WrapToFollowsTheStaticWidth) {
 
 }  // namespace
 }  // namespace pelo::lang::test
+
+namespace pelo::lang::test {
+namespace {
+
+TEST(Vm, HostFunctionsMayCallBackIntoTheScript) {
+    ScriptHarness h;
+    h.table.function("procedure Each(Name: string)", [&](CallCtx& c) {
+        int p = c.vm.findProc(std::string(c.s(0)));
+        for (int k = 0; k < 3; ++k) c.vm.call(p, {Value::ofInt(k)});
+    });
+    h.vm = std::make_unique<Vm>(h.table);
+    EXPECT_EQ(h.run("var total: Integer; procedure Add(n: Integer); begin total := total + n; "
+                    "if n = 2 then WriteLn('deep ' + IntToStr(total)); end; "
+                    "procedure Nest(n: Integer); var s: string; begin s := IntToStr(n); Each('Add'); WriteLn(s); end; "
+                    "begin Each('Nest'); end."),
+              "");
+    EXPECT_EQ(h.joined(), "deep 3|0|deep 6|1|deep 9|2");
+}
+
+}  // namespace
+}  // namespace pelo::lang::test
