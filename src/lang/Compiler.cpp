@@ -1439,7 +1439,7 @@ Ex CompilerImpl::setConstructor() {
             Ex x = expression();
             if (!x.type || !(x.type->k == TK::Enum || x.type->k == TK::Char || isIntKind(x.type->k) || x.type->k == TK::Bool))
                 fail("Type mismatch");
-            if (tok_.is("..")) fail("Type mismatch");  // set ranges are not part of this dialect
+            if (tok_.is("..")) fail("Closing square bracket (']') expected");  // no set ranges in this dialect
             if (!elemType) elemType = x.type;
             if (x.k != EK::Const) allConst = false;
             load(x);

@@ -209,13 +209,6 @@ StringListObject& listOf(CallCtx& c) {
     return *o;
 }
 
-Value newObject(ScriptObject* o) {
-    Value v;
-    v.tag = Tag::Obj;
-    v.o = o;
-    ++o->refs;
-    return v;
-}
 
 void registerStringList(HostTable& t, HostClass& strings, HostClass& stringList, const std::string& lineBreak) {
     using M = rtl::StringListMember;
@@ -229,7 +222,7 @@ void registerStringList(HostTable& t, HostClass& strings, HostClass& stringList,
             case M::Create:
             case M::ListCreate:
                 cls.constructor(decl, [clsPtr, lineBreak](CallCtx& c) {
-                    c.retValue(newObject(new StringListObject(clsPtr, lineBreak)));
+                    c.retValue(objectValue(new StringListObject(clsPtr, lineBreak)));
                 });
                 break;
             case M::Add: method(guarded([](CallCtx& c) { c.retInt(listOf(c).list.Add(c.s(1))); })); break;
@@ -424,7 +417,7 @@ void registerStandardLibrary(HostTable& t, const StdLibOptions& options) {
 
     HostClass& tobject = t.addClass("TObject", "");
     const HostClass* tobjectPtr = &tobject;
-    tobject.constructor("constructor Create", [tobjectPtr](CallCtx& c) { c.retValue(newObject(new ScriptObject(tobjectPtr))); });
+    tobject.constructor("constructor Create", [tobjectPtr](CallCtx& c) { c.retValue(objectValue(new ScriptObject(tobjectPtr))); });
     tobject.method("procedure Free", [](CallCtx& c) {
         ScriptObject* o = c.self();
         if (!o->hostOwned) o->dispose();

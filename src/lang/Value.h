@@ -172,6 +172,15 @@ private:
     const HostClass* cls_;
 };
 
+// A value referring to an object (takes a reference; nullptr gives nil).
+inline Value objectValue(ScriptObject* o) {
+    Value v;
+    v.tag = Tag::Obj;
+    v.o = o;
+    if (o) ++o->refs;
+    return v;
+}
+
 inline void Value::retain() const {
     switch (tag) {
         case Tag::Str: if (s) ++s->refs; break;

@@ -17,14 +17,6 @@ int Counter::alive = 0;
 
 Counter& counterOf(CallCtx& c) { return *static_cast<Counter*>(c.self()); }
 
-Value objectValue(ScriptObject* o) {
-    Value v;
-    v.tag = Tag::Obj;
-    v.o = o;
-    ++o->refs;
-    return v;
-}
-
 struct HostFixture : ::testing::Test {
     ScriptHarness h;
     Counter* shared = nullptr;
