@@ -1128,7 +1128,7 @@ void Vm::interpret(size_t stopFrames) {
                 }
                 StrRep* s = strAlloc(static_cast<size_t>(n));
                 size_t keep = std::min(old.size(), static_cast<size_t>(n));
-                std::memcpy(s->data, old.data(), keep);
+                if (keep) std::memcpy(s->data, old.data(), keep);
                 std::memset(s->data + keep, 0, static_cast<size_t>(n) - keep);
                 r->release();
                 r->s = s;
