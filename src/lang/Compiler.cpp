@@ -263,6 +263,17 @@ private:
     void beginProc(ProcInfo* info);
     void endProc();
 
+    // Bounds the recursion of the parser so that absurdly nested input fails to compile instead of
+    // exhausting the native stack.
+    struct NestingGuard {
+        explicit NestingGuard(CompilerImpl& ci) : c(ci) {
+            if (++c.nesting_ > 400) c.fail("Syntax error");
+        }
+        ~NestingGuard() { --c.nesting_; }
+        CompilerImpl& c;
+    };
+    int nesting_ = 0;
+
     const HostTable& host_;
     CompileOptions opt_;
     Lexer lex_;
@@ -1217,6 +1228,7 @@ const Symbol* CompilerImpl::lookup(const std::string& upper) {
 }
 
 Ex CompilerImpl::expression() {
+    NestingGuard guard(*this);
     int l = tok_.line, c = tok_.col;
     Ex a = simpleExpression();
     static const char* const rel[] = {"=", "<>", "<", ">", "<=", ">="};
@@ -2339,6 +2351,7 @@ void CompilerImpl::statementList(const char* term1, const char* term2) {
 }
 
 void CompilerImpl::statement() {
+    NestingGuard guard(*this);
     if (tok_.is(";")) return;
     if (tok_.kind != Tok::Ident) fail("Identifier expected");
     const std::string& u = tok_.upper;

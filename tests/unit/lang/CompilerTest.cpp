@@ -52,6 +52,15 @@ TEST(CompilerMessages, ConstructsTheDialectRejects) {
     EXPECT_EQ(err("begin\n  raise Exception.Create('boom');\nend."), "[Error] (2:3): Unknown identifier 'raise'");
 }
 
+TEST(CompilerMessages, AbsurdNestingFailsInsteadOfExhaustingTheStack) {
+    std::string deep = "var i: Integer;\nbegin\n  i := " + std::string(100000, '(') + "1;\nend.";
+    EXPECT_NE(err(deep).find("Syntax error"), std::string::npos);
+    std::string blocks;
+    for (int k = 0; k < 50000; ++k) blocks += "begin ";
+    EXPECT_NE(err(blocks).find("Syntax error"), std::string::npos);
+    EXPECT_EQ(err("var i: Integer;\nbegin\n  i := " + std::string(100, '(') + "1" + std::string(100, ')') + ";\nend."), "");
+}
+
 TEST(CompilerMessages, ValidProgramsCompile) {
     EXPECT_EQ(err("program Demo;\nconst N = 3;\ntype TR = record A: Integer; end;\nvar r: TR;\n"
                   "procedure P(var x: TR; const s: string); begin x.A := Length(s); end;\n"
