@@ -72,7 +72,7 @@ TfrmPelorant::TfrmPelorant(AppWindow& appWindow, AppState& state)
 TfrmPelorant::~TfrmPelorant() {
     // FormDestroy: the readers remove their hooks first; the log writer writes what it holds when the headline
     // objects go (after nothing can dispatch into them any more).
-    newsReaders_.reset();
+    newsIntake_.reset();
     state_.Settings.LogHeadlines = false;
     listBox_.reset();
     if (hwnd()) {
@@ -130,7 +130,7 @@ void TfrmPelorant::FormCreate() {
     RECT middle;
     GetClientRect(middlePanel_.hwnd(), &middle);
     listBox1_ = listBox_->Create(middlePanel_.hwnd(), idListBox1, 0, 0, middle.right, middle.bottom);
-    ApplyHBoxFont(hboxFont_, false);
+    ApplyHBoxFont(hboxFont_);
 
     AdjustForScreenResolution();
     middlePanel_.onResize = [this] {
@@ -253,7 +253,7 @@ void TfrmPelorant::AdjustForScreenResolution() {
 // Settings and start-up steps
 
 void TfrmPelorant::ApplyLoadedSettings() {
-    ApplyHBoxFont(state_.LoadedHBoxFont, false);
+    ApplyHBoxFont(state_.LoadedHBoxFont);
     RECT design{};
     GetWindowRect(hwnd(), &design);
     const WindowRect r = MainWindowRectFromStored(
@@ -262,7 +262,7 @@ void TfrmPelorant::ApplyLoadedSettings() {
     SetWindowPos(hwnd(), nullptr, r.Left, r.Top, r.Width, r.Height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TfrmPelorant::ApplyHBoxFont(const HBoxFontDescription& font, bool justChosen) {
+void TfrmPelorant::ApplyHBoxFont(const HBoxFontDescription& font) {
     hboxFont_ = font;
     ui::FontSpec spec;
     spec.Name = ui::ToWide(font.Name);
@@ -271,11 +271,9 @@ void TfrmPelorant::ApplyHBoxFont(const HBoxFontDescription& font, bool justChose
     spec.Italic = font.Style.Italic;
     spec.Underline = font.Style.Underline;
     spec.Strikeout = font.Style.Strikeout;
-    spec.FixedPitch = font.Name == u"Courier New";
-    if (state_.Settings.HBoxFontSmoothingDisabled)
-        spec.Quality = NONANTIALIASED_QUALITY;
-    else
-        spec.Quality = justChosen ? DEFAULT_QUALITY : DEFAULT_QUALITY;
+    // The font is always made afresh from its description, so with smoothing enabled it has default quality,
+    // also right after the user chose it in the options dialog.
+    spec.Quality = state_.Settings.HBoxFontSmoothingDisabled ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
     listBox_->ApplyFont(spec, font.Color);
 }
 
@@ -475,12 +473,6 @@ void TfrmPelorant::chbAutoExecuteClick() {
 
 std::string TfrmPelorant::StartStopCaption() const { return ui::GetWindowTextA(btnStartStop_); }
 
-void TfrmPelorant::SetNewsReaderHost(INewsReaderHost* host) {
-    newsReaders_.reset();
-    newsHost_ = host;
-    if (host) newsReaders_ = std::make_unique<TNewsReaders>(*host, *this);
-}
-
 void TfrmPelorant::btnStartStopClick() {
     if (StartStopCaption() == "Start") {
         const AppSettings& s = state_.Settings;
@@ -511,14 +503,19 @@ void TfrmPelorant::btnStartStopClick() {
 }
 
 void TfrmPelorant::StartNewsReaders() {
-    // The readers need the news intake's system side; without it no terminal is read.
-    if (newsReaders_) newsReaders_->StartReading(state_.TerminalList);
+    // Made at the first start: the hook library is loaded only after the window exists.
+    if (!newsIntake_) {
+        newsIntake_ = std::make_unique<news::NewsIntake>(
+            *this, news::NewsIntakeConfig{hwnd(), peloCommMsg_, state_.Hook.module, state_.Hook.hookProc});
+        newsIntake_->OnActiveSourceCount = [this](int count) { ShowActiveSourceCount(count); };
+    }
+    newsIntake_->StartReading(state_.TerminalList);
 }
 
 void TfrmPelorant::StopNewsReading() {
     ReadingActive_ = false;
     SetAutoExecute(false);
-    if (newsReaders_) newsReaders_->Clear();
+    if (newsIntake_) newsIntake_->StopReading();
     core_->Log.StopNewsReading(script_.ScriptAttached, script_.ScriptTestMode);
     SetWindowTextW(btnStartStop_, L"Start");
     core_->HBox.ShowHBoxLine("News reader stopped");
@@ -681,7 +678,7 @@ LRESULT TfrmPelorant::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT TfrmPelorant::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == peloCommMsg_ && peloCommMsg_ != 0) {
         if (wp == NewsNotificationCode) {
-            if (newsReaders_) newsReaders_->HandleNewsNotification(static_cast<std::intptr_t>(lp));
+            if (newsIntake_) newsIntake_->OnNewsNotification(lp);
         } else if (hooks.PeloCommand) {
             hooks.PeloCommand(wp, lp);
         }

@@ -16,6 +16,7 @@
 #include "headlines/win/WinClock.h"
 #include "headlines/win/WinLogFileSystem.h"
 #include "news/NewsReaders.h"
+#include "news/win/NewsIntake.h"
 #include "ui/win/Panel.h"
 #include "ui/win/Window.h"
 
@@ -41,9 +42,9 @@ public:
     void ApplyLoadedSettings();
     HBoxFontDescription CurrentHBoxFont() const { return hboxFont_; }
     StoredWindowPositions PositionsForSave(const StoredWindowPositions& loaded) const;
-    // The headline box font rules: non-anti-aliased when smoothing is disabled; `justChosen` (a font the user
-    // picked in the options dialog) gets default quality when smoothing is enabled.
-    void ApplyHBoxFont(const HBoxFontDescription& font, bool justChosen);
+    // The headline box font rules (non-anti-aliased when HBoxFontSmoothingDisabled, row height from "0"); the
+    // options dialog calls this again when it is confirmed.
+    void ApplyHBoxFont(const HBoxFontDescription& font);
 
     // Start-up, once the settings are loaded: ring and cache sizes, the terminal selector, the welcome lines and
     // which terminal buttons are enabled.
@@ -84,9 +85,8 @@ public:
     void SetAutoExecute(bool checked);
     bool AutoExecuteChecked() const;
 
-    // The news readers' system side; until it is set, Start creates no readers.
-    void SetNewsReaderHost(INewsReaderHost* host);
-    TNewsReaders* NewsReaders() { return newsReaders_.get(); }
+    // The news readers (NewsReaders); null until news reading is first started.
+    news::NewsIntake* NewsIntake() { return newsIntake_.get(); }
 
     // Parts that other windows and subsystems supply. Unset members do nothing.
     struct Hooks {
@@ -154,8 +154,7 @@ private:
     TScriptState script_;
     std::unique_ptr<THeadlineCore> core_;
     std::unique_ptr<THeadlineListBox> listBox_;
-    INewsReaderHost* newsHost_ = nullptr;
-    std::unique_ptr<TNewsReaders> newsReaders_;
+    std::unique_ptr<news::NewsIntake> newsIntake_;
     TWinTerminalControl terminals_{ui::BoxLayer::TopMost};
     TMainWindowMenus menus_;
 
