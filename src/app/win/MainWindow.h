@@ -10,7 +10,7 @@
 #include "app/win/AppState.h"
 #include "app/win/MainWindowMenus.h"
 #include "app/win/ScriptState.h"
-#include "app/win/WinTerminalControl.h"
+#include "terminals/win/TerminalControl.h"
 #include "headlines/HeadlineCore.h"
 #include "headlines/win/HeadlineListBox.h"
 #include "headlines/win/WinClock.h"
@@ -155,7 +155,7 @@ private:
     std::unique_ptr<THeadlineCore> core_;
     std::unique_ptr<THeadlineListBox> listBox_;
     std::unique_ptr<news::NewsIntake> newsIntake_;
-    TWinTerminalControl terminals_{ui::BoxLayer::TopMost};
+    terminals::WinTerminalControl terminals_{ui::BoxLayer::TopMost};
     TMainWindowMenus menus_;
 
     HBoxFontDescription hboxFont_;

@@ -111,6 +111,6 @@ bool WinTerminalControl::FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void WinTerminalControl::ShowError(const std::string& text) { ui::ShowErrorBox(ui::AnsiToWide(text)); }
+void WinTerminalControl::ShowError(const std::string& text) { ui::ShowErrorBox(ui::AnsiToWide(text), layer_); }
 
 }  // namespace pelo::terminals

@@ -20,6 +20,7 @@
 
 #include "app/TerminalInfo.h"
 #include "news/TerminalRules.h"
+#include "ui/win/MessageBoxes.h"
 
 namespace pelo::terminals {
 
@@ -39,9 +40,12 @@ void ShowTerminal(HWND window);  // SW_SHOW unless it is visible already
 void HideTerminal(HWND window);  // SW_HIDE unless it is hidden already
 int CountHiddenTerminals(const TTerminalList& terminals);
 
-// The system side of the terminal commands; error boxes are ordinary, centred, with the error icon.
+// The system side of the terminal commands; error boxes are centred, with the error icon, and appear in `layer`
+// (the main window's boxes are top-most, like the window itself may be).
 class WinTerminalControl final : public ITerminalControl {
 public:
+    explicit WinTerminalControl(ui::BoxLayer layer = ui::BoxLayer::Normal) : layer_(layer) {}
+
     WindowHandle FindTerminalWindow(const std::string& pattern) override;
     bool CanAccessTerminal(WindowHandle window) override;
     bool IsWindowVisible(WindowHandle window) override;
@@ -51,6 +55,9 @@ public:
     void LaunchTerminal(const TMT4TermInfo& terminal) override;
     bool FileExists(const std::string& path) override;
     void ShowError(const std::string& text) override;
+
+private:
+    ui::BoxLayer layer_;
 };
 
 }  // namespace pelo::terminals

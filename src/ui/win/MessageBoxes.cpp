@@ -5,32 +5,42 @@ namespace {
 
 std::wstring g_appTitle = L"Pelorant";
 HWND g_owner = nullptr;
-thread_local HHOOK g_topMostHook = nullptr;
+thread_local HHOOK g_boxHook = nullptr;
+thread_local bool g_boxTopMost = false;
 
-// Not every system honours MB_TOPMOST for a box that has an owner (Wine does not): the box is raised above all
-// windows itself, just before it appears.
-LRESULT CALLBACK TopMostHook(int code, WPARAM wp, LPARAM lp) {
-    HHOOK hook = g_topMostHook;
+// A box with an owner is placed over its owner by some systems (Wine among them), and not every system honours
+// MB_TOPMOST for an owned box: just before the box appears it is moved to the centre of the screen and, for the
+// top-most variant, raised above all windows.
+LRESULT CALLBACK PlaceBoxHook(int code, WPARAM wp, LPARAM lp) {
+    HHOOK hook = g_boxHook;
     if (code == HCBT_ACTIVATE) {
-        SetWindowPos(reinterpret_cast<HWND>(wp), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        HWND box = reinterpret_cast<HWND>(wp);
+        RECT r{};
+        GetWindowRect(box, &r);
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+        SetWindowPos(box, g_boxTopMost ? HWND_TOPMOST : nullptr, x, y, 0, 0,
+                     SWP_NOSIZE | SWP_NOACTIVATE | (g_boxTopMost ? 0 : SWP_NOZORDER));
         UnhookWindowsHookEx(hook);
-        g_topMostHook = nullptr;
+        g_boxHook = nullptr;
     }
     return CallNextHookEx(hook, code, wp, lp);
 }
 
 int Show(std::wstring_view text, const wchar_t* caption, UINT flags, BoxLayer layer) {
-    if (layer == BoxLayer::TopMost) {
-        flags |= MB_TOPMOST;
-        g_topMostHook = SetWindowsHookExW(WH_CBT, &TopMostHook, nullptr, GetCurrentThreadId());
-    }
+    g_boxTopMost = layer == BoxLayer::TopMost;
+    if (g_boxTopMost) flags |= MB_TOPMOST;
+    // A box opened from inside another box's hook window procedure would find the hook taken: keep the outer one.
+    const bool ownHook = g_boxHook == nullptr;
+    if (ownHook) g_boxHook = SetWindowsHookExW(WH_CBT, &PlaceBoxHook, nullptr, GetCurrentThreadId());
     HWND owner = g_owner && IsWindow(g_owner) && IsWindowVisible(g_owner) ? g_owner : nullptr;
     if (!owner) flags |= MB_TASKMODAL;
     const std::wstring t(text);
     const int answer = MessageBoxW(owner, t.c_str(), caption, flags | MB_SETFOREGROUND);
-    if (g_topMostHook) {
-        UnhookWindowsHookEx(g_topMostHook);
-        g_topMostHook = nullptr;
+    if (ownHook && g_boxHook) {
+        UnhookWindowsHookEx(g_boxHook);
+        g_boxHook = nullptr;
     }
     return answer;
 }

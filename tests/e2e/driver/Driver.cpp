@@ -283,6 +283,7 @@ std::optional<MessageBoxInfo> ReadMessageBox(HWND w) {
     info.hwnd = w;
     info.caption = TextOf(w);
     info.topMost = (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    GetWindowRect(w, &info.rect);
     HWND iconStatic = nullptr;
     for (HWND c : Children(w)) {
         const std::wstring cls = ClassOf(c);
@@ -454,6 +455,12 @@ std::wstring Screenshot(const std::wstring& name) {
     ReleaseDC(nullptr, screen);
     const std::wstring path = dir + L"\\" + name + L".bmp";
     return WriteFileBytes(path, file) ? path : std::wstring();
+}
+
+bool IsCentredOnScreen(const RECT& rect) {
+    const int dx = (rect.left + rect.right) - GetSystemMetrics(SM_CXSCREEN);
+    const int dy = (rect.top + rect.bottom) - GetSystemMetrics(SM_CYSCREEN);
+    return dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1;
 }
 
 }  // namespace pelo::e2e

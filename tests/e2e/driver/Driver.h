@@ -74,7 +74,10 @@ struct MessageBoxInfo {
     BoxIcon icon = BoxIcon::None;
     std::vector<std::wstring> buttons;   // captions without "&"
     bool topMost = false;
+    RECT rect{};   // screen coordinates
 };
+// The middle of the rectangle is the middle of the screen (to a pixel, for odd sizes).
+bool IsCentredOnScreen(const RECT& rect);
 
 // The first message box (dialog class #32770 with static text and push buttons) of the process; nothing on timeout.
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, DWORD timeoutMs);

@@ -153,12 +153,18 @@ TEST(MainWindow, CaptionShowsTheSystemClock) {
 TEST(MainWindow, StartWithoutNewsSourceShowsTheTopMostError) {
     Program p;
     ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    // Boxes stand in the middle of the screen, not over the window that opened them.
+    SetWindowPos(p.main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT mainRect{};
+    ASSERT_TRUE(WaitUntil([&] { return GetWindowRect(p.main, &mainRect) && mainRect.left == 0; }, 3000));
     PostMessageW(p.startStop, BM_CLICK, 0, 0);
     auto box = WaitForMessageBox(p.process.Id(), 5000);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->text, L"No news sources are setup! Click 'Options'...");
     EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
     EXPECT_TRUE(box->topMost);
+    EXPECT_TRUE(IsCentredOnScreen(box->rect)) << box->rect.left << "," << box->rect.top << " "
+                                              << box->rect.right << "," << box->rect.bottom;
     EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
     Screenshot(L"main-window-no-news-source");
     AnswerMessageBox(*box, L"OK");
