@@ -51,11 +51,19 @@ void TNewsReader::ReadNewHeadlines(INewsDispatch& dispatch)
     } passEnd{*this};
     try {
         bool again = true;
+        readByPreviousPass_.clear();
         while (again && !closed_) {
             passRequested_ = false;
-            again = ReadOnePass(dispatch) || passRequested_;
+            const bool repeatSeen = ReadOnePass(dispatch);
+            again = repeatSeen || passRequested_;
+            if (repeatSeen)
+                readByPreviousPass_.swap(seenTexts_);
+            else
+                readByPreviousPass_.clear();
         }
+        readByPreviousPass_.clear();
     } catch (...) {
+        readByPreviousPass_.clear();
         // The failure reaches the user once; a notification queued behind it would only fail the same way.
         passRequested_ = false;
         throw;
@@ -88,6 +96,9 @@ bool TNewsReader::ReadOnePass(INewsDispatch& dispatch)
             newTopText = text;
         if (std::find(seenTexts_.rbegin(), seenTexts_.rend(), text) != seenTexts_.rend()) {
             readAgain = true;
+        } else if (std::find(readByPreviousPass_.begin(), readByPreviousPass_.end(), text) !=
+                   readByPreviousPass_.end()) {
+            // Handed on by the pass just before; counts neither as new nor as a repeat of this pass.
         } else {
             seenTexts_.push_back(text);
             const bool duplicate = dispatch.NoDuplicates() && dispatch.CheckDuplicate(text);

@@ -83,6 +83,10 @@ private:
     std::optional<std::string> lastTopText_;
     std::vector<THeadline> batch_;
     std::vector<std::string> seenTexts_;
+    // Texts the previous pass read, kept for the pass that its repeated text started at once. A repeat within a
+    // pass means rows were inserted on top while the pass walked down, so some of them were read and dispatched
+    // already and now stand above the recorded top: reading them again would hand the same headline on twice.
+    std::vector<std::string> readByPreviousPass_;
     bool passRunning_ = false;
     bool passRequested_ = false;
 };

@@ -19,10 +19,14 @@ public:
         if (failReads)
             throw std::runtime_error("terminal gone");
         readRows.push_back(row);
+        if (beforeRead)
+            beforeRead(row);
         return rows_->at(static_cast<std::size_t>(row));
     }
 
     std::vector<int> readRows;
+    // Runs before a row's text is taken: the terminal may insert rows between two of our requests.
+    std::function<void(int row)> beforeRead;
     bool failReads = false;
 
 private:

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "FakeNews.h"
@@ -125,6 +126,33 @@ TEST_F(ReadingPassTest, RepeatedTextIsCollapsedAndASecondPassFollows)
     // The follow-up pass finds only what arrived meanwhile and stops at the top just recorded.
     EXPECT_EQ(dispatch.batches[2].texts, (std::vector<std::string>{"meanwhile"}));
     EXPECT_EQ(list->readRows, (std::vector<int>{0, 1, 2, 3, 0, 1}));
+}
+
+TEST_F(ReadingPassTest, RowsInsertedWhileThePassWalksDownAreHandedOnOnce)
+{
+    AddNewestRows(rows, {"base"});
+    Pass();
+    AddNewestRows(rows, {"b", "a"});  // top: a, b, base
+    // The terminal lists two more rows just after row 0 was read: the pass then meets "y", "a" again, "b".
+    list->beforeRead = [&](int row) {
+        if (row == 1 && rows.front() == "a")
+            AddNewestRows(rows, {"y", "x"});
+    };
+    Pass();
+    std::vector<std::string> handedOn;
+    for (std::size_t i = 1; i < dispatch.batches.size(); ++i)
+        handedOn.insert(handedOn.end(), dispatch.batches[i].texts.begin(), dispatch.batches[i].texts.end());
+    std::sort(handedOn.begin(), handedOn.end());
+    EXPECT_EQ(handedOn, (std::vector<std::string>{"a", "b", "x", "y"}));
+    EXPECT_EQ(reader.LastTopText(), "x");
+
+    // A repeat within one pass spares its rows only for the pass it starts at once, not for later news.
+    list->beforeRead = nullptr;
+    AddNewestRows(rows, {"y"});
+    const std::size_t before = dispatch.batches.size();
+    Pass();
+    ASSERT_EQ(dispatch.batches.size(), before + 1);
+    EXPECT_EQ(Last().texts, (std::vector<std::string>{"y"}));
 }
 
 TEST_F(ReadingPassTest, RepeatedTextWithNothingNewEndsAfterTheSecondPass)
