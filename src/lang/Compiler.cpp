@@ -274,6 +274,33 @@ private:
     };
     int nesting_ = 0;
 
+    // An argument whose type does not fit its parameter is not reported where it stands: the
+    // reference engine checks call arguments only once the statement's expression is complete, so
+    // the message points at the token after it (after THEN, DO, OF ... for the statements that
+    // carry one). Parsing goes on meanwhile, so a plain syntax or operator error further on still
+    // comes first; the code generated after the mismatch is never used.
+    bool argMismatch_ = false;
+    void noteArgMismatch() { argMismatch_ = true; }
+    void reportArgMismatch() {
+        if (argMismatch_) {
+            argMismatch_ = false;
+            fail("Type mismatch");
+        }
+    }
+    void coerceArg(Ex& a, const Type* to, int l, int c) {
+        if (a.k == EK::TypeRef) fail("Type mismatch");
+        if (!a.type || a.k == EK::NoValue) {
+            noteArgMismatch();
+            return;
+        }
+        try {
+            coerce(a, to, l, c);
+        } catch (const CompileError& e) {
+            if (std::string_view(e.what()) != "Type mismatch") throw;
+            noteArgMismatch();
+        }
+    }
+
     const HostTable& host_;
     CompileOptions opt_;
     Lexer lex_;
@@ -1051,6 +1078,7 @@ void CompilerImpl::compileProgram(std::string_view src) {
     beginProc(mainInfo);
     statementList("END");
     expectKw("END", "'END' expected");
+    reportArgMismatch();
     if (!tok_.is(".")) fail("period ('.') expected");
     endProc();
 }
@@ -1577,8 +1605,8 @@ void CompilerImpl::parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes,
                 Ex a = expression();
                 if (!isLvalue(a) || a.k == EK::StrCharRef) failAt(l, c, "Variable Expected");
                 if (p.type->k != TK::Untyped && p.type->k != TK::AnyString && !sameType(a.type, p.type))
-                    fail("Type mismatch");
-                if (p.type->k == TK::AnyString && a.type->k != TK::String) fail("Type mismatch");
+                    noteArgMismatch();
+                if (p.type->k == TK::AnyString && a.type->k != TK::String) noteArgMismatch();
                 if (writeBacks && a.k == EK::RefOnStack) {
                     WriteBack wb;
                     wb.addrCode.assign(code().begin() + static_cast<long>(argStart), code().end());
@@ -1592,15 +1620,18 @@ void CompilerImpl::parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes,
                 }
             } else {
                 Ex a = expression();
-                if (p.type->k == TK::AnyString) {
-                    if (!a.type || (a.type->k != TK::String && a.type->k != TK::Char && a.type->k != TK::Variant))
-                        fail("Type mismatch");
+                if (!a.type) {
+                    noteArgMismatch();
+                } else if (p.type->k == TK::AnyString) {
                     anyTypes.push_back(a.type);
-                    coerce(a, tString, l, c);
+                    if (a.type->k != TK::String && a.type->k != TK::Char && a.type->k != TK::Variant)
+                        noteArgMismatch();
+                    else
+                        coerceArg(a, tString, l, c);
                 } else if (p.type->k == TK::DynArray && a.k == EK::Const && a.type->k == TK::Set) {
-                    fail("Type mismatch");
+                    noteArgMismatch();
                 } else {
-                    coerce(a, p.type, l, c);
+                    coerceArg(a, p.type, l, c);
                 }
             }
             ++n;
@@ -1655,7 +1686,7 @@ Ex CompilerImpl::memberAccess(Ex /*obj: already on the stack*/, const MemberInfo
             for (size_t k = 0; k < m->sig.params.size(); ++k) {
                 int al = tok_.line, ac = tok_.col;
                 Ex a = expression();
-                coerce(a, m->sig.params[k].type, al, ac);
+                coerceArg(a, m->sig.params[k].type, al, ac);
                 if (k + 1 < m->sig.params.size()) expectSym(",", "comma (',') expected");
             }
             expectSym("]", "Closing square bracket (']') expected");
@@ -2142,7 +2173,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             expectSym(",", "comma (',') expected");
             int nl = tok_.line, nc = tok_.col;
             Ex n = expression();
-            coerce(n, tS64, nl, nc);
+            coerceArg(n, tS64, nl, nc);
             closeParen();
             if (a.type->k == TK::String) emit(Op::SetLenS);
             else emit(Op::SetLen, rtType(a.type));
@@ -2387,6 +2418,7 @@ void CompilerImpl::statement() {
     } else {
         assignmentOrCall();
     }
+    reportArgMismatch();
 }
 
 void CompilerImpl::store(Ex& t, int l, int c) {
@@ -2416,6 +2448,7 @@ void CompilerImpl::assignmentOrCall() {
             if (!target.prop->canWrite) failAt(l, c, "Read-only property");
             int rl = tok_.line, rc = tok_.col;
             Ex v = expression();
+            reportArgMismatch();
             coerce(v, target.prop->sig.result, rl, rc);
             emit(Op::CallHost, importId(target.prop->setterName));
             return;
@@ -2426,11 +2459,13 @@ void CompilerImpl::assignmentOrCall() {
         size_t mid = here();
         int rl = tok_.line, rc = tok_.col;
         Ex v = expression();
+        reportArgMismatch();
         coerce(v, target.type, rl, rc);
         if (mid > start) moveToEnd(start, mid);
         store(target, l, c);
         return;
     }
+    reportArgMismatch();
     if (tok_.is("=")) fail("Assignment expected");
     if (target.k == EK::Stack) {
         emit(Op::Pop);
@@ -2444,6 +2479,7 @@ void CompilerImpl::ifStatement() {
     next();
     int l = tok_.line, c = tok_.col;
     Ex cond = expression();
+    reportArgMismatch();
     if (!cond.type || (cond.type->k != TK::Bool && cond.type->k != TK::Variant)) fail("Type mismatch");
     coerce(cond, tBool, l, c);
     expectKw("THEN", "'THEN' expected");
@@ -2465,6 +2501,7 @@ void CompilerImpl::whileStatement() {
     size_t top = here();
     int l = tok_.line, c = tok_.col;
     Ex cond = expression();
+    reportArgMismatch();
     if (!cond.type || cond.type->k != TK::Bool) fail("Type mismatch");
     coerce(cond, tBool, l, c);
     expectKw("DO", "'DO' expected");
@@ -2490,6 +2527,7 @@ void CompilerImpl::repeatStatement() {
     for (size_t p : lc.continues) patchHere(p);
     int l = tok_.line, c = tok_.col;
     Ex cond = expression();
+    reportArgMismatch();
     if (!cond.type || cond.type->k != TK::Bool) fail("Type mismatch");
     coerce(cond, tBool, l, c);
     emitJumpTo(Op::JmpF, top);
@@ -2524,6 +2562,7 @@ void CompilerImpl::forStatement() {
     emit(down ? Op::LtI : Op::GtI);
     size_t jexit = emitJump(Op::JmpT);
     expectKw("DO", "'DO' expected");
+    reportArgMismatch();
     cur_->loops.push_back(LoopCtx{{}, {}, cur_->tryDepth});
     statement();
     LoopCtx lc = std::move(cur_->loops.back());
@@ -2553,6 +2592,7 @@ void CompilerImpl::caseStatement() {
     coerce(sel, isStr ? tString : (isIntKind(st->k) ? tS64 : st), l, c);
     emit(Op::StoreL, tmp);
     expectKw("OF", "'OF' expected");
+    reportArgMismatch();
     std::vector<size_t> ends;
     while (!tok_.isKw("ELSE") && !tok_.isKw("END")) {
         std::vector<size_t> hits;
@@ -2664,6 +2704,7 @@ void CompilerImpl::withStatement() {
         if (!acceptSym(",")) break;
     }
     expectKw("DO", "'DO' expected");
+    reportArgMismatch();
     statement();
     cur_->withs.resize(cur_->withs.size() - n);
 }

@@ -32,6 +32,31 @@ TEST(CompilerMessages, ParameterCountIsCheckedAfterTheWholeCall) {
     EXPECT_EQ(err("var i: Integer;\nbegin\n  Dec(i, 5);\nend."), "[Error] (3:12): Invalid number of parameters");
 }
 
+// A mismatched argument is reported once the statement's expression is complete, wherever the call
+// stands inside it; errors found later in the same expression still come first.
+TEST(CompilerMessages, ArgumentMismatchPointsAfterTheStatementsExpression) {
+    const std::string decl = "var i: Integer; s: string; a: array of Integer;\n"
+                             "function F(x: Integer): Integer; begin Result := x; end;\n"
+                             "procedure V(var x: Integer); begin end;\nbegin\n";
+    auto at = [&](const std::string& stmt) { return err(decl + stmt + "\nend."); };
+    EXPECT_EQ(at("  WriteLn('a' + IntToStr(Abs(-5)) + 'b'   )   ;"), "[Error] (5:47): Type mismatch");
+    EXPECT_EQ(at("  i := Round(1.5) + F(1.5) + Trunc(2.5)  ;"), "[Error] (5:42): Type mismatch");
+    EXPECT_EQ(at("  a[F(1.5)] := 3   ;"), "[Error] (5:20): Type mismatch");
+    EXPECT_EQ(at("  V(s)   ;"), "[Error] (5:10): Type mismatch");
+    EXPECT_EQ(at("  SetLength(a, 1.5)  ;"), "[Error] (5:22): Type mismatch");
+    EXPECT_EQ(at("  if True then i := F(1.5) else i := 2;"), "[Error] (5:28): Type mismatch");
+    // conditions: at THEN / DO; for and case: at the token after DO / OF
+    EXPECT_EQ(at("  if F(1.5) = 1 then WriteLn('x');"), "[Error] (5:17): Type mismatch");
+    EXPECT_EQ(at("  while F(1.5) = 1 do WriteLn('x');"), "[Error] (5:20): Type mismatch");
+    EXPECT_EQ(at("  for i := F(1.5) to 3 do WriteLn('x');"), "[Error] (5:27): Type mismatch");
+    EXPECT_EQ(at("  case F(1.5) of 1: WriteLn('x'); end;"), "[Error] (5:18): Type mismatch");
+    EXPECT_EQ(at("  repeat WriteLn('x') until F(1.5) = 1   ;"), "[Error] (5:42): Type mismatch");
+    // later errors of the same expression win
+    EXPECT_EQ(at("  i := F(1.5) + F(  'a' = 1 )   ;"), "[Error] (5:29): Type mismatch");
+    EXPECT_EQ(at("  i := F(1.5) + Undefined  ;"), "[Error] (5:17): Unknown identifier 'Undefined'");
+    EXPECT_EQ(at("  i := F(1.5, 2)   ;"), "[Error] (5:20): Invalid number of parameters");
+}
+
 TEST(CompilerMessages, SyntaxErrors) {
     EXPECT_EQ(err("begin\n  WriteLn('x')\nend"), "[Error] (3:4): period ('.') expected");
     EXPECT_EQ(err("var x: Integer\nbegin end."), "[Error] (2:1): Semicolon (';') expected");
