@@ -54,17 +54,23 @@ namespace pelo::lang {
     X(ShrI, "w", 2, 1)                                                       \
     X(Wrap, "w", 1, 1)                                                       \
     X(NotB, "", 1, 1)                                                        \
-    X(AddF, "", 2, 1)                                                        \
+    X(AddF, "", 2, 1)            /* floats: extended precision */            \
     X(SubF, "", 2, 1)                                                        \
     X(MulF, "", 2, 1)                                                        \
     X(DivF, "", 2, 1)                                                        \
+    X(AddD, "", 2, 1)            /* floats: double precision */              \
+    X(SubD, "", 2, 1)                                                        \
+    X(MulD, "", 2, 1)                                                        \
+    X(DivD, "", 2, 1)                                                        \
     X(NegF, "", 1, 1)                                                        \
-    X(ToSingle, "", 1, 1)                                                    \
+    X(ToSingle, "", 1, 1)        /* round to Single precision */             \
+    X(ToDouble, "", 1, 1)        /* round to Double precision */             \
     X(MulC, "", 2, 1)                                                        \
     X(DivC, "", 2, 1)                                                        \
     X(IntToFloat, "", 1, 1)                                                  \
     X(IntToCur, "", 1, 1)                                                    \
     X(FloatToCur, "", 1, 1)                                                  \
+    X(DoubleToCur, "", 1, 1)     /* scales in double precision */            \
     X(CurToFloat, "", 1, 1)                                                  \
     X(EqI, "", 2, 1) X(NeI, "", 2, 1) X(LtI, "", 2, 1)                       \
     X(LeI, "", 2, 1) X(GtI, "", 2, 1) X(GeI, "", 2, 1)                       \

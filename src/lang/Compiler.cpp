@@ -43,7 +43,6 @@ struct Symbol {
     const Sig* sig = nullptr;
     std::string importName;
     Builtin builtin = Builtin::Length;
-    long double ext = 0;  // float constants at extended precision
 };
 
 enum class EK : uint8_t { NoValue, Const, Stack, Local, LocalRef, Global, RefOnStack, StrCharRef, Property, TypeRef };
@@ -56,9 +55,6 @@ struct Ex {
     int line = 0, col = 0;
     const MemberInfo* prop = nullptr;
     bool isLiteral = false;
-    // Float constants are folded at extended precision like the reference compiler does, which
-    // decides how a constant rounds when it becomes a Currency.
-    long double ext = 0;
 };
 
 struct LoopCtx {
@@ -86,6 +82,24 @@ struct ProcCtx {
     int tryDepth = 0;
     std::vector<size_t> exits;
 };
+
+// Type of real arithmetic between two numbers, at least one of them real: the left operand's type
+// when it is real, else the right one's.
+TK floatResultKind(TK left, TK right) { return isFloatKind(left) ? left : right; }
+
+// Rounds v to the precision of a real type; false when a finite value does not fit its range.
+bool roundToFloatType(long double& v, TK k) {
+    if (k == TK::Single) {
+        float r = static_cast<float>(v);
+        if (std::isinf(r) && std::isfinite(v)) return false;
+        v = r;
+    } else if (k == TK::Double) {
+        double r = static_cast<double>(v);
+        if (std::isinf(r) && std::isfinite(v)) return false;
+        v = r;
+    }
+    return true;
+}
 
 class CompilerImpl {
 public:
@@ -239,6 +253,12 @@ private:
     bool convertConst(Ex& e, const Type* to);
     void emitConstValue(const Type* t, const Value& v);
     void toFloat(Ex& e, size_t mark);
+    const Type* floatType(TK k) const { return k == TK::Single ? tSingle : k == TK::Double ? tDouble : tExtended; }
+    // Code that rounds an extended value on the stack to a Single or Double.
+    void emitRounding(TK k) {
+        if (k == TK::Single) emit(Op::ToSingle);
+        else if (k == TK::Double) emit(Op::ToDouble);
+    }
     void toStringValue(Ex& e, size_t mark);
     bool isLvalue(const Ex& e) const {
         return e.k == EK::Local || e.k == EK::LocalRef || e.k == EK::Global || e.k == EK::RefOnStack ||
@@ -869,7 +889,6 @@ void CompilerImpl::parseConstSection(std::unordered_map<std::string, Symbol>& sc
         Symbol s{SK::Const};
         s.type = e.type;
         s.cval = e.cval;
-        s.ext = e.ext;
         scope[u] = s;
         expectSym(";", "Semicolon (';') expected");
     }
@@ -1090,7 +1109,8 @@ void CompilerImpl::compileProgram(std::string_view src) {
 int CompilerImpl::addConst(const Value& v) {
     for (size_t k = 0; k < mod_.constants.size(); ++k) {
         const Value& c = mod_.constants[k];
-        if (c.tag == v.tag && (v.tag == Tag::Str ? c.str() == v.str() : c.i == v.i)) return static_cast<int>(k);
+        if (c.tag == v.tag && (v.tag == Tag::Str ? c.str() == v.str() : c.i == v.i && c.xhi == v.xhi))
+            return static_cast<int>(k);
     }
     mod_.constants.push_back(v);
     return static_cast<int>(mod_.constants.size() - 1);
@@ -1159,18 +1179,19 @@ bool CompilerImpl::convertConst(Ex& e, const Type* to) {
     }
     if (isIntKind(from->k) && isIntKind(to->k)) {
         e.cval.i = wrapTo(e.cval.i, static_cast<int32_t>(widthOf(to)));
-    } else if (isIntKind(from->k) && isFloatKind(to->k)) {
-        e.ext = static_cast<long double>(e.cval.i);
-        e.cval = Value::ofFloat(static_cast<double>(e.cval.i));
-        if (to->k == TK::Single) e.cval.d = static_cast<float>(e.cval.d);
-    } else if (isFloatKind(from->k) && isFloatKind(to->k)) {
-        if (to->k == TK::Single) e.cval.d = static_cast<float>(e.cval.d);
+    } else if ((isIntKind(from->k) || isFloatKind(from->k)) && isFloatKind(to->k)) {
+        long double v = isIntKind(from->k) ? static_cast<long double>(e.cval.i) : e.cval.f();
+        // A constant beyond the target's range is left to the conversion at run time, which raises
+        // the overflow there.
+        if (!roundToFloatType(v, to->k)) return false;
+        e.cval = Value::ofFloat(v);
     } else if (isIntKind(from->k) && to->k == TK::Currency) {
         e.cval.i = e.cval.i * 10000;
     } else if (isFloatKind(from->k) && to->k == TK::Currency) {
-        long double scaled = e.ext * 10000.0L;
+        long double scaled = from->k == TK::Extended ? e.cval.f() * 10000.0L
+                                                     : static_cast<long double>(static_cast<double>(e.cval.f()) * 10000.0);
         if (!(std::fabs(scaled) < 9.2e18L)) return false;
-        e.cval.i = static_cast<int64_t>(std::nearbyintl(scaled));
+        e.cval = Value::ofInt(static_cast<int64_t>(std::nearbyintl(scaled)));
     } else if (from->k == TK::Char && (to->k == TK::String || to->k == TK::AnyString)) {
         e.cval = strFromChar(static_cast<uint8_t>(e.cval.i));
     } else if (from->k == TK::Set && to->k == TK::Set && !from->elem) {
@@ -1198,15 +1219,19 @@ void CompilerImpl::coerce(Ex& e, const Type* to, int /*line*/, int /*col*/) {
         if (widthOf(to) != Width::I64 && widthOf(to) != widthOf(from)) emit(Op::Wrap, static_cast<int32_t>(widthOf(to)));
     } else if (isIntKind(from->k) && isFloatKind(to->k)) {
         emit(Op::IntToFloat);
-        if (to->k == TK::Single) emit(Op::ToSingle);
+        // only 64-bit integers can hold more digits than a Double
+        if (to->k == TK::Single || (to->k == TK::Double && from->k == TK::S64)) emitRounding(to->k);
     } else if (isFloatKind(from->k) && isFloatKind(to->k)) {
-        if (to->k == TK::Single) emit(Op::ToSingle);
+        if (to->k == TK::Single ? from->k != TK::Single : to->k == TK::Double && from->k == TK::Extended)
+            emitRounding(to->k);
     } else if (isIntKind(from->k) && to->k == TK::Currency) {
         emit(Op::IntToCur);
     } else if (isFloatKind(from->k) && to->k == TK::Currency) {
-        emit(Op::FloatToCur);
+        // a Double is scaled in double precision, an Extended at its own
+        emit(from->k == TK::Extended ? Op::FloatToCur : Op::DoubleToCur);
     } else if (from->k == TK::Currency && isFloatKind(to->k)) {
         emit(Op::CurToFloat);
+        emitRounding(to->k);
     } else if (from->k == TK::Char && (to->k == TK::String || to->k == TK::AnyString)) {
         emit(Op::CharToStr);
     } else if (from->k == TK::AnyString && to->k == TK::String) {
@@ -1238,6 +1263,7 @@ void CompilerImpl::coerce(Ex& e, const Type* to, int /*line*/, int /*col*/) {
         else fail("Type mismatch");
         emit(Op::FromVariant, static_cast<int32_t>(vt));
         if (isIntKind(to->k) && widthOf(to) != Width::I64) emit(Op::Wrap, static_cast<int32_t>(widthOf(to)));
+        if (to->k == TK::Single) emitRounding(to->k);  // a variant holds a Double
     } else {
         fail("Type mismatch");
     }
@@ -1360,8 +1386,7 @@ Ex CompilerImpl::unaryMinus(Ex a, int /*line*/, int /*col*/) {
             return a;
         }
         if (isFloatKind(a.type->k)) {
-            a.cval.d = -a.cval.d;
-            a.ext = -a.ext;
+            a.cval.setFloat(-a.cval.f());
             return a;
         }
         if (a.type->k == TK::Currency) {
@@ -1393,8 +1418,7 @@ Ex CompilerImpl::factor() {
     }
     if (tok_.kind == Tok::Float) {
         e.k = EK::Const;
-        e.cval = Value::ofFloat(tok_.fval);
-        e.ext = tok_.lval;
+        e.cval = Value::ofFloat(tok_.lval);
         e.type = tExtended;
         e.isLiteral = true;
         next();
@@ -1561,7 +1585,6 @@ Ex CompilerImpl::identifierExpr(const Token& id) {
             e.k = EK::Const;
             e.type = s->type;
             e.cval = s->cval;
-            e.ext = s->ext;
             return e;
         case SK::Type:
             e.k = EK::TypeRef;
@@ -1844,11 +1867,8 @@ Ex CompilerImpl::selectors(Ex e) {
 
 void CompilerImpl::toFloat(Ex& e, size_t mark) {
     if (e.k == EK::Const) {
-        if (isIntKind(e.type->k)) {
-            e.ext = static_cast<long double>(e.cval.i);
-            e.cval = Value::ofFloat(static_cast<double>(e.cval.i));
-        }
-        else if (e.type->k == TK::Currency) e.cval = Value::ofFloat(static_cast<double>(e.cval.i) / 10000.0);
+        if (isIntKind(e.type->k)) e.cval = Value::ofFloat(static_cast<long double>(e.cval.i));
+        else if (e.type->k == TK::Currency) e.cval = Value::ofFloat(static_cast<long double>(e.cval.i) / 10000.0L);
         e.type = tExtended;
         return;
     }
@@ -1893,6 +1913,26 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         return finish(Op::SetIn, tBool);
     }
     if (op == "IS") fail("Type mismatch");
+    // ---- a variant and a real: a variant holds a Double, so the real is rounded to one and the
+    // operation is the variant's (double precision, variant result); comparisons compare the Doubles
+    if ((ak == TK::Variant && isFloatKind(bk)) || (bk == TK::Variant && isFloatKind(ak))) {
+        const int32_t fv = static_cast<int32_t>(VarType::Float);
+        if (isCmp) {
+            if (ak == TK::Variant) insertCode(mark, {static_cast<int32_t>(Op::FromVariant), fv});
+            else if (ak == TK::Extended) insertCode(mark, {static_cast<int32_t>(Op::ToDouble)});
+            load(b);
+            emit(bk == TK::Variant ? Op::FromVariant : Op::ToDouble);
+            if (bk == TK::Variant) word(fv);
+            Op o = op == "=" ? Op::EqF : op == "<>" ? Op::NeF : op == "<" ? Op::LtF : op == ">" ? Op::GtF : op == "<=" ? Op::LeF : Op::GeF;
+            return finish(o, tBool);
+        }
+        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : -1;
+        if (code < 0) fail("Type mismatch");
+        if (ak != TK::Variant) insertCode(mark, {static_cast<int32_t>(Op::ToVariant), fv});
+        load(b);
+        if (bk != TK::Variant) emit(Op::ToVariant, fv);
+        return finish(Op::VarOp, tVariant, code);
+    }
     // ---- variants: converted to the other side's type
     if (ak == TK::Variant && bk != TK::Variant) {
         const Type* to = b.type;
@@ -1966,29 +2006,31 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             return r;
         }
         if ((isIntKind(ak) || isFloatKind(ak)) && (isIntKind(bk) || isFloatKind(bk)) && (isFloatKind(ak) || isFloatKind(bk))) {
-            long double x = isFloatKind(ak) ? a.ext : static_cast<long double>(a.cval.i);
-            long double y = isFloatKind(bk) ? b.ext : static_cast<long double>(b.cval.i);
-            r.type = tExtended;
-            if (op == "+") r.ext = x + y;
-            else if (op == "-") r.ext = x - y;
-            else if (op == "*") r.ext = x * y;
-            else if (op == "/") {
-                if (y == 0) fail("Divide by Zero");
-                r.ext = x / y;
-            }
-            // The value itself is folded in double precision, as the VM would compute it.
-            double dx = isFloatKind(ak) ? a.cval.d : static_cast<double>(a.cval.i);
-            double dy = isFloatKind(bk) ? b.cval.d : static_cast<double>(b.cval.i);
-            if (op == "+") r.cval = Value::ofFloat(dx + dy);
-            else if (op == "-") r.cval = Value::ofFloat(dx - dy);
-            else if (op == "*") r.cval = Value::ofFloat(dx * dy);
-            else if (op == "/") r.cval = Value::ofFloat(dx / dy);
-            else if (isCmp) {
+            long double x = isFloatKind(ak) ? a.cval.f() : static_cast<long double>(a.cval.i);
+            long double y = isFloatKind(bk) ? b.cval.f() : static_cast<long double>(b.cval.i);
+            if (isCmp) {
                 r.type = tBool;
                 bool v = op == "=" ? x == y : op == "<>" ? x != y : op == "<" ? x < y : op == ">" ? x > y : op == "<=" ? x <= y : x >= y;
                 r.cval = Value::ofInt(v);
-            } else fail("Type mismatch");
-            return r;
+                return r;
+            }
+            if (op != "+" && op != "-" && op != "*" && op != "/") fail("Type mismatch");
+            if (op == "/" && y == 0) fail("Divide by Zero");
+            // folded exactly as the VM computes it (see the run-time case below)
+            const TK rk = floatResultKind(ak, bk);
+            long double v;
+            if (rk == TK::Double && ak != TK::Extended && bk != TK::Extended) {
+                double dx = static_cast<double>(x), dy = static_cast<double>(y);
+                v = op == "+" ? dx + dy : op == "-" ? dx - dy : op == "*" ? dx * dy : dx / dy;
+            } else {
+                v = op == "+" ? x + y : op == "-" ? x - y : op == "*" ? x * y : x / y;
+            }
+            // an overflow is left to the run-time code, which raises it
+            if (std::isfinite(v) && roundToFloatType(v, rk)) {
+                r.type = floatType(rk);
+                r.cval = Value::ofFloat(v);
+                return r;
+            }
         }
         if (ak == TK::Bool && bk == TK::Bool && (op == "AND" || op == "OR" || op == "XOR" || op == "=" || op == "<>")) {
             int64_t x = a.cval.i, y = b.cval.i;
@@ -2069,17 +2111,32 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
     }
     // ---- floats
     if ((isIntKind(ak) || isFloatKind(ak) || ak == TK::Currency) && (isIntKind(bk) || isFloatKind(bk) || bk == TK::Currency)) {
+        const bool arith = op == "+" || op == "-" || op == "*" || op == "/";
+        if (!arith && !isCmp) fail("Type mismatch");
+        // Both operands are widened to extended precision (exactly, but for Currency); comparisons
+        // are exact. Arithmetic yields the type of the left operand when that is a real type, the
+        // right operand's when the left is an integer, and Currency when the left one is Currency.
+        // Two operands that fit a Double are combined in double precision, like the reference's
+        // runtime does; with an Extended or Currency operand the result is computed at extended
+        // precision and then rounded to the result type.
+        const TK rk = ak == TK::Currency ? TK::Currency : floatResultKind(ak, bk);
+        const bool wide = ak == TK::Extended || bk == TK::Extended || ak == TK::Currency || bk == TK::Currency;
         toFloat(a, mark);
         if (!isFloatKind(bk)) coerce(b, tExtended, l, c);
-        if (op == "+") return finish(Op::AddF, tExtended);
-        if (op == "-") return finish(Op::SubF, tExtended);
-        if (op == "*") return finish(Op::MulF, tExtended);
-        if (op == "/") return finish(Op::DivF, tExtended);
         if (isCmp) {
             Op o = op == "=" ? Op::EqF : op == "<>" ? Op::NeF : op == "<" ? Op::LtF : op == ">" ? Op::GtF : op == "<=" ? Op::LeF : Op::GeF;
             return finish(o, tBool);
         }
-        fail("Type mismatch");
+        const bool inDouble = rk == TK::Double && !wide;
+        Op o;
+        if (op == "+") o = inDouble ? Op::AddD : Op::AddF;
+        else if (op == "-") o = inDouble ? Op::SubD : Op::SubF;
+        else if (op == "*") o = inDouble ? Op::MulD : Op::MulF;
+        else o = inDouble ? Op::DivD : Op::DivF;
+        Ex r = finish(o, rk == TK::Currency ? tCurrency : floatType(rk));
+        if (rk == TK::Currency) emit(Op::FloatToCur);
+        else if (!inDouble) emitRounding(rk);
+        return r;
     }
     // ---- enumerations: only equality
     if (ak == TK::Enum && bk == TK::Enum && sameType(a.type, b.type)) {

@@ -54,13 +54,16 @@ struct CallCtx {
     Value& arg(int k) { return args[k].tag == Tag::Ref ? *args[k].ref : args[k]; }
     Value& ref(int k) { return *args[k].ref; }
     int64_t i(int k) { return arg(k).i; }
-    double d(int k) { return arg(k).d; }
+    // Floating-point arguments: f() at the extended precision the value has, d() for parameters
+    // of type Double or Single, whose values are exact doubles.
+    long double f(int k) { return arg(k).f(); }
+    double d(int k) { return static_cast<double>(arg(k).f()); }
     std::string_view s(int k) { return arg(k).str(); }
     bool b(int k) { return arg(k).i != 0; }
     ScriptObject* self();  // args[0] as an object; raises Null Pointer Exception on nil
 
     void retInt(int64_t v) { result->i = v; }
-    void retFloat(double v) { result->d = v; }
+    void retFloat(long double v) { result->setFloat(v); }
     void retBool(bool v) { result->i = v ? 1 : 0; }
     void retStr(std::string_view v) { *result = Value::ofStr(v); }
     void retValue(Value v) { *result = std::move(v); }

@@ -111,7 +111,6 @@ Token Lexer::next() {
         std::string num(src_.substr(start, pos_ - start));
         if (isFloat) {
             t.kind = Tok::Float;
-            t.fval = std::strtod(num.c_str(), nullptr);
             t.lval = std::strtold(num.c_str(), nullptr);
         } else {
             t.kind = Tok::Int;
@@ -123,7 +122,7 @@ Token Lexer::next() {
             }
             if (overflow || v > static_cast<uint64_t>(INT64_MAX)) {
                 t.kind = Tok::Float;
-                t.fval = std::strtod(num.c_str(), nullptr);
+                t.lval = std::strtold(num.c_str(), nullptr);
             } else {
                 t.ival = static_cast<int64_t>(v);
             }

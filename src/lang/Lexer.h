@@ -15,8 +15,7 @@ struct Token {
     std::string text;   // identifier as written; symbol text; string literal value
     std::string upper;  // identifiers: ASCII upper case
     int64_t ival = 0;
-    double fval = 0;
-    long double lval = 0;  // float literals at extended precision (constant conversions use it)
+    long double lval = 0;  // float literals, at extended precision
     int line = 1, col = 1;
 
     bool is(std::string_view sym) const { return kind == Tok::Sym && text == sym; }

@@ -133,6 +133,10 @@ std::string serializeModule(const Module& m) {
         if (c.tag == Tag::Str) {
             w.u8(1);
             w.str(c.str());
+        } else if (c.xhi != 0) {  // a floating-point constant: all ten bytes
+            w.u8(2);
+            w.i64(c.i);
+            w.u32(c.xhi);
         } else {
             w.u8(0);
             w.i64(c.i);
@@ -196,6 +200,9 @@ Module deserializeModule(std::string_view bytes) {
         throw LoadError("compiled script has a newer format (version " + std::to_string(version) +
                         "); update the program or recompile it");
     if (version < 1) bad("version");
+    if (version < kFileVersion)
+        throw LoadError("compiled script has an older format (version " + std::to_string(version) +
+                        "); recompile it with Glossel");
     std::string_view payload = bytes.substr(kHeaderSize);
     if (payload.size() < len) throw LoadError("compiled script is truncated");
     if (payload.size() > len) bad("trailing data");
@@ -221,7 +228,12 @@ Module deserializeModule(std::string_view bytes) {
         uint8_t tag = r.u8();
         if (tag == 1) c = Value::ofStr(r.str());
         else if (tag == 0) c = Value::ofInt(r.i64());
-        else bad("constant");
+        else if (tag == 2) {
+            c = Value::ofInt(r.i64());
+            uint32_t hi = r.u32();
+            if (hi > 0xFFFF) bad("constant");
+            c.xhi = static_cast<uint16_t>(hi);
+        } else bad("constant");
     }
     n = r.count(8);
     m.globals.resize(n);

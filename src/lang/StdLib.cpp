@@ -90,16 +90,16 @@ HostFn routine(rtl::RoutineId id) {
             });
         case R::LowerCase: return guarded([](CallCtx& c) { c.retStr(rtl::LowerCase(c.s(0))); });
         case R::Trim: return guarded([](CallCtx& c) { c.retStr(rtl::Trim(c.s(0))); });
-        case R::Sin: return guarded([](CallCtx& c) { c.retFloat(rtl::Sin(c.d(0))); });
-        case R::Cos: return guarded([](CallCtx& c) { c.retFloat(rtl::Cos(c.d(0))); });
-        case R::Sqrt: return guarded([](CallCtx& c) { c.retFloat(rtl::Sqrt(c.d(0))); });
-        case R::Round: return guarded([](CallCtx& c) { c.retInt(rtl::Round(c.d(0))); });
-        case R::Trunc: return guarded([](CallCtx& c) { c.retInt(rtl::Trunc(c.d(0))); });
-        case R::Int: return guarded([](CallCtx& c) { c.retFloat(rtl::Int(c.d(0))); });
+        case R::Sin: return guarded([](CallCtx& c) { c.retFloat(rtl::Sin(c.f(0))); });
+        case R::Cos: return guarded([](CallCtx& c) { c.retFloat(rtl::Cos(c.f(0))); });
+        case R::Sqrt: return guarded([](CallCtx& c) { c.retFloat(rtl::Sqrt(c.f(0))); });
+        case R::Round: return guarded([](CallCtx& c) { c.retInt(rtl::Round(c.f(0))); });
+        case R::Trunc: return guarded([](CallCtx& c) { c.retInt(rtl::Trunc(c.f(0))); });
+        case R::Int: return guarded([](CallCtx& c) { c.retFloat(rtl::Int(c.f(0))); });
         case R::Pi: return guarded([](CallCtx& c) { c.retFloat(rtl::Pi()); });
-        case R::Abs: return guarded([](CallCtx& c) { c.retFloat(rtl::Abs(c.d(0))); });
+        case R::Abs: return guarded([](CallCtx& c) { c.retFloat(rtl::Abs(c.f(0))); });
         case R::StrToFloat: return guarded([](CallCtx& c) { c.retFloat(rtl::StrToFloat(c.s(0))); });
-        case R::FloatToStr: return guarded([](CallCtx& c) { c.retStr(rtl::FloatToStr(c.d(0))); });
+        case R::FloatToStr: return guarded([](CallCtx& c) { c.retStr(rtl::FloatToStr(c.f(0))); });
         case R::PadL: return guarded([](CallCtx& c) { c.retStr(rtl::PadL(c.s(0), i32(c, 1))); });
         case R::PadR: return guarded([](CallCtx& c) { c.retStr(rtl::PadR(c.s(0), i32(c, 1))); });
         case R::PadZ: return guarded([](CallCtx& c) { c.retStr(rtl::PadZ(c.s(0), i32(c, 1))); });
@@ -116,14 +116,14 @@ HostFn routine(rtl::RoutineId id) {
             return guarded([](CallCtx& c) {
                 double d = 0;
                 bool ok = rtl::TryEncodeDate(u16(c, 0), u16(c, 1), u16(c, 2), d);
-                if (ok) c.ref(3).d = d;
+                if (ok) c.ref(3).setFloat(d);
                 c.retBool(ok);
             });
         case R::TryEncodeTime:
             return guarded([](CallCtx& c) {
                 double d = 0;
                 bool ok = rtl::TryEncodeTime(u16(c, 0), u16(c, 1), u16(c, 2), u16(c, 3), d);
-                if (ok) c.ref(4).d = d;
+                if (ok) c.ref(4).setFloat(d);
                 c.retBool(ok);
             });
         case R::DecodeDate:

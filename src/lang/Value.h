@@ -1,7 +1,10 @@
 // Run-time values of the script VM.
 //
 // A Value is 16 bytes: an 8-byte payload and a tag that says only whether the payload owns a heap
-// object (and which kind). Arithmetic opcodes are typed by the compiler and read the payload
+// object (and which kind). Floating-point values of every static type are held as 80-bit x87
+// extended numbers: the 64-bit mantissa in the payload and the sign and exponent in the two bytes
+// after it (`xhi`), so that the ten bytes lie together at the start of the Value. Single and Double
+// values are kept rounded to their precision by the code the compiler emits. Arithmetic opcodes are typed by the compiler and read the payload
 // directly; the tag exists so that copies, clears and exception unwinding release what they must
 // without knowing the static type, and so that pointer opcodes can refuse a payload of the wrong
 // kind instead of dereferencing garbage.
@@ -9,6 +12,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,20 +55,21 @@ class ScriptObject;
 struct Value {
     union {
         int64_t i;
-        double d;
         StrRep* s;
         ScriptObject* o;
         ArrayRep* a;
         SetRep* set;
         Value* ref;
     };
+    uint16_t xhi;  // sign and exponent of a floating-point value
     Tag tag;
     VarType vt;  // only meaningful in Variant variables
 
-    Value() : i(0), tag(Tag::Plain), vt(VarType::None) {}
-    Value(const Value& o) : i(o.i), tag(o.tag), vt(o.vt) { retain(); }
-    Value(Value&& o) noexcept : i(o.i), tag(o.tag), vt(o.vt) {
+    Value() : i(0), xhi(0), tag(Tag::Plain), vt(VarType::None) {}
+    Value(const Value& o) : i(o.i), xhi(o.xhi), tag(o.tag), vt(o.vt) { retain(); }
+    Value(Value&& o) noexcept : i(o.i), xhi(o.xhi), tag(o.tag), vt(o.vt) {
         o.i = 0;
+        o.xhi = 0;
         o.tag = Tag::Plain;
     }
     Value& operator=(const Value& o) {
@@ -78,9 +83,11 @@ struct Value {
         if (this != &o) {
             release();
             i = o.i;
+            xhi = o.xhi;
             tag = o.tag;
             vt = o.vt;
             o.i = 0;
+            o.xhi = 0;
             o.tag = Tag::Plain;
         }
         return *this;
@@ -89,6 +96,7 @@ struct Value {
 
     void swap(Value& o) noexcept {
         std::swap(i, o.i);
+        std::swap(xhi, o.xhi);
         std::swap(tag, o.tag);
         std::swap(vt, o.vt);
     }
@@ -98,10 +106,26 @@ struct Value {
         r.i = v;
         return r;
     }
-    static Value ofFloat(double v) {
+    static Value ofFloat(long double v) {
         Value r;
-        r.d = v;
+        r.setFloat(v);
         return r;
+    }
+
+    // The floating-point content (Plain payload).
+    long double f() const {
+        unsigned char b[sizeof(long double)] = {};
+        std::memcpy(b, &i, sizeof i);
+        std::memcpy(b + sizeof i, &xhi, sizeof xhi);
+        long double v;
+        std::memcpy(&v, b, sizeof v);
+        return v;
+    }
+    void setFloat(long double v) {
+        unsigned char b[sizeof(long double)];
+        std::memcpy(b, &v, sizeof v);
+        std::memcpy(&i, b, sizeof i);
+        std::memcpy(&xhi, b + sizeof i, sizeof xhi);
     }
     static Value ofStr(std::string_view sv);
     static Value emptyStr() {
@@ -117,6 +141,7 @@ struct Value {
     void clear() {
         release();
         i = 0;
+        xhi = 0;
         tag = Tag::Plain;
     }
 
@@ -127,6 +152,9 @@ struct Value {
     }
     std::string string() const { return std::string(str()); }
 };
+
+static_assert(sizeof(Value) == 16, "Value must stay 16 bytes");
+static_assert(std::numeric_limits<long double>::digits == 64, "long double must be the x87 extended type");
 
 // ---- strings --------------------------------------------------------------------------------
 StrRep* strAlloc(size_t len);

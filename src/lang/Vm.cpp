@@ -45,6 +45,14 @@ void setBits(const Value& v, uint64_t out[4]) {
     else std::memset(out, 0, 4 * sizeof(uint64_t));
 }
 
+// Rounds an extended value to Double precision for storage; a finite value beyond the Double range
+// is an overflow, as when the FPU stores it with exceptions enabled.
+inline long double roundToDouble(long double v) {
+    double r = static_cast<double>(v);
+    if (std::isinf(r) && std::isfinite(v)) fail(ErrorCode::MathError);
+    return r;
+}
+
 std::string formatFloatVariant(double d) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15g", d);
@@ -55,7 +63,7 @@ std::string formatFloatVariant(double d) {
 // Reads a variant's content as a number; strings must hold one.
 double variantNumber(const Value& v) {
     switch (v.vt) {
-        case VarType::Float: return v.d;
+        case VarType::Float: return static_cast<double>(v.f());
         case VarType::Currency: return static_cast<double>(v.i) / 10000.0;
         case VarType::String: {
             std::string s = v.string();
@@ -85,13 +93,13 @@ void convertVariant(Value& v, VarType want) {
         if (have == VarType::Int) v = Value::ofStr(std::to_string(v.i));
         else if (have == VarType::Bool) v = Value::ofStr(v.i ? "True" : "False");
         else if (have == VarType::Char) v = strFromChar(static_cast<uint8_t>(v.i));
-        else if (have == VarType::Float) v = Value::ofStr(formatFloatVariant(v.d));
+        else if (have == VarType::Float) v = Value::ofStr(formatFloatVariant(static_cast<double>(v.f())));
         else if (have == VarType::Currency) v = Value::ofStr(formatFloatVariant(static_cast<double>(v.i) / 10000.0));
         else if (have != VarType::String) throw hostException("Invalid variant type cast");
     } else if (want == VarType::Float) {
         double d = variantNumber(v);
         v.clear();
-        v.d = d;
+        v.setFloat(d);
     } else if (want == VarType::Currency) {
         double d = variantNumber(v);
         v.clear();
@@ -110,7 +118,7 @@ void convertVariant(Value& v, VarType want) {
             }
             v = Value::ofInt(n);
         } else if (have == VarType::Float) {
-            int64_t n = static_cast<int64_t>(std::nearbyint(v.d));
+            int64_t n = static_cast<int64_t>(std::nearbyint(static_cast<double>(v.f())));
             v.i = n;
         } else if (have == VarType::Currency) {
             v.i = v.i / 10000;
@@ -152,7 +160,7 @@ void variantOp(Value& a, const Value& b, int32_t code) {
             break;
     }
     a.clear();
-    a.d = r;
+    a.setFloat(r);
     a.vt = VarType::Float;
 }
 
@@ -288,7 +296,7 @@ Value Vm::call(int procIndex, const std::vector<Value>& args) {
         bool isFloat = sig == "double" || sig == "single";
         if (strParam && (a.tag == Tag::Str)) conv.push_back(a);
         else if (isInt && a.tag == Tag::Plain && a.vt != VarType::Float) conv.push_back(Value::ofInt(a.i));
-        else if (isFloat && a.tag == Tag::Plain) conv.push_back(a.vt == VarType::Int ? Value::ofFloat(static_cast<double>(a.i)) : a);
+        else if (isFloat && a.tag == Tag::Plain) conv.push_back(a.vt == VarType::Int ? Value::ofFloat(static_cast<long double>(a.i)) : a);
         else if (makeDefault(pp.type).tag == a.tag) conv.push_back(a);
         else throw ScriptError(ErrorCode::CustomError, "Invalid parameter");
     }
@@ -717,33 +725,87 @@ void Vm::interpret(size_t stopFrames) {
             case Op::MulF: {
                 NEED_PLAIN2();
                 --sp;
-                double a = sp[-1].d, b = sp->d;
-                double r = op == Op::AddF ? a + b : op == Op::SubF ? a - b : a * b;
+                long double a = sp[-1].f(), b = sp->f();
+                long double r = op == Op::AddF ? a + b : op == Op::SubF ? a - b : a * b;
                 // Overflow to infinity is an error, as on an FPU with exceptions enabled.
                 if (!std::isfinite(r) && std::isfinite(a) && std::isfinite(b)) {
                     sync();
                     fail(ErrorCode::MathError);
                 }
-                sp[-1].d = r;
+                sp[-1].setFloat(r);
                 break;
             }
             case Op::DivF: {
                 NEED_PLAIN2();
                 --sp;
-                if (sp->d == 0) {
+                long double a = sp[-1].f(), b = sp->f();
+                if (b == 0) {
                     sync();
-                    fail(sp[-1].d == 0 || std::isnan(sp[-1].d) ? ErrorCode::MathError : ErrorCode::DivideByZero);
+                    fail(a == 0 || std::isnan(a) ? ErrorCode::MathError : ErrorCode::DivideByZero);
                 }
-                double q = sp[-1].d / sp->d;
-                if (!std::isfinite(q) && std::isfinite(sp[-1].d)) {
+                long double q = a / b;
+                if (!std::isfinite(q) && std::isfinite(a)) {
                     sync();
                     fail(ErrorCode::MathError);
                 }
-                sp[-1].d = q;
+                sp[-1].setFloat(q);
                 break;
             }
-            case Op::NegF: NEED_PLAIN1(); sp[-1].d = -sp[-1].d; break;
-            case Op::ToSingle: NEED_PLAIN1(); sp[-1].d = static_cast<float>(sp[-1].d); break;
+            // Double operations round once, in double precision: going through the extended result
+            // would round twice and can miss the nearest double.
+            case Op::AddD:
+            case Op::SubD:
+            case Op::MulD: {
+                NEED_PLAIN2();
+                --sp;
+                double a = static_cast<double>(sp[-1].f()), b = static_cast<double>(sp->f());
+                double r = op == Op::AddD ? a + b : op == Op::SubD ? a - b : a * b;
+                if (!std::isfinite(r) && std::isfinite(a) && std::isfinite(b)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].setFloat(r);
+                break;
+            }
+            case Op::DivD: {
+                NEED_PLAIN2();
+                --sp;
+                double a = static_cast<double>(sp[-1].f()), b = static_cast<double>(sp->f());
+                if (b == 0) {
+                    sync();
+                    fail(a == 0 || std::isnan(a) ? ErrorCode::MathError : ErrorCode::DivideByZero);
+                }
+                double q = a / b;
+                if (!std::isfinite(q) && std::isfinite(a)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].setFloat(q);
+                break;
+            }
+            case Op::NegF: NEED_PLAIN1(); sp[-1].setFloat(-sp[-1].f()); break;
+            case Op::ToSingle: {
+                NEED_PLAIN1();
+                long double v = sp[-1].f();
+                float r = static_cast<float>(v);
+                if (std::isinf(r) && std::isfinite(v)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].setFloat(r);
+                break;
+            }
+            case Op::ToDouble: {
+                NEED_PLAIN1();
+                long double v = sp[-1].f();
+                double r = static_cast<double>(v);
+                if (std::isinf(r) && std::isfinite(v)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].setFloat(r);
+                break;
+            }
             case Op::MulC: {
                 NEED_PLAIN2();
                 --sp;
@@ -766,25 +828,37 @@ void Vm::interpret(size_t stopFrames) {
                 sp[-1].i = static_cast<int64_t>(std::llround(static_cast<double>(r)));
                 break;
             }
-            case Op::IntToFloat: NEED_PLAIN1(); sp[-1].d = static_cast<double>(sp[-1].i); break;
+            case Op::IntToFloat: NEED_PLAIN1(); sp[-1].setFloat(static_cast<long double>(sp[-1].i)); break;
             case Op::IntToCur: NEED_PLAIN1(); sp[-1].i = static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) * 10000u); break;
             case Op::FloatToCur: {
                 NEED_PLAIN1();
-                double d = sp[-1].d * 10000.0;
-                if (!(std::fabs(d) < 9.2e18)) {
+                long double c = sp[-1].f() * 10000.0L;
+                if (!(std::fabs(c) < 9.2e18L)) {
                     sync();
                     fail(ErrorCode::MathError);
                 }
-                sp[-1].i = static_cast<int64_t>(std::nearbyint(d));
+                sp[-1].i = static_cast<int64_t>(std::nearbyint(c));
+                sp[-1].xhi = 0;
                 break;
             }
-            case Op::CurToFloat: NEED_PLAIN1(); sp[-1].d = static_cast<double>(sp[-1].i) / 10000.0; break;
+            case Op::DoubleToCur: {
+                NEED_PLAIN1();
+                double c = static_cast<double>(sp[-1].f()) * 10000.0;
+                if (!(std::fabs(c) < 9.2e18)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].i = static_cast<int64_t>(std::nearbyint(c));
+                sp[-1].xhi = 0;
+                break;
+            }
+            case Op::CurToFloat: NEED_PLAIN1(); sp[-1].setFloat(static_cast<long double>(sp[-1].i) / 10000.0L); break;
 #define CMP_I(name, expr) \
     case Op::name: NEED_PLAIN2(); --sp; sp[-1].i = (sp[-1].i expr sp->i) ? 1 : 0; break;
                 CMP_I(EqI, ==) CMP_I(NeI, !=) CMP_I(LtI, <) CMP_I(LeI, <=) CMP_I(GtI, >) CMP_I(GeI, >=)
 #undef CMP_I
 #define CMP_F(name, expr) \
-    case Op::name: NEED_PLAIN2(); --sp; sp[-1].i = (sp[-1].d expr sp->d) ? 1 : 0; break;
+    case Op::name: NEED_PLAIN2(); --sp; sp[-1].i = (sp[-1].f() expr sp->f()) ? 1 : 0; break;
                 CMP_F(EqF, ==) CMP_F(NeF, !=) CMP_F(LtF, <) CMP_F(LeF, <=) CMP_F(GtF, >) CMP_F(GeF, >=)
 #undef CMP_F
 #define CMP_S(name, expr)                          \
@@ -874,7 +948,13 @@ void Vm::interpret(size_t stopFrames) {
                 break;
             }
             case Op::ToVariant: {
-                sp[-1].vt = static_cast<VarType>(READ());
+                VarType vt = static_cast<VarType>(READ());
+                // a variant holds a Double
+                if (vt == VarType::Float) {
+                    sync();
+                    sp[-1].setFloat(roundToDouble(sp[-1].f()));
+                }
+                sp[-1].vt = vt;
                 break;
             }
             case Op::FromVariant: {

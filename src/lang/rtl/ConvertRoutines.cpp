@@ -110,7 +110,7 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::optional<double> ParseFloat(std::string_view s) {
+std::optional<long double> ParseFloat(std::string_view s) {
     size_t i = 0;
     while (i < s.size() && s[i] == ' ') ++i;
     if (i >= s.size()) return std::nullopt;
@@ -121,8 +121,8 @@ std::optional<double> ParseFloat(std::string_view s) {
     }
     const std::string_view rest = s.substr(i);
     if (equalsNoCase(rest, "inf"))
-        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-    if (equalsNoCase(rest, "nan")) return std::numeric_limits<double>::quiet_NaN();
+        return negative ? -std::numeric_limits<long double>::infinity() : std::numeric_limits<long double>::infinity();
+    if (equalsNoCase(rest, "nan")) return std::numeric_limits<long double>::quiet_NaN();
     // Mantissa digits and exponent digits may both be missing ("." and "1e+" read as 0 and 1); only an
     // 'e' at the very end is refused.
     std::string normal;
@@ -142,19 +142,19 @@ std::optional<double> ParseFloat(std::string_view s) {
         if (p > digitsStart) normal += 'e' + exponent;
     }
     if (p != rest.size()) return std::nullopt;
-    double value = 0;
+    long double value = 0;
     const auto res = std::from_chars(normal.data(), normal.data() + normal.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
         // the reference saturates to infinity or underflows to zero
         const size_t e = normal.find('e');
-        value = (e != std::string::npos && normal[e + 1] == '-') ? 0.0 : std::numeric_limits<double>::infinity();
+        value = (e != std::string::npos && normal[e + 1] == '-') ? 0.0L : std::numeric_limits<long double>::infinity();
     } else if (res.ec != std::errc()) {
         return std::nullopt;
     }
     return negative ? -value : value;
 }
 
-double StrToFloat(std::string_view s) {
+long double StrToFloat(std::string_view s) {
     const auto v = ParseFloat(s);
     if (!v) throw ScriptError("Invalid float");
     return *v;

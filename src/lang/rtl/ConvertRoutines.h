@@ -26,8 +26,9 @@ int64_t StrToInt64Def(std::string_view s, int64_t def);
 // Floating-point text: leading spaces, a sign, digits with an optional '.', an optional exponent, and
 // nothing after; digits may be missing on either side ("." is 0, "1e+" is 1) but the text may not end
 // in 'e' or consist of a sign alone. Also "Inf" and "NaN" in any letter case. Nothing on bad text.
-std::optional<double> ParseFloat(std::string_view s);
+// The value is read at extended precision.
+std::optional<long double> ParseFloat(std::string_view s);
 // StrToFloat raises "Invalid float" on bad text.
-double StrToFloat(std::string_view s);
+long double StrToFloat(std::string_view s);
 
 }  // namespace rtl

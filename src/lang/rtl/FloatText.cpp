@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace rtl {
 
 namespace {
 
-// Little-endian big unsigned integer in base 1e9, just enough for exact double expansion.
+// Little-endian big unsigned integer in base 1e9, just enough for exact binary-to-decimal expansion.
 class BigDecimalInt {
 public:
     explicit BigDecimalInt(uint64_t v) {
@@ -49,13 +50,14 @@ private:
 
 }  // namespace
 
-DecimalDigits ExactDecimal(double value) {
+DecimalDigits ExactDecimal(long double value) {
+    static_assert(std::numeric_limits<long double>::digits == 64, "long double must be the x87 extended type");
     DecimalDigits out;
-    if (!(value > 0)) return out;
+    if (!(value > 0) || std::isinf(value)) return out;
     int exp2 = 0;
-    const double frac = std::frexp(value, &exp2);  // value = frac * 2^exp2, 0.5 <= frac < 1
-    auto mant = static_cast<uint64_t>(std::ldexp(frac, 53));
-    exp2 -= 53;
+    const long double frac = std::frexp(value, &exp2);  // value = frac * 2^exp2, 0.5 <= frac < 1
+    auto mant = static_cast<uint64_t>(std::ldexp(frac, 64));
+    exp2 -= 64;
     while (mant % 2 == 0 && exp2 < 0) {
         mant /= 2;
         ++exp2;
@@ -118,7 +120,7 @@ void RoundDigits(DecimalDigits& d, int keep, bool halfEven) {
     if (d.digits.empty()) d.pointPos = 0;
 }
 
-std::string FloatToStr(double value) {
+std::string FloatToStr(long double value) {
     if (std::isnan(value)) return "Nan";
     if (std::isinf(value)) return value > 0 ? "+Inf" : "-Inf";
     constexpr int kDecimals = 12;

@@ -1,5 +1,6 @@
 #pragma once
-// Decimal text of floating-point values, as the script engine prints them.
+// Decimal text of floating-point values, as the script engine prints them. Values arrive at extended
+// precision (80-bit x87); Double and Single values convert to it exactly.
 
 #include <string>
 
@@ -11,16 +12,16 @@ namespace rtl {
 // (1e30 -> "1000000000000000019880000000000.000000000000"). Text longer than 255 characters falls back
 // to " 1.0E+0300" (sign or space, two significant digits, four exponent digits). NaN gives "Nan",
 // infinities "+Inf" and "-Inf".
-std::string FloatToStr(double value);
+std::string FloatToStr(long double value);
 
-// Exact decimal expansion of a finite, non-negative double: all significant digits without leading
+// Exact decimal expansion of a finite, non-negative value: all significant digits without leading
 // zeros ("" for zero) and the position of the decimal point relative to the first digit, so that
 // value = 0.<digits> * 10^pointPos.
 struct DecimalDigits {
     std::string digits;
     int pointPos = 0;
 };
-DecimalDigits ExactDecimal(double nonNegativeValue);
+DecimalDigits ExactDecimal(long double nonNegativeValue);
 
 // Rounds a digit string in place to keep `keep` digits (keep >= 0), half to even when halfEven is set,
 // half up otherwise; a carry out of the first digit prepends '1' and increments pointPos.

@@ -8,11 +8,11 @@ namespace rtl {
 
 namespace {
 
-constexpr double kTwoPow63 = 9223372036854775808.0;
+constexpr long double kTwoPow63 = 9223372036854775808.0L;
 
 [[noreturn]] void invalidOperation() { throw ScriptError(ErrorKind::MathError, kInvalidFloatingPointOperation); }
 
-int64_t toInt64Checked(double integral) {
+int64_t toInt64Checked(long double integral) {
     if (!(integral < kTwoPow63 && integral >= -kTwoPow63)) invalidOperation();
     return static_cast<int64_t>(integral);
 }
@@ -21,42 +21,42 @@ int32_t low32(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(sta
 
 }  // namespace
 
-int64_t Round64(double value) {
+int64_t Round64(long double value) {
     if (!std::isfinite(value)) invalidOperation();
     // nearbyint follows the current rounding mode, which is round-half-even unless someone changed it
-    const double r = value - std::trunc(value) == 0 ? value : std::nearbyint(value);
+    const long double r = value - std::trunc(value) == 0 ? value : std::nearbyint(value);
     return toInt64Checked(r);
 }
 
-int64_t Trunc64(double value) {
+int64_t Trunc64(long double value) {
     if (!std::isfinite(value)) invalidOperation();
     return toInt64Checked(std::trunc(value));
 }
 
-int32_t Round(double value) { return low32(Round64(value)); }
-int32_t Trunc(double value) { return low32(Trunc64(value)); }
+int32_t Round(long double value) { return low32(Round64(value)); }
+int32_t Trunc(long double value) { return low32(Trunc64(value)); }
 
-double Int(double value) { return std::isfinite(value) ? std::trunc(value) : value; }
-double Frac(double value) { return std::isfinite(value) ? value - std::trunc(value) : value; }
-double Abs(double value) { return std::fabs(value); }
+long double Int(long double value) { return std::isfinite(value) ? std::trunc(value) : value; }
+long double Frac(long double value) { return std::isfinite(value) ? value - std::trunc(value) : value; }
+long double Abs(long double value) { return std::fabs(value); }
 
-double Sqrt(double value) {
+long double Sqrt(long double value) {
     if (value < 0 || std::isnan(value)) invalidOperation();
     return std::sqrt(value);
 }
 
-double Sin(double value) {
+long double Sin(long double value) {
     if (std::isfinite(value) && std::fabs(value) >= kTwoPow63) return value;
     if (!std::isfinite(value)) invalidOperation();
     return std::sin(value);
 }
 
-double Cos(double value) {
+long double Cos(long double value) {
     if (std::isfinite(value) && std::fabs(value) >= kTwoPow63) return value;
     if (!std::isfinite(value)) invalidOperation();
     return std::cos(value);
 }
 
-double Pi() { return 3.14159265358979323846; }
+long double Pi() { return 3.14159265358979323846264338327950288L; }
 
 }  // namespace rtl

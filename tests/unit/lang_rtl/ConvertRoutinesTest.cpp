@@ -130,7 +130,11 @@ TEST(ConvertRoutines, StrToFloatAcceptsWhatTheReferenceAccepts) {
             EXPECT_STREQ(e.what(), "Invalid float");
         }
     }
-    EXPECT_TRUE(std::isinf(StrToFloat("1e400")));
+    // read at extended precision: beyond a Double's range, within an Extended's
+    EXPECT_EQ(FloatToStr(StrToFloat("1e400")), " 1.0E+0400");
+    EXPECT_TRUE(std::isinf(StrToFloat("1e5000")));
+    EXPECT_EQ(StrToFloat("-1e-5000"), 0);
+    EXPECT_NE(StrToFloat("0.1"), 0.1);  // 0.1 to 64 bits, not to a Double's 53
 }
 
 }  // namespace
