@@ -52,6 +52,9 @@ struct SetRep {
 
 class ScriptObject;
 
+// An x87 extended number as it lies in a Value: aligned like the Value and allowed to alias it.
+typedef long double __attribute__((may_alias, aligned(8))) X87Bytes;
+
 struct Value {
     union {
         int64_t i;
@@ -112,21 +115,20 @@ struct Value {
         return r;
     }
 
-    // The floating-point content (Plain payload).
-    long double f() const {
-        unsigned char b[sizeof(long double)] = {};
-        std::memcpy(b, &i, sizeof i);
-        std::memcpy(b + sizeof i, &xhi, sizeof xhi);
-        long double v;
-        std::memcpy(&v, b, sizeof v);
-        return v;
-    }
+    // The floating-point content (Plain payload). Both directions go straight through the ten bytes
+    // at the start of the Value. A write must store exactly those ten bytes, never the padding of a
+    // long double over tag and vt: on x86 that is the x87 store itself, elsewhere a ten-byte copy.
+    long double f() const { return *reinterpret_cast<const X87Bytes*>(this); }
     void setFloat(long double v) {
-        unsigned char b[sizeof(long double)];
-        std::memcpy(b, &v, sizeof v);
-        std::memcpy(&i, b, sizeof i);
-        std::memcpy(&xhi, b + sizeof i, sizeof xhi);
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+        // "+m": the compiler must assume the whole Value is read too, so no earlier store to tag or
+        // vt counts as dead.
+        __asm__("fstpt %0" : "+m"(*this) : "t"(v) : "st");
+#else
+        std::memcpy(static_cast<void*>(this), &v, 10);
+#endif
     }
+
     static Value ofStr(std::string_view sv);
     static Value emptyStr() {
         Value r;

@@ -62,6 +62,10 @@ TEST(Loader, RefusesForeignAndNewerFiles) {
     std::string newer = compiled(h);
     newer[4] = static_cast<char>(kFileVersion + 1);
     EXPECT_NE(loadError(*h.vm, newer).find("newer format"), std::string::npos);
+    // version 1 stored reals as Doubles: such files must be compiled again
+    std::string older = compiled(h);
+    older[4] = static_cast<char>(kFileVersion - 1);
+    EXPECT_NE(loadError(*h.vm, resealed(older)).find("older format"), std::string::npos);
     EXPECT_FALSE(h.vm->loaded());
 }
 

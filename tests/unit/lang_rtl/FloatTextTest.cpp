@@ -136,3 +136,37 @@ TEST(MathRoutines, TrigonometryAndConstants) {
 }
 
 }  // namespace
+
+namespace {
+
+// Extended values: all 64 mantissa bits and the whole exponent range reach the text.
+TEST(FloatText, ExtendedValuesPrintTheirOwnDigits) {
+    const long double third = 1.0L / 3;
+    EXPECT_EQ(FloatToStr(third * 1e10L), "3333333333.333333333490");
+    EXPECT_EQ(FloatToStr(static_cast<double>(third) * 1e20), "33333333333333331968.000000000000");
+    EXPECT_EQ(FloatToStr(12345678.9012L), "12345678.901200000000");
+    EXPECT_EQ(FloatToStr((third - static_cast<double>(third)) * 1e18L), "18.512752095190");
+    EXPECT_EQ(FloatToStr(1e4000L), " 1.0E+4000");
+    EXPECT_EQ(FloatToStr(-2.5e-4000L), "-0.000000000000");
+    EXPECT_EQ(FloatToStr(1e4000L / 1e3990L), "10000000000.000000000000");
+    // the smallest subnormal and the largest finite value expand exactly
+    const DecimalDigits tiny = ExactDecimal(std::numeric_limits<long double>::denorm_min());
+    EXPECT_EQ(tiny.digits.substr(0, 6), "364519");
+    EXPECT_EQ(tiny.pointPos, -4950);
+    const DecimalDigits huge = ExactDecimal(std::numeric_limits<long double>::max());
+    EXPECT_EQ(huge.digits.substr(0, 6), "118973");
+    EXPECT_EQ(huge.pointPos, 4933);
+}
+
+TEST(MathRoutines, WorkAtExtendedPrecision) {
+    const long double third = 1.0L / 3;
+    EXPECT_EQ(FloatToStr(Pi() * 1e20L), "314159265358979323840.000000000000");
+    EXPECT_EQ(FloatToStr((Sqrt(2.0L) * Sqrt(2.0L) - 2) * 1e20L), "-10.842021724855");  // the 64-bit root, squared
+    EXPECT_NE(Sqrt(0.1L), static_cast<long double>(std::sqrt(0.1)));
+    EXPECT_EQ(Round(third * 3e9L), 1000000000);
+    EXPECT_EQ(Round64(2.5e15L + 0.5L), 2500000000000000);  // half to even at 64 bits
+    EXPECT_EQ(Trunc64(-9.2e18L), -9200000000000000000);
+    EXPECT_THROW(Round64(1e19L), ScriptError);
+}
+
+}  // namespace
