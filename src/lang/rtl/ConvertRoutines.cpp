@@ -3,6 +3,7 @@
 #include "lang/rtl/ScriptError.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <limits>
 
 namespace rtl {
@@ -142,15 +143,11 @@ std::optional<long double> ParseFloat(std::string_view s) {
         if (p > digitsStart) normal += 'e' + exponent;
     }
     if (p != rest.size()) return std::nullopt;
-    long double value = 0;
-    const auto res = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-    if (res.ec == std::errc::result_out_of_range) {
-        // the reference saturates to infinity or underflows to zero
-        const size_t e = normal.find('e');
-        value = (e != std::string::npos && normal[e + 1] == '-') ? 0.0L : std::numeric_limits<long double>::infinity();
-    } else if (res.ec != std::errc()) {
-        return std::nullopt;
-    }
+    // strtold rather than from_chars: MinGW's from_chars reads a long double only to double precision.
+    // The text is plain ASCII digits with '.', which the C locale the engine runs in reads as is.
+    char* end = nullptr;
+    const long double value = std::strtold(normal.c_str(), &end);  // saturates to infinity, underflows to 0
+    if (end != normal.c_str() + normal.size()) return std::nullopt;
     return negative ? -value : value;
 }
 
