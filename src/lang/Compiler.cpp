@@ -2666,6 +2666,8 @@ void CompilerImpl::caseStatement() {
             if (acceptSym("..")) {
                 Ex hi = expression();
                 if (hi.k != EK::Const || isStr) fail("Type mismatch");
+                // The upper bound obeys the label rules too: a string there would be compared as a pointer.
+                if (!(isOrdinal(hi.type->k) && (isIntKind(hi.type->k) == isIntKind(st->k)))) fail("Type mismatch");
                 emit(Op::LoadL, tmp);
                 emitConstValue(tS64, v.cval);
                 emit(Op::GeI);

@@ -23,6 +23,14 @@ TEST(CompilerMessages, TypeMismatchPointsAfterTheOperand) {
     EXPECT_EQ(err("var a, b: Boolean;\nbegin\n  if b < a then WriteLn('x');\nend."), "[Error] (3:12): Type mismatch");
     EXPECT_EQ(err("type T = (a1, a2);\nvar l: T;\nbegin\n  if l > a1 then WriteLn('x');\nend."),
               "[Error] (4:13): Type mismatch");
+    // Case labels: a string is no Char label, neither alone nor as a range's bound (found by the fuzzer: the
+    // bound used to be compiled as a number and its text leaked).
+    EXPECT_EQ(err("var c: Char;\nbegin\n  case c of\n    'XYZ': WriteLn('x');\n  end;\nend."),
+              "[Error] (4:10): Type mismatch");
+    EXPECT_EQ(err("var c: Char;\nbegin\n  case c of\n    'A'..'XYZ': WriteLn('x');\n  end;\nend."),
+              "[Error] (4:15): Type mismatch");
+    EXPECT_EQ(err("var i: Integer;\nbegin\n  case i of\n    1..'9': WriteLn('x');\n  end;\nend."),
+              "[Error] (4:11): Type mismatch");
 }
 
 TEST(CompilerMessages, ParameterCountIsCheckedAfterTheWholeCall) {
