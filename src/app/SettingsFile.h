@@ -5,7 +5,7 @@
 #include "app/CodePage.h"
 #include "app/ColorText.h"
 #include "app/FontStyleText.h"
-#include "app/TerminalInfo.h"
+#include "terminals/TerminalInfo.h"
 #include "app/WindowPlacement.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include "news/ListViewRecords.h"
 #include "news/ProcessMemMgr.h"
-#include "news/SystemErrors.h"
+#include "core/SystemErrors.h"
 
 namespace pelo {
 

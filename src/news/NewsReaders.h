@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/TerminalInfo.h"
+#include "terminals/TerminalInfo.h"
 #include "news/NewsReader.h"
 
 namespace pelo {

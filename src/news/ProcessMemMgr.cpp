@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "news/SystemErrors.h"
+#include "core/SystemErrors.h"
 
 namespace pelo {
 

@@ -6,7 +6,7 @@
 
 #include "app/AppSettings.h"
 #include "app/SettingsFile.h"
-#include "app/TerminalInfo.h"
+#include "terminals/TerminalInfo.h"
 #include "app/win/AppFolders.h"
 #include "app/win/HookLibrary.h"
 

@@ -22,7 +22,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/TerminalInfo.h"
+#include "terminals/TerminalInfo.h"
 #include "news/NewsReader.h"
 #include "news/NewsReaders.h"
 

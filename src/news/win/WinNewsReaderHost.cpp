@@ -3,7 +3,7 @@
 #include "news/NewsColumnTitles.h"
 #include "news/NewsList.h"
 #include "news/win/WinListViewMessages.h"
-#include "news/win/WinOSError.h"
+#include "core/win/WinOSError.h"
 #include "news/win/WinRemoteMemory.h"
 #include "terminals/win/TerminalControl.h"
 #include "ui/win/MessageBoxes.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "news/win/WinOSError.h"
+#include "core/win/WinOSError.h"
 
 namespace pelo::news {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "news/NewsListDiscovery.h"
-#include "news/TerminalRules.h"
+#include "terminals/TerminalRules.h"
 
 namespace pelo::news {
 

@@ -11,15 +11,15 @@
 //                                    btnShow/Hide/CloseSelected     ActOnSelectedTerminal(list, selected, action, control)
 //   exit question                                                   CountHiddenTerminals(list, control)
 //
-// (those functions are in news/TerminalRules.h; `control` is a WinTerminalControl, `selected` the index selected in
+// (those functions are in terminals/TerminalRules.h; `control` is a WinTerminalControl, `selected` the index selected in
 // ListBox3 or std::nullopt). The news readers use FindTerminalWindow and CanAccessTerminal directly.
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
-#include "app/TerminalInfo.h"
-#include "news/TerminalRules.h"
+#include "terminals/TerminalInfo.h"
+#include "terminals/TerminalRules.h"
 #include "ui/win/MessageBoxes.h"
 
 namespace pelo::terminals {

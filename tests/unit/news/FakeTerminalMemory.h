@@ -14,7 +14,7 @@
 #include "news/ListViewMessages.h"
 #include "news/ListViewRecords.h"
 #include "news/RemoteMemory.h"
-#include "news/SystemErrors.h"
+#include "core/SystemErrors.h"
 
 namespace pelo::test {
 

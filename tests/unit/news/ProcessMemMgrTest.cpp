@@ -4,7 +4,7 @@
 
 #include "FakeTerminalMemory.h"
 #include "news/ProcessMemMgr.h"
-#include "news/SystemErrors.h"
+#include "core/SystemErrors.h"
 
 using namespace pelo;
 using pelo::test::FakeAddressSpace;

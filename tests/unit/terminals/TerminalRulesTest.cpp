@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "news/TerminalRules.h"
+#include "terminals/TerminalRules.h"
 
 using namespace pelo;
 

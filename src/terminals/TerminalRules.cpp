@@ -1,4 +1,4 @@
-#include "news/TerminalRules.h"
+#include "terminals/TerminalRules.h"
 
 namespace pelo {
 

@@ -1,4 +1,4 @@
-#include "news/win/WinOSError.h"
+#include "core/win/WinOSError.h"
 
 namespace pelo::news {
 

@@ -1,4 +1,4 @@
-#include "news/SystemErrors.h"
+#include "core/SystemErrors.h"
 
 namespace pelo {
 

@@ -2,7 +2,7 @@
 // The operating system's error as the news intake raises it: EOSError with the code and the system's text.
 #include <windows.h>
 
-#include "news/SystemErrors.h"
+#include "core/SystemErrors.h"
 
 namespace pelo::news {
 

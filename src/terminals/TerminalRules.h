@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TerminalInfo.h"
+#include "terminals/TerminalInfo.h"
 #include "news/NewsListDiscovery.h"
 
 namespace pelo {
