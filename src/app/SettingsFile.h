@@ -1,7 +1,7 @@
 #pragma once
 // The settings file Pelorant.ini: its bytes to the settings in memory and back. The Win32 layer reads and
 // writes the file and supplies the system code page; everything else about the file is decided here.
-#include "app/AppSettings.h"
+#include "core/AppSettings.h"
 #include "app/CodePage.h"
 #include "app/ColorText.h"
 #include "app/FontStyleText.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/AppSettings.h"
+#include "core/AppSettings.h"
 #include "app/SettingsFile.h"
 #include "terminals/TerminalInfo.h"
 #include "app/win/AppFolders.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The news readers' dispatch over the main window's headline core: settings are read afresh for every call, so
 // a change in the options dialog applies to the next batch.
-#include "app/AppSettings.h"
+#include "core/AppSettings.h"
 #include "headlines/HeadlineCore.h"
 #include "news/NewsReader.h"
 
