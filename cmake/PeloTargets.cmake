@@ -1,6 +1,6 @@
 # Conventions of the source tree:
 #   src/<sub>/*.cpp        platform-free code of a subsystem -> static library pelo_<sub> (both platforms)
-#   src/<sub>/win/*.cpp    its Win32 layer                    -> linked into Pelorant.exe (Windows only)
+#   src/<sub>/win/*.cpp    its Win32 layer                    -> static library pelo_<sub>_win (Windows only)
 #   tests/unit/<sub>/*.cpp unit tests                         -> test executable unit_<sub>
 
 # -Wno-restrict: GCC 12 reports false overlaps inside std::string at -O2 and above.
@@ -30,35 +30,39 @@ if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "" FORCE)
 endif()
 
-# Collected Win32-layer sources of every subsystem; Pelorant.exe is made from them in src/CMakeLists.txt.
-set_property(GLOBAL PROPERTY PELO_WIN_SOURCES "")
-
-# pelo_core_library(<sub> [DEPS lib...]): the platform-free files of src/<sub>.
+# pelo_core_library(<sub> [DEPS lib...] [WIN_DEPS lib...] [SYSTEM_LIBS lib...] [NO_WIN_LIBRARY]):
+#   src/<sub>/*.cpp     -> pelo_<sub>      (platform-free, both platforms), linked to DEPS
+#   src/<sub>/win/*.cpp -> pelo_<sub>_win  (Windows only), linked to pelo_<sub>, WIN_DEPS and the system's SYSTEM_LIBS
+# Every library declares what it uses, so a link needs no library twice and an include that runs against the
+# declared order stands out (tools/check-layers checks the includes themselves). A folder without sources still
+# gets its targets, as an interface library, so that the folders above it can name it already.
+# NO_WIN_LIBRARY: the folder's win/ files make a program of their own (src/app).
 function(pelo_core_library sub)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "NO_WIN_LIBRARY" "" "DEPS;WIN_DEPS;SYSTEM_LIBS" ${ARGN})
+  pelo_library_from(pelo_${sub} "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${ARG_DEPS}")
+  if(PELO_WINDOWS AND NOT ARG_NO_WIN_LIBRARY)
+    pelo_library_from(pelo_${sub}_win "${CMAKE_CURRENT_SOURCE_DIR}/win/*.cpp"
+                      "pelo_${sub};${ARG_WIN_DEPS};${ARG_SYSTEM_LIBS}")
+  endif()
+endfunction()
+
+# pelo_library_from(<target> <glob> <deps>): a static library of the files matching glob, or an interface library
+# when there are none.
+function(pelo_library_from target pattern deps)
+  file(GLOB _src CONFIGURE_DEPENDS ${pattern})
   if(_src)
-    add_library(pelo_${sub} STATIC ${_src})
-  else()
-    add_library(pelo_${sub} INTERFACE)
-  endif()
-  get_target_property(_type pelo_${sub} TYPE)
-  if(_type STREQUAL "INTERFACE_LIBRARY")
-    target_include_directories(pelo_${sub} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    if(ARG_DEPS)
-      target_link_libraries(pelo_${sub} INTERFACE ${ARG_DEPS})
+    add_library(${target} STATIC ${_src})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(${target} PRIVATE ${PELO_WARNINGS})
+    if(deps)
+      target_link_libraries(${target} PUBLIC ${deps})
     endif()
   else()
-    target_include_directories(pelo_${sub} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_compile_options(pelo_${sub} PRIVATE ${PELO_WARNINGS})
-    if(ARG_DEPS)
-      target_link_libraries(pelo_${sub} PUBLIC ${ARG_DEPS})
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    if(deps)
+      target_link_libraries(${target} INTERFACE ${deps})
     endif()
-  endif()
-  if(PELO_WINDOWS)
-    file(GLOB _win CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win/*.cpp)
-    set_property(GLOBAL APPEND PROPERTY PELO_WIN_SOURCES ${_win})
-    set_property(GLOBAL APPEND PROPERTY PELO_WIN_LIBS pelo_${sub})
   endif()
 endfunction()
 

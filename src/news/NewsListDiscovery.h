@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace pelo {
+#include "core/WindowHandle.h"
 
-using WindowHandle = std::uintptr_t;
+namespace pelo {
 
 // The window hierarchy as far as the search needs it. The Win32 layer answers with GetWindow(GW_CHILD /
 // GW_HWNDNEXT) and GetClassNameA with a 256-byte buffer.

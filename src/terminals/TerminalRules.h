@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/WindowHandle.h"
 #include "terminals/TerminalInfo.h"
-#include "news/NewsListDiscovery.h"
 
 namespace pelo {
 

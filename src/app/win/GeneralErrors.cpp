@@ -3,7 +3,6 @@
 #include <exception>
 #include <new>
 
-#include "app/win/WinError.h"
 #include "ui/win/MessageBoxes.h"
 #include "ui/win/WinText.h"
 
@@ -12,8 +11,6 @@ namespace pelo::app {
 std::wstring CurrentExceptionText() {
     try {
         throw;
-    } catch (const WinError& e) {
-        return e.Message();
     } catch (const std::bad_alloc&) {
         return L"Out of memory";
     } catch (const std::exception& e) {

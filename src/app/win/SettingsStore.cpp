@@ -6,7 +6,7 @@
 
 #include "app/win/MainWindow.h"
 #include "app/win/WinCodePage.h"
-#include "app/win/WinError.h"
+#include "core/win/WinOSError.h"
 
 namespace pelo::app {
 namespace {
@@ -49,12 +49,12 @@ void SaveSettings(const AppState& state, const TfrmPelorant& mainWindow) {
 
     HANDLE f = CreateFileW(state.Folders.IniPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) throw WinError(GetLastError());
+    if (f == INVALID_HANDLE_VALUE) RaiseLastOSError();
     DWORD written = 0;
     const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     const DWORD err = GetLastError();
     CloseHandle(f);
-    if (!ok || written != bytes.size()) throw WinError(ok ? ERROR_WRITE_FAULT : err);
+    if (!ok || written != bytes.size()) throw MakeOSError(ok ? ERROR_WRITE_FAULT : err);
 }
 
 }  // namespace pelo::app

@@ -9,7 +9,7 @@ class TfrmPelorant;
 // Fills AppSettings, TerminalList and the loaded font and window positions. A missing or unreadable file gives
 // the defaults.
 void LoadSettings(AppState& state);
-// Rebuilds the whole file from memory and the windows. A failed write raises the system error (WinError).
+// Rebuilds the whole file from memory and the windows. A failed write raises the system error (EOSError).
 void SaveSettings(const AppState& state, const TfrmPelorant& mainWindow);
 
 }  // namespace pelo::app

@@ -16,7 +16,7 @@
 #include "app/win/Registry.h"
 #include "app/win/SettingsStore.h"
 #include "app/win/SystemSetup.h"
-#include "app/win/WinError.h"
+#include "core/SystemErrors.h"
 #include "ui/win/MessageBoxes.h"
 #include "ui/win/WinText.h"
 
@@ -99,8 +99,8 @@ int RunProgram() {
     state.Hook.Release();
     try {
         SaveSettings(state, *mainWindow);
-    } catch (const WinError& e) {
-        ui::ShowErrorBox(e.Message());
+    } catch (const EOSError& e) {
+        ui::ShowErrorBox(ui::AnsiToWide(e.what()));
     }
     state.TerminalList.clear();
     mainWindow.reset();

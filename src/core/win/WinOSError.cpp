@@ -1,6 +1,6 @@
 #include "core/win/WinOSError.h"
 
-namespace pelo::news {
+namespace pelo {
 
 std::string SystemErrorDescription(DWORD code)
 {
@@ -23,4 +23,4 @@ EOSError MakeOSError(DWORD code) { return EOSError(code, SystemErrorDescription(
 
 void RaiseLastOSError() { throw MakeOSError(GetLastError()); }
 
-}  // namespace pelo::news
+}  // namespace pelo

@@ -15,8 +15,8 @@
 // error handling shows what() in an error box and the program goes on. A StartReading that throws has still
 // tried every terminal; the readers created stay in place until StopReading.
 //
-// The dispatch of a batch (INewsDispatch) is the headline core's: HeadlineCoreDispatch (HeadlineCoreDispatch.h)
-// adapts THeadlineCore and AppSettings to it.
+// The dispatch of a batch (INewsDispatch) is the main window's: it hands each batch to its headline core with the
+// settings of the moment.
 #include <windows.h>
 
 #include <functional>

@@ -2,14 +2,8 @@
 // What creating and ending a news reader needs from the system: the terminal finder, the news-list search, the
 // reading interface through the terminal's memory, the hook library and the warning boxes.
 //
-// For a main window that keeps its own TNewsReaders (and is the INewsDispatch itself), after the hook library
-// is loaded:
-//   news::WinNewsReaderHost newsHost({hwndMain, state.PeloCommMsg, state.Hook.module, state.Hook.hookProc});
-//   newsHost.OnActiveSourceCount = [&](int n) { mainWindow->ShowActiveSourceCount(n); };
-//   mainWindow->SetNewsReaderHost(&newsHost);
-//   ... message loop ...
-//   mainWindow->SetNewsReaderHost(nullptr);   // the readers remove their hooks through the host: before it goes
-//   state.Hook.Release();
+// NewsIntake owns one, made from the main window's NewsIntakeConfig once the hook library is loaded; its readers
+// remove their hooks through it, so it outlives them.
 #include <windows.h>
 
 #include <functional>

@@ -4,19 +4,6 @@
 
 namespace pelo::news {
 
-namespace {
-
-std::optional<std::string> ReadClassName(HWND window)
-{
-    char name[256];
-    const int n = GetClassNameA(window, name, static_cast<int>(sizeof name));
-    if (n <= 0)
-        return std::nullopt;
-    return std::string(name, static_cast<std::size_t>(n));
-}
-
-}  // namespace
-
 std::vector<WindowHandle> WinWindowTree::ChildWindows(WindowHandle parent)
 {
     std::vector<WindowHandle> children;
@@ -28,29 +15,6 @@ std::vector<WindowHandle> WinWindowTree::ChildWindows(WindowHandle parent)
     return children;
 }
 
-std::optional<std::string> WinWindowTree::ClassName(WindowHandle window) { return ReadClassName(ToHwnd(window)); }
-
-WindowHandle WinTopLevelWindows::FirstOfClass(std::string_view className)
-{
-    const std::string name(className);
-    return ToHandle(FindWindowA(name.c_str(), nullptr));
-}
-
-WindowHandle WinTopLevelWindows::Next(WindowHandle window)
-{
-    return ToHandle(GetWindow(ToHwnd(window), GW_HWNDNEXT));
-}
-
-std::optional<std::string> WinTopLevelWindows::ClassName(WindowHandle window)
-{
-    return ReadClassName(ToHwnd(window));
-}
-
-std::string WinTopLevelWindows::Title(WindowHandle window)
-{
-    char title[256];
-    const int n = GetWindowTextA(ToHwnd(window), title, static_cast<int>(sizeof title));
-    return n > 0 ? std::string(title, static_cast<std::size_t>(n)) : std::string();
-}
+std::optional<std::string> WinWindowTree::ClassName(WindowHandle window) { return WindowClassNameA(ToHwnd(window)); }
 
 }  // namespace pelo::news

@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "news/win/WinWindows.h"
+#include "core/win/WinHandles.h"
+#include "terminals/win/WinTopLevelWindows.h"
 #include "ui/win/MessageBoxes.h"
 #include "ui/win/WinText.h"
 
@@ -12,13 +13,11 @@ namespace {
 
 constexpr DWORD TerminalWaitMs = 10000;
 
-HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
-
 }  // namespace
 
 HWND FindTerminalWindow(std::string_view pattern)
 {
-    news::WinTopLevelWindows windows;
+    WinTopLevelWindows windows;
     return ToHwnd(pelo::FindTerminalWindow(windows, pattern));
 }
 
@@ -90,7 +89,7 @@ int CountHiddenTerminals(const TTerminalList& terminals)
 
 WindowHandle WinTerminalControl::FindTerminalWindow(const std::string& pattern)
 {
-    return news::ToHandle(terminals::FindTerminalWindow(pattern));
+    return ToHandle(terminals::FindTerminalWindow(pattern));
 }
 
 bool WinTerminalControl::CanAccessTerminal(WindowHandle window) { return terminals::CanAccessTerminal(ToHwnd(window)); }

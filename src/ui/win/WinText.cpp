@@ -34,18 +34,4 @@ std::string GetWindowTextA(HWND hwnd) {
     return std::string(buf.data(), static_cast<size_t>(got > 0 ? got : 0));
 }
 
-std::wstring SystemErrorText(DWORD code) {
-    wchar_t* msg = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&msg), 0, nullptr);
-    std::wstring text = L"System Error.  Code: " + std::to_wstring(code) + L".";
-    if (msg) {
-        std::wstring m(msg);
-        LocalFree(msg);
-        while (!m.empty() && (m.back() == L'\n' || m.back() == L'\r' || m.back() == L' ')) m.pop_back();
-        if (!m.empty()) text += L"\r\n" + m;
-    }
-    return text;
-}
-
 }  // namespace pelo::ui

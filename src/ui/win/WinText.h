@@ -17,7 +17,4 @@ inline std::u16string ToU16(std::wstring_view s) { return std::u16string(s.begin
 std::wstring GetWindowTextW(HWND hwnd);
 std::string GetWindowTextA(HWND hwnd);
 
-// "System Error.  Code: N.\r\n<system message>" style text for a Win32 error code.
-std::wstring SystemErrorText(DWORD code);
-
 }  // namespace pelo::ui
