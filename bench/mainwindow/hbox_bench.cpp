@@ -56,8 +56,12 @@ Stats Summarize(std::vector<double> v) {
 class HostWindow : public ui::Window {
 public:
     bool Open() {
-        return Create(L"PeloHBoxBench", L"Headline box benchmark", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                      0, 50, 50, 626, 300, nullptr);
+        ui::WindowArgs args;
+        args.className = L"PeloHBoxBench";
+        args.title = L"Headline box benchmark";
+        args.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
+        args.rect = {50, 50, 626, 300};
+        return Create(args);
     }
 };
 
@@ -89,7 +93,7 @@ int main(int argc, char** argv) {
     RECT client;
     GetClientRect(host.hwnd(), &client);
     ui::Panel middle;
-    middle.Create(host.hwnd(), host.hwnd(), 0, 61, client.right, client.bottom - 61 - 57, GetSysColor(COLOR_WINDOW));
+    middle.Create({host.hwnd(), host.hwnd(), {0, 61, client.right, client.bottom - 61 - 57}, GetSysColor(COLOR_WINDOW)});
     THeadlineListBox box(core.HBox);
     box.Create(middle.hwnd(), 1, 0, 0, client.right, client.bottom - 61 - 57);
     ui::FontSpec font;

@@ -6,9 +6,11 @@ namespace pelo::app {
 
 bool AppWindow::Create(const std::wstring& title) {
     ui::SetApplicationTitle(title);
-    return ui::Window::Create(L"TApplication", title.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
-                                                                  WS_MINIMIZEBOX,
-                              0, 0, 0, 0, 0, nullptr);
+    ui::WindowArgs args;
+    args.className = L"TApplication";
+    args.title = title;
+    args.style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
+    return ui::Window::Create(args);
 }
 
 void AppWindow::SetTitle(const std::wstring& title) {

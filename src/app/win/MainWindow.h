@@ -1,37 +1,38 @@
 #pragma once
 // TfrmPelorant, the program's one main window: the autoexecute switch, Start/Stop, the script's panels, the
-// counters, the headline box and the terminal buttons, with the clock in its caption.
+// counters, the headline box and the terminal buttons, with the clock in its caption. It lays out its controls
+// from MainWindowLayout.h and wires each to its handler; the session rules are TNewsSession's.
+#include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "app/ClockCaption.h"
+#include "app/NewsSession.h"
 #include "app/SettingsFile.h"
 #include "app/win/AppState.h"
+#include "app/win/MainWindowLayout.h"
 #include "app/win/MainWindowMenus.h"
+#include "app/win/NewsSessionHost.h"
 #include "app/win/ScriptState.h"
-#include "terminals/win/TerminalControl.h"
 #include "headlines/HeadlineCore.h"
 #include "headlines/win/HeadlineListBox.h"
 #include "headlines/win/WinClock.h"
 #include "headlines/win/WinLogFileSystem.h"
-#include "news/NewsReaders.h"
-#include "news/win/NewsIntake.h"
+#include "terminals/win/TerminalControl.h"
+#include "ui/win/Control.h"
+#include "ui/win/Font.h"
 #include "ui/win/Panel.h"
+#include "ui/win/ToolTips.h"
 #include "ui/win/Window.h"
 
 namespace pelo::app {
 
 class AppWindow;
 
-class TfrmPelorant : public ui::Window, public INewsDispatch {
+class TfrmPelorant : public ui::Window {
 public:
-    // Shift state bits passed with a key press.
-    static constexpr UINT kShift = 1, kAlt = 2, kCtrl = 4;
-
-    static constexpr int kClientWidth = 610;
-    static constexpr int kClientHeight = 271;
-
     TfrmPelorant(AppWindow& appWindow, AppState& state);
     ~TfrmPelorant() override;
 
@@ -59,91 +60,48 @@ public:
     void ResetShownSecond() { LastShownSecond = -1; }
     void SetCaptionBase(std::string base);
 
-    // Every key press in the window, seen before the focused control (the message loop calls this).
-    void PreviewMessage(const MSG& msg);
-
-    // Headline processing: the ring, cache, counter, log writer and dispatch.
     THeadlineCore& Headlines() { return *core_; }
     THeadlineListBox& HeadlineBoxControl() { return *listBox_; }
     TScriptState& Script() { return script_; }
     bool ScriptAttached() const { return script_.ScriptAttached; }
-    bool ReadingActive() const { return ReadingActive_; }
+    const TNewsSession& Session() const { return *session_; }
 
     // The script's panels and labels, for the script host.
     ui::Panel& ResPanel() { return resPanel_; }
     ui::Panel& SignalPanel() { return signalPanel_; }
-    HWND IndicatorLabel(int index) const { return lbl_[index]; }  // lbl1..lbl6 as 0..5
-    HWND lblSignal() const { return lblSignal_; }
-    HWND lblNoSignal() const { return lblNoSignal_; }
-    // Re-lays out the top row after ResPanel changed size (ResPanelResize runs on its own for size changes).
+    ui::Label& IndicatorLabel(int index) { return labels_.at(layout::idLbl1 + index); }  // lbl1..lbl6 as 0..5
+    ui::Label& lblSignal() { return lblSignal_; }
+    ui::Label& lblNoSignal() { return labels_.at(layout::idLblNoSignal); }
+    // Re-lays out the top row after ResPanel changed size.
     void ResPanelResize();
-
-    // Counters of the top row.
-    void ShowActiveSourceCount(int count);
 
     // Autoexecute: checks or unchecks the box, running its handler as a user's click does.
     void SetAutoExecute(bool checked);
-    bool AutoExecuteChecked() const;
+    bool AutoExecuteChecked() const { return chbAutoExecute_.IsChecked(); }
 
-    // The news readers (NewsReaders); null until news reading is first started.
-    news::NewsIntake* NewsIntake() { return newsIntake_.get(); }
-
-    // Parts that other windows and subsystems supply. Unset members do nothing.
-    struct Hooks {
-        std::function<void(WPARAM key, UINT shift)> FormKeyDown;  // the coordinate dialog's key handler
-        std::function<void()> ClearOrderWindows;                  // BuyWindow..StrongSellWindow := 0
-        std::function<bool()> ManualCoordinatesSet;               // some ClickList entry has a complete pair
-        std::function<bool(int& orderWindowCount)> FindOrderWindows;
-        std::function<void()> ResetSignalState;                   // last signal none, not signalled
-        std::function<void()> OpenScriptEditor;
-        std::function<void()> ShowCoordsDialog;
-        std::function<void()> ShowOptionsDialog;
-        std::function<void()> RemoveScript;
-        std::function<void()> ShowFromTray;
-        std::function<void()> MinimizeToTray;
-        std::function<void()> RestoreFromTray;
-        std::function<void(WPARAM wp, LPARAM lp)> PeloCommand;    // PeloCommMsg codes other than news
-    };
-    Hooks hooks;
-
-    // Menus (the tray icon uses PopupMenu1; the script lifecycle enables "Remove script").
     TMainWindowMenus& Menus() { return menus_; }
 
-    // Handlers, public so that tests and the other parts can run them as a click does.
-    void btnStartStopClick();
+    // Handlers, public so that the other parts can run them as a click does.
+    void btnStartStopClick() { session_->StartStop(); }
     void Clear1Click();
     void Copy1Click();
     void FormClose();
-    std::string StartStopCaption() const;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    // INewsDispatch: what the news readers ask of the main window.
-    int HistMT4HBuffer() override;
-    bool NoDuplicates() override;
-    bool CheckDuplicate(const std::string& text) override;
-    void DispatchHeadlines(const TNewsReader& reader) override;
-
 private:
-
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     void FormCreate();
-    void CreateTopPanel();
-    void CreateBottomPanel();
+    void CreateControls();
+    void WireControls();
     void AdjustForScreenResolution();
-    void FormResize();
     void LayoutPanels();
-    void OnCommand(int id, int code, HWND control);
     void OnContextMenu(HWND control, POINT screen);
-    bool OnSysCommand(WPARAM command);
     void chbAutoExecuteClick();
-    void StartNewsReaders();
-    void StopNewsReading();
-    void ActOnSelectedTerminal(TTerminalAction action);
-    void SetLabelText(HWND label, const std::wstring& text);
-    THeadlineSettings CurrentHeadlineSettings() const;
     bool CloseConfirmed();
+    HWND PanelWindow(layout::Panel panel) const;
+    HFONT FontFor(layout::FontRole role) const { return fonts_[static_cast<int>(role)]; }
 
     AppWindow& appWindow_;
     AppState& state_;
@@ -154,43 +112,30 @@ private:
     TScriptState script_;
     std::unique_ptr<THeadlineCore> core_;
     std::unique_ptr<THeadlineListBox> listBox_;
-    std::unique_ptr<news::NewsIntake> newsIntake_;
+    std::unique_ptr<NewsSessionHost> newsHost_;
+    std::unique_ptr<TNewsSession> session_;
     terminals::WinTerminalControl terminals_{ui::BoxLayer::TopMost};
     TMainWindowMenus menus_;
+    // Menu items and what they run; a new item needs no case in the message handling.
+    std::map<int, std::function<void()>> menuCommands_;
 
     HBoxFontDescription hboxFont_;
     std::string CaptionBase;
     int LastShownSecond = -1;
     ClockAlignment clock_;
-    bool ReadingActive_ = false;
     bool closing_ = false;
-    int minWidth_ = 610;
-    int minHeight_ = 151;
-    int topPanelHeight_ = 61;
+    int minWidth_ = layout::MinWindowWidth;
+    int minHeight_ = layout::MinWindowHeight;
+    int topPanelHeight_ = layout::TopPanelHeight;
 
-    // Panels
+    std::array<ui::Font, static_cast<int>(layout::FontRole::Count)> fonts_;
     ui::Panel topPanel_, middlePanel_, bottomPanel_, autoExecPanel_, resPanel_, signalPanel_;
-
-    // Controls
-    HWND chbAutoExecute_ = nullptr, btnCoords_ = nullptr, btnStartStop_ = nullptr;
-    HWND label5_ = nullptr, lblActiveNewsSourceCount_ = nullptr, label1_ = nullptr, lblHeadlineCount_ = nullptr;
-    HWND lbl_[6] = {};
-    HWND lblSignal_ = nullptr, lblNoSignal_ = nullptr;
-    HWND listBox1_ = nullptr;
-    HWND btnScriptEditor_ = nullptr, btnLaunchMT4s_ = nullptr, btnCloseMT4s_ = nullptr, btnShowAll_ = nullptr;
-    HWND btnHideAll_ = nullptr, comboBox1_ = nullptr, btnShow_ = nullptr, btnHide_ = nullptr;
-    HWND btnShowOptions_ = nullptr;
-    HWND tooltips_ = nullptr;
-
-    // Fonts owned by the window
-    HFONT fontDefault_ = nullptr;     // Tahoma -12
-    HFONT fontTopPanel_ = nullptr;    // MS Sans Serif -15
-    HFONT fontAutoExecute_ = nullptr; // Microsoft Sans Serif -13 (Tahoma -15 at 144 dpi and more)
-    HFONT fontCounters_ = nullptr;    // Tahoma -13
-    HFONT fontSmallButtons_ = nullptr;  // Tahoma -11
-    HFONT fontIndicators_ = nullptr;  // Microsoft Sans Serif bold fixed -16, not anti-aliased
-    HFONT fontSignal_ = nullptr;      // Microsoft Sans Serif bold -16, not anti-aliased
-    HFONT fontNoSignal_ = nullptr;    // Microsoft Sans Serif -13
+    ui::CheckBox chbAutoExecute_;
+    std::map<int, ui::Button> buttons_;  // by control identifier, as laid out
+    std::map<int, ui::Label> labels_;
+    ui::Label lblSignal_;
+    ui::ComboBox comboBox1_;
+    ui::ToolTips tooltips_;
 };
 
 }  // namespace pelo::app

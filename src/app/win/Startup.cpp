@@ -91,7 +91,6 @@ int RunProgram() {
     ShowWindow(mainWindow->hwnd(), SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        mainWindow->PreviewMessage(msg);
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -11,19 +11,21 @@ THeadlineListBox::THeadlineListBox(THeadlineBox& box) : box_(box) {}
 
 THeadlineListBox::~THeadlineListBox() {
     box_.SetView(nullptr);
-    Detach();
     if (font_) DeleteObject(font_);
 }
 
 HWND THeadlineListBox::Create(HWND parent, int id, int x, int y, int w, int h) {
     // LBS_NODATA: the control keeps a row count and nothing else; LBS_NOTIFY reports focus changes (the
     // "Copy selected" item follows the focus).
-    const DWORD style = WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOINTEGRALHEIGHT |
-                        LBS_NOTIFY;
-    HWND lb = ui::CreateChild(L"LISTBOX", L"", style, WS_EX_CLIENTEDGE, x, y, w, h, parent, id, nullptr);
-    if (!lb) return nullptr;
+    ui::CreateArgs args;
+    args.parent = parent;
+    args.id = id;
+    args.rect = {x, y, w, h};
+    args.style = LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOINTEGRALHEIGHT;
+    args.exStyle = WS_EX_CLIENTEDGE;
+    if (!ui::ListBox::Create(args)) return nullptr;
+    HWND lb = hwnd();
     doubleBuffered_ = !ui::IsRemoteSession();
-    Attach(lb);
     box_.SetView(this);
     SetRowCount(box_.Capacity());
     return lb;
@@ -36,30 +38,30 @@ void THeadlineListBox::ApplyFont(const ui::FontSpec& spec, std::uint32_t color) 
     font_ = font;
     color_ = color;
     itemHeight_ = static_cast<int>(ui::TextExtent(font_, L"0").cy) + 1;
-    if (control()) {
-        SendMessageW(control(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        SendMessageW(control(), LB_SETITEMHEIGHT, 0, itemHeight_);
-        InvalidateRect(control(), nullptr, TRUE);
+    if (hwnd()) {
+        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, itemHeight_);
+        InvalidateRect(hwnd(), nullptr, TRUE);
     }
 }
 
 void THeadlineListBox::BeginUpdate() {
-    if (control()) SendMessageW(control(), WM_SETREDRAW, FALSE, 0);
+    if (hwnd()) SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
 }
 
 void THeadlineListBox::EndUpdate() {
-    if (!control()) return;
-    SendMessageW(control(), WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(control(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    if (!hwnd()) return;
+    SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
 }
 
 void THeadlineListBox::SetRowCount(int rows) {
-    if (control()) SendMessageW(control(), LB_SETCOUNT, static_cast<WPARAM>(rows), 0);
+    if (hwnd()) SendMessageW(hwnd(), LB_SETCOUNT, static_cast<WPARAM>(rows), 0);
 }
 
 int THeadlineListBox::SelectedRow() const {
-    if (!control()) return -1;
-    return static_cast<int>(SendMessageW(control(), LB_GETCURSEL, 0, 0));
+    if (!hwnd()) return -1;
+    return static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0));
 }
 
 bool THeadlineListBox::CopySelectedToClipboard(HWND owner) {
@@ -95,14 +97,14 @@ void THeadlineListBox::DrawRow(HDC dc, int row, const RECT& rect, bool selected)
                     nullptr);
         SelectObject(dc, oldFont);
     }
-    if (selected && GetFocus() == control()) DrawFocusRect(dc, &rect);
+    if (selected && GetFocus() == hwnd()) DrawFocusRect(dc, &rect);
 }
 
 void THeadlineListBox::Paint() {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(control(), &ps);
+    HDC dc = BeginPaint(hwnd(), &ps);
     RECT client;
-    GetClientRect(control(), &client);
+    GetClientRect(hwnd(), &client);
     const int width = client.right - client.left, height = client.bottom - client.top;
     HDC target = dc;
     HDC memDc = nullptr;
@@ -114,8 +116,8 @@ void THeadlineListBox::Paint() {
         oldBitmap = SelectObject(memDc, bitmap);
         target = memDc;
     }
-    const int top = static_cast<int>(SendMessageW(control(), LB_GETTOPINDEX, 0, 0));
-    const int count = static_cast<int>(SendMessageW(control(), LB_GETCOUNT, 0, 0));
+    const int top = static_cast<int>(SendMessageW(hwnd(), LB_GETTOPINDEX, 0, 0));
+    const int count = static_cast<int>(SendMessageW(hwnd(), LB_GETCOUNT, 0, 0));
     const int selected = SelectedRow();
     int y = 0;
     for (int row = top; row < count && y < height; ++row, y += itemHeight_) {
@@ -133,7 +135,7 @@ void THeadlineListBox::Paint() {
         DeleteObject(bitmap);
         DeleteDC(memDc);
     }
-    EndPaint(control(), &ps);
+    EndPaint(hwnd(), &ps);
     ++paintCount_;
 }
 
@@ -142,15 +144,15 @@ void THeadlineListBox::ResetScrollBar() {
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
-    if (!GetScrollInfo(control(), SB_VERT, &si)) return;
+    if (!GetScrollInfo(hwnd(), SB_VERT, &si)) return;
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    SetScrollInfo(control(), SB_VERT, &si, TRUE);
+    SetScrollInfo(hwnd(), SB_VERT, &si, TRUE);
 }
 
 void THeadlineListBox::ScrollTwoRows(bool up) {
     const WPARAM code = up ? SB_LINEUP : SB_LINEDOWN;
-    SendMessageW(control(), WM_VSCROLL, code, 0);
-    SendMessageW(control(), WM_VSCROLL, code, 0);
+    SendMessageW(hwnd(), WM_VSCROLL, code, 0);
+    SendMessageW(hwnd(), WM_VSCROLL, code, 0);
 }
 
 LRESULT THeadlineListBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -182,7 +184,7 @@ LRESULT THeadlineListBox::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_VSCROLL: {
             const bool ownUpdate = !box_.UpdatePending();
             LRESULT result = 0;
-            box_.RunScroll([&] { result = CallOriginal(msg, wp, lp); });
+            box_.RunScroll([&] { result = DefaultHandling(msg, wp, lp); });
             if (ownUpdate) ResetScrollBar();
             return result;
         }
@@ -206,7 +208,7 @@ LRESULT THeadlineListBox::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
             return static_cast<LRESULT>(text.size());
         }
         default:
-            return CallOriginal(msg, wp, lp);
+            return DefaultHandling(msg, wp, lp);
     }
 }
 

@@ -9,17 +9,17 @@
 #include <string>
 
 #include "headlines/HeadlineBox.h"
+#include "ui/win/Control.h"
 #include "ui/win/Controls.h"
-#include "ui/win/Subclass.h"
 
 namespace pelo {
 
-class THeadlineListBox final : public ui::Subclass, public IHBoxView {
+class THeadlineListBox final : public ui::ListBox, public IHBoxView {
 public:
     explicit THeadlineListBox(THeadlineBox& box);
     ~THeadlineListBox() override;
 
-    // Creates the control, takes over its window procedure and connects it to the ring.
+    // Creates the control and connects it to the ring.
     HWND Create(HWND parent, int id, int x, int y, int w, int h);
 
     // The font of the rows (the caller decides the quality) and its colour in the settings' encoding; the row
@@ -35,7 +35,6 @@ public:
 
     // The selected row, or -1.
     int SelectedRow() const;
-    bool HasFocus() const { return GetFocus() == control(); }
     // Puts the selected row's text on the clipboard as plain text. False when no row is selected.
     bool CopySelectedToClipboard(HWND owner);
 

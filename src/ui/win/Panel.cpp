@@ -8,12 +8,16 @@ Panel::~Panel() {
         if (colors.brush) DeleteObject(colors.brush);
 }
 
-bool Panel::Create(HWND parent, HWND notify, int x, int y, int w, int h, COLORREF color, bool border) {
-    notify_ = notify;
-    color_ = color;
-    brush_ = CreateSolidBrush(color);
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (border ? WS_BORDER : 0);
-    return Window::Create(L"TPanel", L"", style, 0, x, y, w, h, parent);
+bool Panel::Create(const Args& a) {
+    notify_ = a.notify;
+    color_ = a.color;
+    brush_ = CreateSolidBrush(a.color);
+    WindowArgs w;
+    w.className = L"TPanel";
+    w.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (a.border ? WS_BORDER : 0);
+    w.rect = a.rect;
+    w.parent = a.parent;
+    return Window::Create(w);
 }
 
 void Panel::SetColor(COLORREF color) {
@@ -27,14 +31,16 @@ void Panel::SetColor(COLORREF color) {
         InvalidateRect(child, nullptr, TRUE);
 }
 
-void Panel::SetChildColors(HWND child, COLORREF text) {
+void Panel::SetChildColors(const Window& control, COLORREF text) {
+    HWND child = control.hwnd();
     auto& c = childColors_[child];
     if (c.brush) DeleteObject(c.brush);
     c = ChildColors{text, false, 0, nullptr};
     InvalidateRect(child, nullptr, TRUE);
 }
 
-void Panel::SetChildColors(HWND child, COLORREF text, COLORREF background) {
+void Panel::SetChildColors(const Window& control, COLORREF text, COLORREF background) {
+    HWND child = control.hwnd();
     auto& c = childColors_[child];
     if (c.brush) DeleteObject(c.brush);
     c = ChildColors{text, true, background, CreateSolidBrush(background)};
@@ -65,7 +71,12 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLORBTN:
             return reinterpret_cast<LRESULT>(BrushFor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
         case WM_COMMAND:
-        case WM_NOTIFY:
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (ReflectToChild(msg, wp, lp, result)) return result;
+            if (notify_) return SendMessageW(notify_, msg, wp, lp);
+            break;
+        }
         case WM_CONTEXTMENU:
             if (notify_) return SendMessageW(notify_, msg, wp, lp);
             break;

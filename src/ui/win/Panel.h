@@ -1,6 +1,6 @@
 #pragma once
-// A plain panel: a child window that paints its own background in one colour and passes its children's
-// notifications on to the window that handles them (the form), as a form's controls expect.
+// A plain panel: a child window that paints its own background in one colour. Notifications of its typed
+// controls go to those controls; the rest (the context menu, controls of no object) to the form.
 #include <windows.h>
 
 #include <functional>
@@ -14,14 +14,20 @@ class Panel : public Window {
 public:
     ~Panel() override;
 
-    // `notify`: the window that receives WM_COMMAND, WM_NOTIFY and WM_CONTEXTMENU of the children.
-    bool Create(HWND parent, HWND notify, int x, int y, int w, int h, COLORREF color, bool border = false);
+    struct Args {
+        HWND parent = nullptr;
+        HWND notify = nullptr;  // receives what the children's objects do not handle, and WM_CONTEXTMENU
+        Rect rect;
+        COLORREF color = 0;
+        bool border = false;
+    };
+    bool Create(const Args& args);
 
     void SetColor(COLORREF color);
     COLORREF Color() const { return color_; }
     // Text colour of a static or check box child; its background is the panel's colour unless set apart.
-    void SetChildColors(HWND child, COLORREF text);
-    void SetChildColors(HWND child, COLORREF text, COLORREF background);
+    void SetChildColors(const Window& child, COLORREF text);
+    void SetChildColors(const Window& child, COLORREF text, COLORREF background);
 
     // Runs after every size change of the panel.
     std::function<void()> onResize;

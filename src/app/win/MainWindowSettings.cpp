@@ -1,0 +1,54 @@
+// The settings that live in the main window: the headline box font and the window's bounds.
+#include "app/win/MainWindow.h"
+
+#include "ui/win/Controls.h"
+#include "ui/win/WinText.h"
+
+namespace pelo::app {
+namespace {
+
+WindowRect ToWindowRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
+}  // namespace
+
+void TfrmPelorant::ApplyLoadedSettings() {
+    ApplyHBoxFont(state_.LoadedHBoxFont);
+    RECT design{};
+    GetWindowRect(hwnd(), &design);
+    const WindowRect r = MainWindowRectFromStored(
+        state_.LoadedPositions, ToWindowRect(design), {minWidth_, minHeight_},
+        {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    SetWindowPos(hwnd(), nullptr, r.Left, r.Top, r.Width, r.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmPelorant::ApplyHBoxFont(const HBoxFontDescription& font) {
+    hboxFont_ = font;
+    ui::FontSpec spec;
+    spec.Name = ui::ToWide(font.Name);
+    spec.Height = font.Height;
+    spec.Bold = font.Style.Bold;
+    spec.Italic = font.Style.Italic;
+    spec.Underline = font.Style.Underline;
+    spec.Strikeout = font.Style.Strikeout;
+    // The font is always made afresh from its description, so with smoothing enabled it has default quality,
+    // also right after the user chose it in the options dialog.
+    spec.Quality = state_.Settings.HBoxFontSmoothingDisabled ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
+    listBox_->ApplyFont(spec, font.Color);
+}
+
+StoredWindowPositions TfrmPelorant::PositionsForSave(const StoredWindowPositions& loaded) const {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    GetWindowPlacement(hwnd(), &wp);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // GetWindowPlacement gives workspace coordinates; on the primary monitor they differ from screen
+    // coordinates by the work area's origin.
+    RECT normal = wp.rcNormalPosition;
+    OffsetRect(&normal, work.left, work.top);
+    const bool maximized = wp.showCmd == SW_SHOWMAXIMIZED || (IsZoomed(hwnd()) != 0);
+    return pelo::PositionsForSave(maximized, ToWindowRect(normal), ToWindowRect(work),
+                                  {loaded.CoordsWindowX, loaded.CoordsWindowY});
+}
+
+}  // namespace pelo::app
