@@ -5,15 +5,9 @@
 namespace pelo {
 namespace {
 
-constexpr int DesignTopPanelHeight = 61;
-constexpr int DesignResPanelWidth = 330;
-constexpr int DesignMinWidth = 610;
-constexpr int HeightBelowTopPanel = 90;
 constexpr int WidthBesideResPanel = 280;
 
 }  // namespace
-
-int MinWindowHeightFor(int topPanelHeight) { return topPanelHeight + HeightBelowTopPanel; }
 
 TopRowPlaces PlaceTopRow(ResPanelBox res, int signalWidth, int label1Width)
 {
@@ -24,7 +18,7 @@ TopRowPlaces PlaceTopRow(ResPanelBox res, int signalWidth, int label1Width)
     p.LabelLeft = p.SignalPanelLeft + signalWidth + 8;
     p.CountLeft = p.LabelLeft + label1Width + 4;
     p.MinHeight = MinWindowHeightFor(p.TopPanelHeight);
-    p.MinWidth = res.Width >= DesignResPanelWidth ? res.Width + WidthBesideResPanel : DesignMinWidth;
+    p.MinWidth = res.Width >= DesignResPanelWidth ? res.Width + WidthBesideResPanel : DesignMinWindowWidth;
     return p;
 }
 

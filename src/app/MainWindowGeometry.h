@@ -3,6 +3,11 @@
 // follows from it.
 namespace pelo {
 
+// The designed sizes the rules start from (the layout table uses the same).
+inline constexpr int DesignTopPanelHeight = 61;
+inline constexpr int DesignResPanelWidth = 330;
+inline constexpr int DesignMinWindowWidth = 610;
+
 struct TopRowPlaces {
     int TopPanelHeight = 0;
     int SignalPanelLeft = 0;
@@ -22,6 +27,6 @@ struct ResPanelBox {
 TopRowPlaces PlaceTopRow(ResPanelBox res, int signalWidth, int label1Width);
 
 // The minimum height for a given top panel height (the rule every window size change applies).
-int MinWindowHeightFor(int topPanelHeight);
+constexpr int MinWindowHeightFor(int topPanelHeight) { return topPanelHeight + 90; }
 
 }  // namespace pelo

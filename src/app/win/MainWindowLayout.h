@@ -4,18 +4,18 @@
 // autoexecute check box is adjusted, see TfrmPelorant).
 #include <windows.h>
 
+#include "app/MainWindowGeometry.h"
 #include "ui/win/Window.h"
 
 namespace pelo::app::layout {
 
 using Box = ui::Rect;
 
-inline constexpr int ClientWidth = 610;
+inline constexpr int ClientWidth = DesignMinWindowWidth;
 inline constexpr int ClientHeight = 271;
-inline constexpr int MinWindowWidth = ClientWidth;
-inline constexpr int MinWindowHeight = 151;
-
-inline constexpr int TopPanelHeight = 61;
+inline constexpr int MinWindowWidth = DesignMinWindowWidth;
+inline constexpr int TopPanelHeight = DesignTopPanelHeight;
+inline constexpr int MinWindowHeight = MinWindowHeightFor(TopPanelHeight);
 inline constexpr int BottomPanelHeight = 57;
 
 inline constexpr COLORREF ResPanelColor = RGB(49, 49, 49);
@@ -65,7 +65,7 @@ enum MenuId : int {
 // The panels that hold controls; TopPanel, MiddlePanel and BottomPanel follow the window's size.
 enum class Panel { Top, Bottom, AutoExec, Res, Signal };
 inline constexpr Box AutoExecPanel{7, 9, 115, 17};  // in TopPanel
-inline constexpr Box ResPanel{132, -1, 330, 62};    // in TopPanel
+inline constexpr Box ResPanel{132, -1, DesignResPanelWidth, 62};  // in TopPanel
 inline constexpr Box SignalPanel{466, 4, 90, 52};   // in TopPanel
 
 enum class FontRole { Default, TopPanel, AutoExecute, Counters, SmallButtons, Indicators, Signal, NoSignal, Count };
