@@ -18,7 +18,13 @@
 
 namespace pelo::lang {
 
-inline constexpr uint32_t kFileVersion = 2;
+inline constexpr uint32_t kFileVersion = 3;
+
+// Bounds on what a compiled file may declare, so that loading it can neither exhaust memory nor
+// recurse deeply: types nest at most kMaxTypeDepth levels, and one variable, all globals together
+// and one procedure's frame each hold at most kMaxValues values.
+inline constexpr int kMaxTypeDepth = 64;
+inline constexpr int64_t kMaxValues = 4 * 1024 * 1024;
 
 struct LoadError : std::runtime_error {
     using std::runtime_error::runtime_error;
