@@ -171,5 +171,29 @@ TEST(Verifier, OperandStackIsBounded) {
     EXPECT_NE(v.find("stack too deep"), std::string::npos) << v;
 }
 
+TEST(Verifier, CompiledVarParametersRecordTheirVariablesType) {
+    ScriptHarness h;
+    Module m = h.compile(
+        "procedure Twice(var s: string; var n: Integer); begin s := s + s; n := n * 2; end;\n"
+        "var t: string; k: Integer;\n"
+        "begin t := 'ab'; k := 3; Twice(t, k); WriteLn(t + IntToStr(k)); end.\n");
+    const int twice = m.findProc("TWICE");
+    ASSERT_GE(twice, 0);
+    const Proc& p = m.procs[static_cast<size_t>(twice)];
+    ASSERT_EQ(p.params.size(), 2u);
+    EXPECT_EQ(m.types[static_cast<size_t>(p.params[0].type)].kind, RtKind::Str);
+    EXPECT_EQ(m.types[static_cast<size_t>(p.params[1].type)].kind, RtKind::Plain);
+    EXPECT_EQ(loadVerdict(h, m), "");
+    h.vm->runMain();
+    EXPECT_EQ(h.joined(), "abab6");
+    // The same file with the parameters' types swapped: the string variable would be doubled as
+    // a number. The caller's references no longer match and the file is refused.
+    Module swapped = m;
+    Proc& q = swapped.procs[static_cast<size_t>(twice)];
+    std::swap(q.params[0].type, q.params[1].type);
+    std::string v = loadVerdict(h, swapped);
+    EXPECT_TRUE(refusedForKind(v)) << v;
+}
+
 }  // namespace
 }  // namespace pelo::lang::test
