@@ -2,8 +2,10 @@
 //
 // Layout: "GLSC" magic, u32 format version, u32 payload length, u32 CRC-32 of the payload, payload.
 // The payload lists types, constants, globals, imports and procedures with their code. Everything
-// read is untrusted: the loader checks every size, index, jump target and import signature, and
-// walks each procedure's code to prove that the operand stack stays balanced, before the VM sees it.
+// read is untrusted: the loader checks every size, index, jump target and import signature, bounds
+// the size and nesting of types, and walks each procedure's code to prove that every instruction
+// gets operands of the kinds it works on (see Verifier.h), before the VM sees it.
+// Version 3: a var parameter records the type of the variable it refers to.
 #pragma once
 
 #include <cstdint>
