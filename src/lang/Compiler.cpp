@@ -638,6 +638,14 @@ void CompilerImpl::addImport(const std::string& name, const Sig& sig, bool withS
     e.fn = fn;
     e.argc = static_cast<int>(sig.params.size()) + (withSelf ? 1 : 0);
     e.hasResult = sig.result != nullptr;
+    if (withSelf) e.params.push_back(ImportParam{false, false, RtKind::Obj});
+    for (const Param& prm : sig.params) {
+        ImportParam ip;
+        ip.byRef = prm.mode == PMode::Var || prm.mode == PMode::Out;
+        ip.any = prm.type->k == TK::Untyped;
+        ip.kind = mod_.types[static_cast<size_t>(rtType(prm.type))].kind;
+        e.params.push_back(ip);
+    }
     if (sig.result) e.resultKind = mod_.types[static_cast<size_t>(rtType(sig.result))].kind;
     if (withSelf)
         e.self = name.size() > 4 && (name.ends_with(".GET") || name.ends_with(".SET")) ? ImportEntry::Self::Property
@@ -962,15 +970,15 @@ void CompilerImpl::beginProc(ProcInfo* info) {
     p.localTypes.clear();
     for (auto& prm : info->sig.params) {
         bool byRef = prm.mode == PMode::Var || prm.mode == PMode::Out;
-        p.params.push_back({byRef ? -1 : rtType(prm.type), byRef, typeSig(prm.type)});
+        // A var parameter records the type of the variable it refers to; an untyped one has none.
+        const int32_t type = prm.type->k == TK::Untyped ? -1 : rtType(prm.type);
+        p.params.push_back({type, byRef, typeSig(prm.type)});
         Symbol s{SK::Local};
         s.type = prm.type;
         s.byRef = byRef;
         s.index = cur_->nextSlot++;
         cur_->locals[upperAscii(prm.name)] = s;
     }
-    for (auto& pp : p.params)
-        if (pp.byRef) pp.type = rtType(tNil);  // the slot holds a reference; its kind is checked at run time
     if (info->sig.result) {
         p.hasResult = true;
         p.resultType = rtType(info->sig.result);

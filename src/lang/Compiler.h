@@ -31,10 +31,18 @@ struct CompileResult {
 
 CompileResult compileScript(std::string_view source, const HostTable& host, const CompileOptions& options = {});
 
+// A host routine's parameter as the loader checks the arguments of a call.
+struct ImportParam {
+    bool byRef = false;       // var / out
+    bool any = false;         // untyped: any value, or a reference to any variable
+    RtKind kind = RtKind::Plain;
+};
+
 // What a compiled file may import: every host function and class member, by upper-case name,
 // with the signature the compiler would record for it.
 struct ImportEntry {
     std::string signature;
+    std::vector<ImportParam> params;  // Self first for class members
     const HostFn* fn = nullptr;
     int argc = 0;
     bool hasResult = false;

@@ -4,7 +4,7 @@
 //
 // Entries are Pascal declaration strings ("function Pos(SubStr, S: string): Integer") bound to C++
 // callbacks. A callback receives the arguments in script order; a var/out parameter arrives as a
-// Tag::Ref value (use CallCtx::ref).
+// reference value (use CallCtx::ref).
 #pragma once
 
 #include <functional>
@@ -51,8 +51,12 @@ struct CallCtx {
     Value* result;  // nullptr for procedures
     int argc;
 
-    Value& arg(int k) { return args[k].tag == Tag::Ref ? *args[k].ref : args[k]; }
-    Value& ref(int k) { return *args[k].ref; }
+    Value& arg(int k) { return args[k].isRef() ? ref(k) : args[k]; }
+    Value& ref(int k) {
+        Value* t = args[k].target();
+        if (!t) throw ScriptError(ErrorCode::NullPointerException, "");
+        return *t;
+    }
     int64_t i(int k) { return arg(k).i; }
     // Floating-point arguments: f() at the extended precision the value has, d() for parameters
     // of type Double or Single, whose values are exact doubles.

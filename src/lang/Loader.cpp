@@ -1,8 +1,10 @@
 #include "lang/Loader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "lang/Bytecode.h"
+#include "lang/Verifier.h"
 
 namespace pelo::lang {
 
@@ -284,147 +286,76 @@ Module deserializeModule(std::string_view bytes) {
 
 namespace {
 
-void verifyProc(Module& m, Proc& p, size_t procIndex) {
+// Frame layout and sizes; the code is checked once every procedure's frame is known.
+void verifyFrame(Module& m, Proc& p, size_t procIndex) {
     const size_t nTypes = m.types.size();
     auto typeOk = [&](int32_t t) { return t >= 0 && static_cast<size_t>(t) < nTypes; };
     std::string where = "procedure " + std::to_string(procIndex);
     for (const ProcParam& pp : p.params)
-        if (!typeOk(pp.type)) bad(where + ": parameter type");
+        if (!typeOk(pp.type) && pp.type != -1) bad(where + ": parameter type");  // -1: untyped
     if (p.hasResult && !typeOk(p.resultType)) bad(where + ": result type");
     for (int32_t t : p.localTypes)
         if (!typeOk(t)) bad(where + ": local type");
     if (p.params.size() > 10000 || p.localTypes.size() > 100000) bad(where + ": frame size");
-    const int32_t frame = p.frameSize();
-    const std::vector<int32_t>& code = p.code;
-    const size_t n = code.size();
-    if (n == 0) bad(where + ": empty code");
-
-    // Instruction starts and operand checks.
-    std::vector<uint8_t> isStart(n, 0);
-    for (size_t pc = 0; pc < n;) {
-        int32_t o = code[pc];
-        if (o < 0 || o >= static_cast<int32_t>(Op::Count_)) bad(where + ": opcode at " + std::to_string(pc));
-        const OpInfo& info = opInfo(static_cast<Op>(o));
-        size_t len = 1 + std::strlen(info.operands);
-        if (pc + len > n) bad(where + ": truncated instruction");
-        isStart[pc] = 1;
-        for (size_t k = 0; info.operands[k]; ++k) {
-            int32_t v = code[pc + 1 + k];
-            switch (info.operands[k]) {
-                case 'l': if (v < 0 || v >= frame) bad(where + ": local index"); break;
-                case 'g': if (v < 0 || static_cast<size_t>(v) >= m.globals.size()) bad(where + ": global index"); break;
-                case 'k': if (v < 0 || static_cast<size_t>(v) >= m.constants.size()) bad(where + ": constant index"); break;
-                case 't': if (!typeOk(v)) bad(where + ": type index"); break;
-                case 'p': if (v < 0 || static_cast<size_t>(v) >= m.procs.size() || v == m.mainProc) bad(where + ": procedure index"); break;
-                case 'h': if (v < 0 || static_cast<size_t>(v) >= m.imports.size()) bad(where + ": import index"); break;
-                case 'w': if (v < 0 || v > static_cast<int32_t>(Width::Bool)) bad(where + ": width"); break;
-                default: break;
-            }
-        }
-        Op op = static_cast<Op>(o);
-        if (op == Op::SetBuild && (code[pc + 1] < 0 || code[pc + 1] > 256)) bad(where + ": set size");
-        if (op == Op::VarOp && (code[pc + 1] < 0 || code[pc + 1] > 9)) bad(where + ": variant operator");
-        if (op == Op::Leave && code[pc + 1] < 0) bad(where + ": leave depth");
-        if (op == Op::SetLen && m.types[static_cast<size_t>(code[pc + 1])].kind != RtKind::DynArr) bad(where + ": array type");
-        if ((op == Op::ToVariant || op == Op::FromVariant) &&
-            (code[pc + 1] < 0 || code[pc + 1] > static_cast<int32_t>(VarType::Null)))
-            bad(where + ": variant type");
-        if ((op == Op::AddrIndexS || op == Op::LoadIndexS) && code[pc + 2] < 0) bad(where + ": array bounds");
-        pc += len;
+    int64_t frameValues = 0;
+    for (const ProcParam& pp : p.params)
+        frameValues += pp.byRef || pp.type < 0 ? 1 : m.typeValues[static_cast<size_t>(pp.type)];
+    if (p.hasResult) frameValues += m.typeValues[static_cast<size_t>(p.resultType)];
+    for (int32_t t : p.localTypes) {
+        frameValues += m.typeValues[static_cast<size_t>(t)];
+        if (frameValues > kMaxValues) break;
     }
-
-    // Stack depth of every reachable instruction (must agree on every path).
-    std::vector<int32_t> depth(n, -1);
-    std::vector<size_t> work;
-    auto reach = [&](size_t target, int32_t d, const char* what) {
-        if (target >= n || !isStart[target]) bad(where + ": " + what + " target");
-        if (depth[target] < 0) {
-            depth[target] = d;
-            work.push_back(target);
-        } else if (depth[target] != d) {
-            bad(where + ": inconsistent stack at " + std::to_string(target));
-        }
-    };
-    int32_t maxDepth = 0;
-    reach(0, 0, "entry");
-    while (!work.empty()) {
-        size_t pc = work.back();
-        work.pop_back();
-        int32_t d = depth[pc];
-        Op op = static_cast<Op>(code[pc]);
-        const OpInfo& info = opInfo(op);
-        size_t len = 1 + std::strlen(info.operands);
-        int pops = info.pops, pushes = info.pushes;
-        if (op == Op::SetBuild) pops = code[pc + 1];
-        if (op == Op::Call) {
-            const Proc& c = m.procs[static_cast<size_t>(code[pc + 1])];
-            pops = static_cast<int>(c.params.size());
-            pushes = c.hasResult ? 1 : 0;
-        }
-        if (op == Op::CallHost) {
-            const Import& im = m.imports[static_cast<size_t>(code[pc + 1])];
-            pops = im.argc;
-            pushes = im.hasResult ? 1 : 0;
-        }
-        if (d < pops) bad(where + ": stack underflow at " + std::to_string(pc));
-        int32_t nd = d - pops + pushes;
-        if (nd > maxDepth) maxDepth = nd;
-        if (maxDepth > 65536) bad(where + ": stack too deep");
-        size_t next = pc + len;
-        auto jumpTarget = [&](size_t operandPos) -> size_t {
-            int64_t t = static_cast<int64_t>(operandPos) + 1 + code[operandPos];
-            if (t < 0 || t >= static_cast<int64_t>(n)) bad(where + ": jump target");
-            return static_cast<size_t>(t);
-        };
-        switch (op) {
-            case Op::Jmp: reach(jumpTarget(pc + 1), nd, "jump"); break;
-            case Op::JmpF:
-            case Op::JmpT:
-                reach(jumpTarget(pc + 1), nd, "jump");
-                reach(next, nd, "next");
-                break;
-            case Op::TryExcept:
-            case Op::TryFinally:
-                reach(jumpTarget(pc + 1), nd, "handler");
-                reach(next, nd, "next");
-                break;
-            case Op::Leave: reach(jumpTarget(pc + 2), nd, "leave"); break;
-            case Op::Ret:
-            case Op::Halt: break;
-            default: reach(next, nd, "next"); break;
-        }
-    }
-    p.maxStack = maxDepth;
-    for (const LineEntry& le : p.lines)
-        if (le.pc < 0 || static_cast<size_t>(le.pc) > n) bad(where + ": line table");
+    if (frameValues > kMaxValues) bad(where + ": local variables too large");
 }
 
 }  // namespace
 
 std::vector<BoundImport> verifyModule(Module& m, const ImportCatalog& catalog) {
     const size_t nTypes = m.types.size();
+    // Component types come first, so a type never contains itself, and its size and nesting depth
+    // follow from those of its components in one pass without recursion.
+    std::vector<int64_t>& values = m.typeValues;
+    std::vector<int> depth(nTypes, 1);
+    values.assign(nTypes, 1);
     for (size_t k = 0; k < nTypes; ++k) {
         const RtType& t = m.types[k];
-        // Component types come first, so a type never contains itself.
         auto inner = [&](int32_t e) { return e >= 0 && static_cast<size_t>(e) < k; };
         switch (t.kind) {
             case RtKind::DynArr:
                 if (!inner(t.elem)) bad("array element type");
+                depth[k] = depth[static_cast<size_t>(t.elem)] + 1;
                 break;
-            case RtKind::StaticArr:
-                if (!inner(t.elem) || t.count <= 0 || t.count > 10000000) bad("static array type");
+            case RtKind::StaticArr: {
+                if (!inner(t.elem) || t.count <= 0 || t.count > kMaxValues) bad("static array type");
+                const size_t e = static_cast<size_t>(t.elem);
+                depth[k] = depth[e] + 1;
+                // both factors are at most kMaxValues: the product cannot overflow
+                values[k] = 1 + values[e] * t.count;
                 break;
+            }
             case RtKind::Record:
                 if (t.fields.size() > 100000) bad("record type");
-                for (int32_t f : t.fields)
+                for (int32_t f : t.fields) {
                     if (!inner(f)) bad("record field type");
+                    const size_t e = static_cast<size_t>(f);
+                    depth[k] = std::max(depth[k], depth[e] + 1);
+                    values[k] += values[e];
+                }
                 break;
             default: break;
         }
+        if (depth[k] > kMaxTypeDepth) bad("type nested too deeply");
+        if (values[k] > kMaxValues) values[k] = kMaxValues + 1;  // too large for any variable
     }
-    for (const Global& g : m.globals)
+    auto tooLarge = [](int64_t v) { return v > kMaxValues; };
+    int64_t globalValues = 0;
+    for (const Global& g : m.globals) {
         if (g.type < 0 || static_cast<size_t>(g.type) >= nTypes) bad("global type");
+        globalValues += values[static_cast<size_t>(g.type)];
+        if (tooLarge(globalValues)) bad("global variables too large");
+    }
     std::vector<BoundImport> bound;
+    std::vector<const ImportEntry*> entries;
     for (const Import& im : m.imports) {
         auto it = catalog.find(im.name);
         if (it == catalog.end()) throw LoadError("Cannot Import " + im.name);
@@ -436,11 +367,14 @@ std::vector<BoundImport> verifyModule(Module& m, const ImportCatalog& catalog) {
             if (m.types[static_cast<size_t>(im.resultType)].kind != e.resultKind) bad("import result type");
         }
         bound.push_back(BoundImport{e.fn, im.argc, im.hasResult, im.resultType, e.self});
+        entries.push_back(&e);
     }
     if (m.mainProc < 0 || static_cast<size_t>(m.mainProc) >= m.procs.size()) throw LoadError("no Main Proc");
     const Proc& mp = m.procs[static_cast<size_t>(m.mainProc)];
     if (!mp.params.empty() || mp.hasResult) bad("main block");
-    for (size_t k = 0; k < m.procs.size(); ++k) verifyProc(m, m.procs[k], k);
+    for (size_t k = 0; k < m.procs.size(); ++k) verifyFrame(m, m.procs[k], k);
+    const std::vector<int32_t> canonical = canonicalTypes(m);
+    for (size_t k = 0; k < m.procs.size(); ++k) verifyProcCode(m, k, canonical, entries);
     return bound;
 }
 

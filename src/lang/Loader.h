@@ -2,8 +2,10 @@
 //
 // Layout: "GLSC" magic, u32 format version, u32 payload length, u32 CRC-32 of the payload, payload.
 // The payload lists types, constants, globals, imports and procedures with their code. Everything
-// read is untrusted: the loader checks every size, index, jump target and import signature, and
-// walks each procedure's code to prove that the operand stack stays balanced, before the VM sees it.
+// read is untrusted: the loader checks every size, index, jump target and import signature, bounds
+// the size and nesting of types, and walks each procedure's code to prove that every instruction
+// gets operands of the kinds it works on (see Verifier.h), before the VM sees it.
+// Version 3: a var parameter records the type of the variable it refers to.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +20,13 @@
 
 namespace pelo::lang {
 
-inline constexpr uint32_t kFileVersion = 2;
+inline constexpr uint32_t kFileVersion = 3;
+
+// Bounds on what a compiled file may declare, so that loading it can neither exhaust memory nor
+// recurse deeply: types nest at most kMaxTypeDepth levels, and one variable, all globals together
+// and one procedure's frame each hold at most kMaxValues values.
+inline constexpr int kMaxTypeDepth = 64;
+inline constexpr int64_t kMaxValues = 4 * 1024 * 1024;
 
 struct LoadError : std::runtime_error {
     using std::runtime_error::runtime_error;

@@ -69,6 +69,8 @@ struct Module {
     std::vector<Proc> procs;        // procs[mainProc] is the main block
     std::vector<Import> imports;
     int32_t mainProc = -1;
+    // Filled by the loader, not stored: how many values one variable of each type holds.
+    std::vector<int64_t> typeValues;
 
     int findProc(std::string_view name) const;
     int findGlobal(std::string_view name) const;

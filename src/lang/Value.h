@@ -27,6 +27,8 @@ enum class Tag : uint8_t {
     Agg,        // ArrayRep* record or static array, copied on assignment
     Set,        // SetRep* (nullptr is the empty set)
     Ref,        // Value* to a variable (var parameters, addresses)
+    ERef,       // element of an ArrayRep: the array (owned, so the element outlives every
+                // change to the variable that held it) and the index in xhi and vt
 };
 
 // Type of a Variant's content (Tag::Plain payloads need it to be read back).
@@ -138,6 +140,21 @@ struct Value {
     }
 
     bool isHeap() const { return tag != Tag::Plain && tag != Tag::Ref && i != 0; }
+
+    // References: to a variable (Ref) or to an element of an array or record (ERef).
+    static constexpr uint32_t kMaxElementIndex = (1u << 24) - 1;
+    static Value variableRef(Value* v) {
+        Value r;
+        r.tag = Tag::Ref;
+        r.ref = v;
+        return r;
+    }
+    // index <= kMaxElementIndex; takes a reference to the owner.
+    static Value elementRef(ArrayRep* owner, uint32_t index);
+    bool isRef() const { return tag == Tag::Ref || tag == Tag::ERef; }
+    // The variable a reference designates; nullptr for anything else (and for an element that the
+    // array no longer has).
+    inline Value* target() const;
     inline void retain() const;
     inline void release();
     void clear() {
@@ -211,12 +228,30 @@ inline Value objectValue(ScriptObject* o) {
     return v;
 }
 
+inline Value Value::elementRef(ArrayRep* owner, uint32_t index) {
+    Value r;
+    r.tag = Tag::ERef;
+    r.a = owner;
+    ++owner->refs;
+    r.xhi = static_cast<uint16_t>(index & 0xFFFF);
+    r.vt = static_cast<VarType>(index >> 16);
+    return r;
+}
+
+inline Value* Value::target() const {
+    if (tag == Tag::Ref) return ref;
+    if (tag != Tag::ERef) return nullptr;
+    const size_t k = xhi | static_cast<size_t>(vt) << 16;
+    return k < a->items->size() ? &(*a->items)[k] : nullptr;
+}
+
 inline void Value::retain() const {
     switch (tag) {
         case Tag::Str: if (s) ++s->refs; break;
         case Tag::Obj: if (o) ++o->refs; break;
         case Tag::Arr:
-        case Tag::Agg: if (a) ++a->refs; break;
+        case Tag::Agg:
+        case Tag::ERef: if (a) ++a->refs; break;
         case Tag::Set: if (set) ++set->refs; break;
         default: break;
     }
@@ -227,7 +262,8 @@ inline void Value::release() {
         case Tag::Str: if (s && --s->refs == 0) strFree(s); break;
         case Tag::Obj: if (o && --o->refs == 0) delete o; break;
         case Tag::Arr:
-        case Tag::Agg: if (a && --a->refs == 0) arrFree(a); break;
+        case Tag::Agg:
+        case Tag::ERef: if (a && --a->refs == 0) arrFree(a); break;
         case Tag::Set: if (set && --set->refs == 0) setFree(set); break;
         default: break;
     }

@@ -12,10 +12,15 @@ namespace {
 
 [[noreturn]] void fail(ErrorCode c, std::string p = {}) { throw ScriptError(c, std::move(p)); }
 
-inline Value* deref(Value& v) {
-    if (v.tag != Tag::Ref || !v.ref) fail(ErrorCode::NullPointerException);
-    return v.ref;
+inline Value* deref(const Value& v) {
+    Value* t = v.target();
+    if (!t) fail(ErrorCode::NullPointerException);
+    return t;
 }
+
+// Takes a reference off the stack slot and keeps it (and with it the storage of an element it
+// designates) until the end of the instruction that writes through it.
+inline Value takeRef(Value& slot) { return std::move(slot); }
 
 inline int compareStr(const Value& a, const Value& b) {
     std::string_view x = a.str(), y = b.str();
@@ -89,6 +94,7 @@ void convertVariant(Value& v, VarType want) {
     if (have == VarType::None || have == VarType::Empty) {
         v.clear();
         if (want == VarType::String) v.tag = Tag::Str;
+        else if (want == VarType::Object) v.tag = Tag::Obj;  // nil
     } else if (want == VarType::String) {
         if (have == VarType::Int) v = Value::ofStr(std::to_string(v.i));
         else if (have == VarType::Bool) v = Value::ofStr(v.i ? "True" : "False");
@@ -281,24 +287,26 @@ Value Vm::call(int procIndex, const std::vector<Value>& args) {
     for (size_t k = 0; k < args.size(); ++k) {
         const ProcParam& pp = p->params[k];
         const Value& a = args[k];
-        if (pp.byRef) {
-            refTargets[k] = a;
-            Value r;
-            r.tag = Tag::Ref;
-            r.ref = &refTargets[k];
-            conv.push_back(r);
-            continue;
-        }
         const std::string& sig = pp.sig;
         bool strParam = sig == "string";
         bool isInt = sig == "u8" || sig == "s8" || sig == "u16" || sig == "s16" || sig == "u32" || sig == "s32" ||
                      sig == "s64" || sig == "bool" || sig == "char";
         bool isFloat = sig == "double" || sig == "single";
-        if (strParam && (a.tag == Tag::Str)) conv.push_back(a);
-        else if (isInt && a.tag == Tag::Plain && a.vt != VarType::Float) conv.push_back(Value::ofInt(a.i));
-        else if (isFloat && a.tag == Tag::Plain) conv.push_back(a.vt == VarType::Int ? Value::ofFloat(static_cast<long double>(a.i)) : a);
-        else if (makeDefault(pp.type).tag == a.tag) conv.push_back(a);
+        Value v;
+        if (a.isRef()) throw ScriptError(ErrorCode::CustomError, "Invalid parameter");
+        if (pp.type < 0) v = a;  // untyped
+        else if (strParam && (a.tag == Tag::Str)) v = a;
+        else if (isInt && a.tag == Tag::Plain && a.vt != VarType::Float) v = Value::ofInt(a.i);
+        else if (isFloat && a.tag == Tag::Plain) v = a.vt == VarType::Int ? Value::ofFloat(static_cast<long double>(a.i)) : a;
+        else if (makeDefault(pp.type).tag == a.tag) v = a;
         else throw ScriptError(ErrorCode::CustomError, "Invalid parameter");
+        if (pp.byRef) {
+            // the script reads and writes the variable as its declared type
+            refTargets[k] = std::move(v);
+            conv.push_back(Value::variableRef(&refTargets[k]));
+        } else {
+            conv.push_back(std::move(v));
+        }
     }
     Value result;
     if (p->hasResult) result = makeDefault(p->resultType);
@@ -344,7 +352,7 @@ void Vm::enterProc(int procIndex, Value* argsBase) {
     for (size_t k = 0; k < p.params.size(); ++k) {
         Value& a = argsBase[k];
         if (a.tag == Tag::Agg && a.a && a.a->refs > 1 && !p.params[k].byRef) a = cloneAgg(a);
-        if (p.params[k].byRef && a.tag != Tag::Ref) fail(ErrorCode::TypeMismatch);
+        if (p.params[k].byRef && !a.isRef()) fail(ErrorCode::TypeMismatch);
     }
     Value* slot = argsBase + p.params.size();
     if (p.hasResult) *slot++ = makeDefault(p.resultType);
@@ -392,7 +400,7 @@ bool Vm::handle(const ScriptError& e, size_t stopFrames) {
 // Stores where the value may need a copy (records), may not be stored at all (references) or is
 // a set; everything else is a plain move.
 void Vm::storeSlow(Value& dst, Value& src) {
-    if (src.tag == Tag::Ref) fail(ErrorCode::TypeMismatch);
+    if (src.isRef()) fail(ErrorCode::TypeMismatch);
     if (src.tag == Tag::Agg && src.a && src.a->refs > 1) {
         dst = cloneAgg(src);
         src.clear();
@@ -502,8 +510,8 @@ void Vm::interpret(size_t stopFrames) {
             }
             case Op::StoreRef: {
                 sync();
-                Value* r = deref(sp[-1]);
-                sp[-1].clear();
+                Value held = takeRef(sp[-1]);
+                Value* r = deref(held);
                 sp -= 2;
                 if (sp->tag >= Tag::Agg) storeSlow(*r, *sp);
                 else *r = std::move(*sp);
@@ -515,7 +523,7 @@ void Vm::interpret(size_t stopFrames) {
                 Value* r = deref(sp[-1]);
                 if (r->tag != Tag::Agg || !r->a || k < 0 || static_cast<size_t>(k) >= r->a->items->size())
                     fail(ErrorCode::OutOfRecordRange);
-                sp[-1].ref = &(*r->a->items)[static_cast<size_t>(k)];
+                sp[-1] = Value::elementRef(r->a, static_cast<uint32_t>(k));
                 break;
             }
             case Op::AddrIndexS: {
@@ -526,7 +534,7 @@ void Vm::interpret(size_t stopFrames) {
                 Value* r = deref(sp[-1]);
                 if (r->tag != Tag::Agg || !r->a) fail(ErrorCode::NullPointerException);
                 if (ix < 0 || ix >= count || static_cast<size_t>(ix) >= r->a->items->size()) fail(ErrorCode::OutOfRange);
-                sp[-1].ref = &(*r->a->items)[static_cast<size_t>(ix)];
+                sp[-1] = Value::elementRef(r->a, static_cast<uint32_t>(ix));
                 break;
             }
             case Op::AddrIndexD: {
@@ -535,8 +543,10 @@ void Vm::interpret(size_t stopFrames) {
                 --sp;
                 Value* r = deref(sp[-1]);
                 if (r->tag != Tag::Arr) fail(ErrorCode::TypeMismatch);
-                if (!r->a || ix < 0 || static_cast<size_t>(ix) >= r->a->items->size()) fail(ErrorCode::OutOfRange);
-                sp[-1].ref = &(*r->a->items)[static_cast<size_t>(ix)];
+                if (!r->a || ix < 0 || static_cast<size_t>(ix) >= r->a->items->size() ||
+                    ix > Value::kMaxElementIndex)
+                    fail(ErrorCode::OutOfRange);
+                sp[-1] = Value::elementRef(r->a, static_cast<uint32_t>(ix));
                 break;
             }
             case Op::LoadField: {
@@ -590,16 +600,17 @@ void Vm::interpret(size_t stopFrames) {
                 Value* r = deref(sp[-1]);
                 std::string_view s = r->str();
                 if (ix < 1 || ix > static_cast<int64_t>(s.size())) fail(ErrorCode::CustomError, "Out of string range");
-                sp[-1].tag = Tag::Plain;
-                sp[-1].i = static_cast<uint8_t>(s[static_cast<size_t>(ix - 1)]);
+                const uint8_t ch = static_cast<uint8_t>(s[static_cast<size_t>(ix - 1)]);
+                sp[-1].clear();
+                sp[-1].i = ch;
                 break;
             }
             case Op::StrSetChar: {
                 sync();
                 int64_t ix = sp[-1].i;
-                Value* r = deref(sp[-2]);
+                Value held = takeRef(sp[-2]);
+                Value* r = deref(held);
                 uint8_t ch = static_cast<uint8_t>(sp[-3].i);
-                sp[-2].tag = Tag::Plain;
                 sp -= 3;
                 if (r->tag != Tag::Str) fail(ErrorCode::TypeMismatch);
                 if (ix < 1 || !r->s || ix > r->s->len) fail(ErrorCode::CustomError, "Out of string range");
@@ -934,8 +945,8 @@ void Vm::interpret(size_t stopFrames) {
             case Op::SetExcl: {
                 sync();
                 int64_t e = sp[-1].i;
-                Value* r = deref(sp[-2]);
-                sp[-2].tag = Tag::Plain;
+                Value held = takeRef(sp[-2]);
+                Value* r = deref(held);
                 sp -= 2;
                 if (r->tag != Tag::Set) fail(ErrorCode::TypeMismatch);
                 uint64_t bits[4];
@@ -1144,8 +1155,8 @@ void Vm::interpret(size_t stopFrames) {
             case Op::IncRef: {
                 int32_t d = READ(), w = READ();
                 sync();
-                Value* r = deref(sp[-1]);
-                sp[-1].tag = Tag::Plain;
+                Value held = takeRef(sp[-1]);
+                Value* r = deref(held);
                 --sp;
                 if (r->tag != Tag::Plain) fail(ErrorCode::TypeMismatch);
                 r->i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(r->i) + static_cast<uint64_t>(static_cast<int64_t>(d))), w);
@@ -1164,13 +1175,15 @@ void Vm::interpret(size_t stopFrames) {
                 int32_t t = READ();
                 sync();
                 int64_t n = sp[-1].i;
-                Value* r = deref(sp[-2]);
-                sp[-2].tag = Tag::Plain;
+                Value held = takeRef(sp[-2]);
+                Value* r = deref(held);
                 sp -= 2;
                 if (r->tag != Tag::Arr) fail(ErrorCode::TypeMismatch);
                 if (n < 0) n = 0;
-                if (n > limits_.maxArrayLength) fail(ErrorCode::OutOfMemory);
                 const RtType& at = module_.types[static_cast<size_t>(t)];
+                // elements that are records or static arrays count with all the values they hold
+                const int64_t perElement = module_.typeValues[static_cast<size_t>(at.elem)];
+                if (n > limits_.maxArrayLength / perElement) fail(ErrorCode::OutOfMemory);
                 if (n == 0) {
                     r->clear();
                     r->tag = Tag::Arr;
@@ -1194,8 +1207,8 @@ void Vm::interpret(size_t stopFrames) {
             case Op::SetLenS: {
                 sync();
                 int64_t n = sp[-1].i;
-                Value* r = deref(sp[-2]);
-                sp[-2].tag = Tag::Plain;
+                Value held = takeRef(sp[-2]);
+                Value* r = deref(held);
                 sp -= 2;
                 if (r->tag != Tag::Str) fail(ErrorCode::TypeMismatch);
                 if (n < 0) n = 0;

@@ -18,6 +18,8 @@ struct VmLimits {
     int maxFrames = 4000;              // recursion depth
     size_t stackSlots = 256 * 1024;    // values on the VM stack (frames and temporaries)
     int64_t maxStringLength = 256 * 1024 * 1024;
+    // Values in one dynamic array (elements that are records count with their fields); an element
+    // reference holds a 24-bit index, so 16M is also the most that references can reach.
     int64_t maxArrayLength = 16 * 1024 * 1024;
     // Backward jumps and calls allowed per top-level run before it is stopped (0: no limit).
     int64_t maxLoopSteps = 0;

@@ -152,6 +152,82 @@ TEST(Loader, VerifiesJumpsAndStackBalance) {
     EXPECT_NE(verdict({op(Op::PushInt), 1, op(Op::Jmp), -4}).find("inconsistent"), std::string::npos);
 }
 
+// A module whose only global has the given type chain: types[0] is Plain, each further entry is
+// built by `make` from the one before it.
+std::string globalTypeVerdict(size_t chain, RtType (*make)(int32_t prev)) {
+    ScriptHarness h;
+    Module m;
+    m.types.push_back(RtType{});
+    for (size_t k = 0; k < chain; ++k) m.types.push_back(make(static_cast<int32_t>(m.types.size() - 1)));
+    m.globals.push_back(Global{"G", static_cast<int32_t>(m.types.size() - 1)});
+    Proc p;
+    p.name = "!MAIN";
+    p.code = {static_cast<int32_t>(Op::Ret)};
+    m.procs.push_back(p);
+    m.mainProc = 0;
+    return loadError(*h.vm, serializeModule(m));
+}
+
+RtType staticArrayOf(int32_t elem, int32_t count) {
+    RtType t;
+    t.kind = RtKind::StaticArr;
+    t.elem = elem;
+    t.count = count;
+    return t;
+}
+
+TEST(Loader, BoundsTheSizeOfVariables) {
+    // Each type alone is small; together a single global would hold 3000 x 3000 values.
+    std::string err = globalTypeVerdict(2, [](int32_t prev) { return staticArrayOf(prev, 3000); });
+    EXPECT_NE(err.find("too large"), std::string::npos) << err;
+    // 2000 x 2000 values fit.
+    EXPECT_EQ(globalTypeVerdict(2, [](int32_t prev) { return staticArrayOf(prev, 2000); }), "");
+    // Many globals that are each small but together too large.
+    ScriptHarness h;
+    Module m;
+    m.types.push_back(RtType{});
+    m.types.push_back(staticArrayOf(0, 1000000));
+    for (int k = 0; k < 5; ++k) m.globals.push_back(Global{"G" + std::to_string(k), 1});
+    Proc p;
+    p.name = "!MAIN";
+    p.code = {static_cast<int32_t>(Op::Ret)};
+    m.procs.push_back(p);
+    // The same variables as locals of one procedure.
+    Proc q = p;
+    q.name = "BIG";
+    q.localTypes.assign(5, 1);
+    m.mainProc = 0;
+    Module locals = m;
+    locals.globals.clear();
+    locals.procs.push_back(q);
+    err = loadError(*h.vm, serializeModule(m));
+    EXPECT_NE(err.find("too large"), std::string::npos) << err;
+    err = loadError(*h.vm, serializeModule(locals));
+    EXPECT_NE(err.find("too large"), std::string::npos) << err;
+}
+
+TEST(Loader, BoundsTheNestingOfTypes) {
+    auto arrayOf = [](int32_t prev) { return staticArrayOf(prev, 1); };
+    auto dynOf = [](int32_t prev) {
+        RtType t;
+        t.kind = RtKind::DynArr;
+        t.elem = prev;
+        return t;
+    };
+    auto recordOf = [](int32_t prev) {
+        RtType t;
+        t.kind = RtKind::Record;
+        t.fields = {prev, 0};
+        return t;
+    };
+    EXPECT_EQ(globalTypeVerdict(60, arrayOf), "");
+    EXPECT_NE(globalTypeVerdict(100, arrayOf).find("nested too deeply"), std::string::npos);
+    EXPECT_NE(globalTypeVerdict(100, dynOf).find("nested too deeply"), std::string::npos);
+    EXPECT_NE(globalTypeVerdict(100, recordOf).find("nested too deeply"), std::string::npos);
+    // A long chain is refused without walking it recursively (which would exhaust the native stack).
+    EXPECT_NE(globalTypeVerdict(100000, arrayOf).find("nested too deeply"), std::string::npos);
+}
+
 TEST(Loader, RandomDamageBehindAValidChecksumNeverCrashes) {
     ScriptHarness h;
     std::string bytes = compiled(h);
