@@ -18,7 +18,7 @@
 
 namespace pelo::lang {
 
-inline constexpr uint32_t kFileVersion = 2;
+inline constexpr uint32_t kFileVersion = 3;
 
 struct LoadError : std::runtime_error {
     using std::runtime_error::runtime_error;
