@@ -2722,9 +2722,12 @@ void CompilerImpl::tryStatement() {
         code()[tj] = static_cast<int32_t>(Op::TryFinally);
         emit(Op::PopTry);
         patchHere(tj + 1);
-        // The finally part runs with a pending action on the VM's finally stack.
+        // The finally part keeps its try level: the VM holds the action to resume with there, and
+        // Exit, Break or Continue out of the finally part must leave (and drop) it.
+        cur_->tryDepth++;
         statementList("END");
         expectKw("END", "'END' expected");
+        cur_->tryDepth--;
         emit(Op::EndFinally);
         return;
     }

@@ -12,6 +12,9 @@ namespace {
 
 [[noreturn]] void fail(ErrorCode c, std::string p = {}) { throw ScriptError(c, std::move(p)); }
 
+// Currency is a 64-bit count of ten-thousandths; results whose magnitude reaches 2^63 do not fit.
+constexpr long double kCurrencyLimit = 9223372036854775808.0L;
+
 inline Value* deref(const Value& v) {
     Value* t = v.target();
     if (!t) fail(ErrorCode::NullPointerException);
@@ -184,7 +187,6 @@ void Vm::clear() {
     stack_.reset();
     frames_.clear();
     handlers_.clear();
-    pendings_.clear();
     imports_.clear();
     module_ = Module{};
     loaded_ = false;
@@ -321,6 +323,7 @@ void Vm::execute(int procIndex, Value* args, int nargs, Value* result) {
     if (sp_ + nargs + p.frameSize() + p.maxStack + 1 > stack_.get() + limits_.stackSlots) fail(ErrorCode::OutOfStackRange);
     for (int k = 0; k < nargs; ++k) *sp_++ = args[k];
     size_t stopFrames = frames_.size();
+    size_t handlerMark = handlers_.size();
     if (depth_ == 0) {
         stopRequested_ = false;
         loopSteps_ = 0;
@@ -332,6 +335,8 @@ void Vm::execute(int procIndex, Value* args, int nargs, Value* result) {
     } catch (...) {
         --depth_;
         frames_.resize(stopFrames);
+        // A fatal error leaves without unwinding the handlers of the frames it ends.
+        if (handlers_.size() > handlerMark) handlers_.resize(handlerMark);
         clearRange(entrySp, highWater_);
         sp_ = entrySp;
         throw;
@@ -386,15 +391,28 @@ bool Vm::handle(const ScriptError& e, size_t stopFrames) {
     lastParam_ = e.param;
     if (e.fatal) return false;
     size_t handlerFloor = stopFrames < frames_.size() ? frames_[stopFrames].handlerBase : handlers_.size();
-    if (handlers_.size() <= handlerFloor) return false;
-    Handler h = handlers_.back();
-    handlers_.pop_back();
-    frames_.resize(h.frame + 1);
-    clearRange(h.sp, highWater_);
-    sp_ = h.sp;
-    frames_.back().pc = h.pc;
-    if (h.isFinally) pendings_.push_back(Pending{Pending::Exception, e.code, e.param, e.fatal, 0, nullptr});
-    return true;
+    while (handlers_.size() > handlerFloor) {
+        Handler& h = handlers_.back();
+        // A finally part that raises gives up the action it was entered with.
+        if (h.kind == Handler::Running) {
+            handlers_.pop_back();
+            continue;
+        }
+        frames_.resize(h.frame + 1);
+        clearRange(h.sp, highWater_);
+        sp_ = h.sp;
+        frames_.back().pc = h.pc;
+        if (h.kind == Handler::Except) {
+            handlers_.pop_back();
+        } else {
+            h.kind = Handler::Running;
+            h.then = Handler::Reraise;
+            h.code = e.code;
+            h.param = e.param;
+        }
+        return true;
+    }
+    return false;
 }
 
 // Stores where the value may need a copy (records), may not be stored at all (references) or is
@@ -441,6 +459,44 @@ void Vm::interpret(size_t stopFrames) {
             sync();
             throw ScriptError(ErrorCode::CustomError, "Script stopped", true);
         }
+    };
+
+    // Moves the operand stack to a depth the loader checked; slots in between are cleared.
+    auto setDepth = [&](Value* to) {
+        if (to > sp) clearRange(sp, to);
+        else clearRange(to, sp);
+        sp = to;
+    };
+    // Leaves try blocks of this frame down to try level `depth`: except blocks and finally parts
+    // being run are dropped, the first finally block met runs first and continues the leave.
+    auto leave = [&](int32_t depth, const int32_t* target, Value* targetSp) {
+        size_t floor = fr->handlerBase + static_cast<size_t>(depth);
+        while (handlers_.size() > floor) {
+            Handler& h = handlers_.back();
+            if (h.kind == Handler::Finally) {
+                pc = h.pc;
+                setDepth(h.sp);
+                h.kind = Handler::Running;
+                h.then = Handler::Leave;
+                h.leaveDepth = depth;
+                h.pc = target;
+                h.sp = targetSp;
+                return;
+            }
+            handlers_.pop_back();
+        }
+        pc = target;
+        setDepth(targetSp);
+    };
+    // The innermost handler, when it belongs to this frame and has the wanted state; damaged code
+    // that reaches for another frame's entry ends the run.
+    auto ownHandler = [&](bool running) -> Handler& {
+        if (handlers_.size() <= fr->handlerBase || handlers_.back().frame != frames_.size() - 1 ||
+            (handlers_.back().kind == Handler::Running) != running) {
+            sync();
+            throw ScriptError(ErrorCode::InvalidOpcode, "", true);
+        }
+        return handlers_.back();
     };
 
     for (;;) {
@@ -821,11 +877,11 @@ void Vm::interpret(size_t stopFrames) {
                 NEED_PLAIN2();
                 --sp;
                 long double r = static_cast<long double>(sp[-1].i) * static_cast<long double>(sp->i) / 10000.0L;
-                if (std::fabs(static_cast<double>(r)) > 9.2e18) {
+                if (!(std::fabs(r) < kCurrencyLimit)) {
                     sync();
                     fail(ErrorCode::MathError);
                 }
-                sp[-1].i = static_cast<int64_t>(std::llround(static_cast<double>(r)));
+                sp[-1].i = static_cast<int64_t>(std::nearbyint(r));
                 break;
             }
             case Op::DivC: {
@@ -836,7 +892,11 @@ void Vm::interpret(size_t stopFrames) {
                     fail(ErrorCode::DivideByZero);
                 }
                 long double r = static_cast<long double>(sp[-1].i) * 10000.0L / static_cast<long double>(sp->i);
-                sp[-1].i = static_cast<int64_t>(std::llround(static_cast<double>(r)));
+                if (!(std::fabs(r) < kCurrencyLimit)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].i = static_cast<int64_t>(std::nearbyint(r));
                 break;
             }
             case Op::IntToFloat: NEED_PLAIN1(); sp[-1].setFloat(static_cast<long double>(sp[-1].i)); break;
@@ -1074,62 +1134,43 @@ void Vm::interpret(size_t stopFrames) {
             case Op::TryExcept:
             case Op::TryFinally: {
                 int32_t off = READ();
-                handlers_.push_back(Handler{op == Op::TryFinally, frames_.size() - 1, pc + off, sp});
+                handlers_.push_back(Handler{op == Op::TryFinally ? Handler::Finally : Handler::Except, Handler::Continue,
+                                            0, frames_.size() - 1, pc + off, sp, ErrorCode::NoError, {}});
                 break;
             }
             case Op::PopTry: {
-                if (handlers_.size() <= fr->handlerBase) {
-                    sync();
-                    fail(ErrorCode::InvalidOpcode);
+                Handler& h = ownHandler(false);
+                if (h.kind == Handler::Except) {
+                    handlers_.pop_back();
+                } else {
+                    h.kind = Handler::Running;  // the finally part follows
+                    h.then = Handler::Continue;
                 }
-                bool fin = handlers_.back().isFinally;
-                handlers_.pop_back();
-                if (fin) pendings_.push_back(Pending{Pending::None, ErrorCode::NoError, {}, false, 0, nullptr});
                 break;
             }
             case Op::EndExcept: break;
             case Op::EndFinally: {
-                if (pendings_.empty()) {
+                Handler& h = ownHandler(true);
+                if (h.then == Handler::Continue) {
+                    handlers_.pop_back();
+                } else if (h.then == Handler::Reraise) {
+                    ScriptError e(h.code, std::move(h.param));
+                    handlers_.pop_back();
                     sync();
-                    fail(ErrorCode::InvalidOpcode);
-                }
-                Pending pd = std::move(pendings_.back());
-                pendings_.pop_back();
-                if (pd.kind == Pending::Exception) {
-                    sync();
-                    throw ScriptError(pd.code, pd.param, pd.fatal);
-                }
-                if (pd.kind == Pending::Leave) {
-                    // continue leaving: unwind further try blocks of this frame
-                    size_t floor = fr->handlerBase + static_cast<size_t>(pd.depth);
-                    pc = pd.target;
-                    while (handlers_.size() > floor) {
-                        Handler h = handlers_.back();
-                        handlers_.pop_back();
-                        if (h.isFinally) {
-                            pendings_.push_back(Pending{Pending::Leave, ErrorCode::NoError, {}, false, pd.depth, pd.target});
-                            pc = h.pc;
-                            break;
-                        }
-                    }
+                    throw e;
+                } else {
+                    int32_t depth = h.leaveDepth;
+                    const int32_t* target = h.pc;
+                    Value* targetSp = h.sp;
+                    handlers_.pop_back();
+                    leave(depth, target, targetSp);
                 }
                 break;
             }
             case Op::Leave: {
                 int32_t depth = READ();
                 int32_t off = READ();
-                const int32_t* target = pc + off;
-                size_t floor = fr->handlerBase + static_cast<size_t>(depth);
-                pc = target;
-                while (handlers_.size() > floor) {
-                    Handler h = handlers_.back();
-                    handlers_.pop_back();
-                    if (h.isFinally) {
-                        pendings_.push_back(Pending{Pending::Leave, ErrorCode::NoError, {}, false, depth, target});
-                        pc = h.pc;
-                        break;
-                    }
-                }
+                leave(depth, pc + off, sp);
                 break;
             }
             case Op::IncL: {

@@ -74,19 +74,18 @@ private:
         Value* base;
         size_t handlerBase;
     };
+    // One try block of a running frame. A finally entry becomes Running while its finally part
+    // runs and then holds what to do at its end: go on, raise the error again or carry on leaving.
+    // Keeping that action on this stack ties it to its frame and lets every unwind drop it.
     struct Handler {
-        bool isFinally;
+        enum Kind : uint8_t { Except, Finally, Running } kind;
+        enum Then : uint8_t { Continue, Reraise, Leave } then;
+        int32_t leaveDepth;       // Leave: try level of the frame to leave down to
         size_t frame;
-        const int32_t* pc;
-        Value* sp;
-    };
-    struct Pending {
-        enum Kind : uint8_t { None, Exception, Leave } kind;
-        ErrorCode code;
+        const int32_t* pc;        // handler or finally part; Running + Leave: the leave target
+        Value* sp;                // stack depth at the try; Running + Leave: the target's depth
+        ErrorCode code;           // Reraise: the error
         std::string param;
-        bool fatal;
-        int32_t depth;
-        const int32_t* target;
     };
 
     void install(Module module);
@@ -110,7 +109,6 @@ private:
     Value* highWater_ = nullptr;
     std::vector<Frame> frames_;
     std::vector<Handler> handlers_;
-    std::vector<Pending> pendings_;
     int depth_ = 0;
     bool loaded_ = false;
     std::atomic<bool> stopRequested_{false};

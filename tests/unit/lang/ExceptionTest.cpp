@@ -83,5 +83,58 @@ TEST(Exceptions, LoopsWithAByteCounterNeverEndByThemselves) {
     EXPECT_EQ(h.joined(), "5 255");
 }
 
+// An error raised and handled inside a finally part must neither lose nor leave behind the action
+// that finally part was entered with.
+TEST(Exceptions, ExitSurvivesAnErrorHandledInsideItsFinallyPart) {
+    const char* nested =
+        "procedure P; begin try WriteLn('body'); Exit; finally "
+        "try try WriteLn('inner'); finally RaiseException(erCustomError, 'x'); end; "
+        "except WriteLn('handled ' + ExceptionParam); end; end; WriteLn('after try: Buy'); end; "
+        "begin P; WriteLn('done'); end.";
+    EXPECT_EQ(runOut(nested), "body|inner|handled x|done");
+    // the error raised in the try part of the inner statement
+    EXPECT_EQ(runOut("procedure P; begin try Exit; finally try try RaiseException(erCustomError, 'y'); "
+                     "finally WriteLn('inner fin'); end; except WriteLn('handled'); end; end; WriteLn('after'); end; "
+                     "begin P; WriteLn('done'); end."),
+              "inner fin|handled|done");
+    // Break pending in the finally part of a loop body
+    EXPECT_EQ(runOut("var i: Integer; begin for i := 1 to 3 do try if i = 2 then Break; finally "
+                     "try try WriteLn('f' + IntToStr(i)); finally RaiseException(erCustomError, 'z'); end; except end; end; "
+                     "WriteLn('i=' + IntToStr(i)); end."),
+              "f1|f2|i=2");
+}
+
+TEST(Exceptions, AnErrorInAFinallyPartSupersedesItsBreak) {
+    // the callee's pending Break is dropped by the error; the caller's finally part must not pick it up
+    EXPECT_EQ(runOut("procedure Q; var i: Integer; begin for i := 1 to 2 do try try Break; finally "
+                     "RaiseException(erCustomError, 'q'); end; except WriteLn('q' + IntToStr(i)); end; WriteLn('q end'); end; "
+                     "procedure P; begin try WriteLn('p body'); finally Q; WriteLn('p fin'); end; WriteLn('p after'); end; "
+                     "begin P; WriteLn('done'); end."),
+              "p body|q1|q2|q end|p fin|p after|done");
+    EXPECT_EQ(runOut("procedure Q; var i: Integer; begin for i := 1 to 2 do try try Break; finally "
+                     "RaiseException(erCustomError, 'q'); end; except WriteLn('q' + IntToStr(i)); end; end; "
+                     "procedure P; begin try Exit; finally Q; end; WriteLn('p after'); end; "
+                     "begin P; WriteLn('done'); end."),
+              "q1|q2|done");
+}
+
+TEST(Exceptions, LeavingAFinallyPartDropsItsPendingAction) {
+    // Break out of a finally part inside the outer finally part: the outer Exit still holds
+    EXPECT_EQ(runOut("procedure P; var i: Integer; begin try Exit; finally for i := 1 to 3 do try WriteLn('b' + IntToStr(i)); "
+                     "finally if i = 2 then Break; end; end; WriteLn('after'); end; begin P; WriteLn('done'); end."),
+              "b1|b2|done");
+    EXPECT_EQ(runOut("procedure P; var i: Integer; begin try Exit; finally for i := 1 to 3 do try WriteLn('c' + IntToStr(i)); "
+                     "finally Continue; end; end; WriteLn('after'); end; begin P; WriteLn('done'); end."),
+              "c1|c2|c3|done");
+    // Exit from a finally part entered by an error ends the error too
+    EXPECT_EQ(runOut("procedure P; begin try RaiseException(erCustomError, 'lost'); finally WriteLn('fin'); Exit; end; end; "
+                     "begin P; WriteLn('done'); end."),
+              "fin|done");
+    // and leaves no pending action behind for the caller's finally part
+    EXPECT_EQ(runOut("procedure P; begin try WriteLn('p'); finally Exit; end; end; "
+                     "procedure Q; begin try Exit; finally P; end; WriteLn('q after'); end; begin Q; WriteLn('done'); end."),
+              "p|done");
+}
+
 }  // namespace
 }  // namespace pelo::lang::test

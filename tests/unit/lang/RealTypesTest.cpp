@@ -90,6 +90,21 @@ TEST(RealTypes, CurrencyConvertsAtThePrecisionOfTheRealItMeets) {
     EXPECT_EQ(runOut("e := 1e15; c := e; WriteLn(FloatToStr(c));"), "ERROR Math error");
 }
 
+TEST(RealTypes, CurrencyArithmeticOutOfRangeIsAMathError) {
+    EXPECT_EQ(runOut("c := 900000000000000; c := c * 100;"), "ERROR Math error");
+    EXPECT_EQ(runOut("c := 900000000000000; c := c / 0.0001; WriteLn(FloatToStr(c));"), "ERROR Math error");
+    EXPECT_EQ(runOut("c := -900000000000000; c2 := 0.001; c := c / c2; WriteLn(FloatToStr(c));", "c2: Currency;"),
+              "ERROR Math error");
+    // large quotients keep every digit; halves round to even
+    EXPECT_EQ(runOut("c := 900000000000000; c2 := 1.0001; c := c / c2; WriteLn(FloatToStr(c));", "c2: Currency;"),
+              "899910008999100.090027000000");
+    EXPECT_EQ(runOut("c := 0.0001; c2 := 2; WriteLn(FloatToStr(c / c2)); c := 0.0005; WriteLn(FloatToStr(c / c2));"
+                     "c2 := 0.5; c := 0.0001; WriteLn(FloatToStr(c * c2)); c := 0.0003; WriteLn(FloatToStr(c * c2));",
+                     "c2: Currency;"),
+              "0.000000000000|0.000200000000|0.000000000000|0.000200000000");
+    EXPECT_EQ(runOut("c := 90000000000000; c := c / 0.1; WriteLn(FloatToStr(c));"), "900000000000000.000000000000");
+}
+
 TEST(RealTypes, ExtendedReachesBeyondTheDoubleRange) {
     EXPECT_EQ(runOut("e := 1e4000; WriteLn(FloatToStr(e / 1e3990)); WriteLn(FloatToStr(e));"),
               "10000000000.000000000000| 1.0E+4000");

@@ -181,3 +181,102 @@ TEST(Vm, HostFunctionsMayCallBackIntoTheScript) {
 
 }  // namespace
 }  // namespace pelo::lang::test
+
+namespace pelo::lang::test {
+namespace {
+
+int32_t op(Op o) { return static_cast<int32_t>(o); }
+
+// A module of hand-written code: the main block, optionally one procedure P, and one Integer global G.
+Module handBuilt(std::vector<int32_t> main, std::vector<int32_t> p = {}) {
+    Module m;
+    m.types.push_back(RtType{});
+    m.globals.push_back(Global{"G", 0});
+    Proc mp;
+    mp.name = "!MAIN";
+    mp.code = std::move(main);
+    m.procs.push_back(mp);
+    if (!p.empty()) {
+        Proc pp;
+        pp.name = "P";
+        pp.code = std::move(p);
+        m.procs.push_back(pp);
+    }
+    m.mainProc = 0;
+    return m;
+}
+
+std::string runHandBuilt(Vm& vm, Module m) {
+    vm.loadModule(std::move(m));
+    try {
+        vm.runMain();
+    } catch (const ScriptError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(Vm, FinallyPartsAndLeaveTargetsRunAtTheStackDepthTheyWereCheckedAt) {
+    HostTable table;
+    table.finish();
+    // The finally part is checked at the depth of TryFinally (2) but a Leave reaches it with an
+    // empty stack: run at the depth of the moment, its two Pops would go below the stack.
+    {
+        Vm vm(table);
+        EXPECT_EQ(runHandBuilt(vm, handBuilt({op(Op::PushInt), 1, op(Op::PushInt), 2,  // 0
+                                              op(Op::TryFinally), 5,                   // 4
+                                              op(Op::Pop), op(Op::Pop),                // 6
+                                              op(Op::Leave), 0, 3,                     // 8
+                                              op(Op::Pop), op(Op::Pop),                // 11: finally part
+                                              op(Op::EndFinally),                      // 13
+                                              op(Op::PushInt), 7, op(Op::StoreG), 0,   // 14: leave target
+                                              op(Op::Ret)})),
+                  "");
+        EXPECT_EQ(vm.global("G")->i, 7);
+    }
+    // The Leave happens three values up, the finally part is checked on an empty stack and pushes
+    // three of its own: entered at the Leave's depth it would write past the end of a stack that is
+    // just as large as the code needs. The target is then reached at the Leave's depth again.
+    {
+        VmLimits tight;
+        tight.stackSlots = 4;
+        Vm vm(table, tight);
+        EXPECT_EQ(runHandBuilt(vm, handBuilt({op(Op::TryFinally), 9,                                     // 0
+                                              op(Op::PushInt), 1, op(Op::PushInt), 2, op(Op::PushInt), 3,  // 2
+                                              op(Op::Leave), 0, 11,                                        // 8
+                                              op(Op::PushInt), 4, op(Op::PushInt), 5, op(Op::PushInt), 6,  // 11: finally
+                                              op(Op::Pop), op(Op::Pop), op(Op::Pop),                       // 17
+                                              op(Op::EndFinally), op(Op::Ret),                             // 20
+                                              op(Op::Pop), op(Op::Pop), op(Op::Pop),                       // 22: target
+                                              op(Op::PushInt), 8, op(Op::StoreG), 0, op(Op::Ret)})),
+                  "");
+        EXPECT_EQ(vm.global("G")->i, 8);
+    }
+}
+
+TEST(Vm, EndFinallyAndPopTryRefuseTheCallersEntries) {
+    HostTable table;
+    table.finish();
+    // P ends a finally part that belongs to the main block, whose pending Leave aims at main's code.
+    std::vector<int32_t> main = {op(Op::TryFinally), 3,             // 0
+                                 op(Op::Leave), 0, 3,               // 2
+                                 op(Op::Call), 1, op(Op::EndFinally),  // 5: finally part
+                                 op(Op::PushInt), 9, op(Op::StoreG), 0, op(Op::Ret)};  // 8: target
+    {
+        Vm vm(table);
+        EXPECT_NE(runHandBuilt(vm, handBuilt(main, {op(Op::EndFinally), op(Op::Ret)})), "");
+        EXPECT_EQ(vm.global("G")->i, 0);
+    }
+    // P leaves the main block's try block
+    {
+        Vm vm(table);
+        EXPECT_NE(runHandBuilt(vm, handBuilt({op(Op::TryExcept), 4, op(Op::Call), 1, op(Op::PopTry), op(Op::Ret),
+                                              op(Op::PushInt), 9, op(Op::StoreG), 0, op(Op::Ret)},
+                                             {op(Op::PopTry), op(Op::Ret)})),
+                  "");
+        EXPECT_EQ(vm.global("G")->i, 0);
+    }
+}
+
+}  // namespace
+}  // namespace pelo::lang::test
