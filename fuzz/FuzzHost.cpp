@@ -1,20 +1,24 @@
 #include "FuzzHost.h"
 
-#include "lang/StdLib.h"
+#include "glc/GlcHost.h"
 
 namespace pelo::fuzz {
 
 const lang::HostTable& fuzzHostTable() {
-    static lang::HostTable table = [] {
-        lang::HostTable t;
-        lang::registerStandardLibrary(t);
-        lang::registerHostHelpers(t);
-        t.function("procedure WriteLn(s: string)", [](lang::CallCtx&) {});
-        t.function("procedure Buy", [](lang::CallCtx&) {});
-        t.finish();
-        return t;
+    static glc::GlcHost host;
+    static lang::HostTable table;
+    static const bool ready = [] {
+        host.quiet = true;
+        host.registerAll(table);  // finishes the table
+        return true;
     }();
+    (void)ready;
     return table;
+}
+
+const lang::ImportCatalog& fuzzImportCatalog() {
+    static const lang::ImportCatalog catalog = lang::buildImportCatalog(fuzzHostTable());
+    return catalog;
 }
 
 }  // namespace pelo::fuzz

@@ -1,0 +1,4 @@
+{ The main block must end with "end." }
+begin
+  WriteLn('x');
+end;

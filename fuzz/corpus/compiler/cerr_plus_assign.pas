@@ -1,0 +1,5 @@
+{ There is no += operator. }
+var i: Integer;
+begin
+  i += 1;
+end.
