@@ -31,7 +31,7 @@ namespace pelo::news {
 class WinNewsReaderHost;
 
 struct NewsIntakeConfig {
-    HWND MainWindow = nullptr;       // owner of the warning boxes' modality (may be null)
+XX
     UINT PeloCommMsg = 0;            // the registered "PeloComm ..." message (the arming message)
     HMODULE HookLibrary = nullptr;   // Pelorant.dll; null when it failed to load
     FARPROC HookProcAddress = nullptr;  // its SysListView32HookProc; null without the library
