@@ -20,9 +20,16 @@ std::wstring HookLibraryPath()
     return exe.substr(0, exe.find_last_of(L"\\/")) + L"\\..\\bin\\Pelorant.dll";
 }
 
+// Message-only windows: they need no display.
 HWND MessageWindow(const char* name)
 {
     return CreateWindowExA(0, "STATIC", name, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
+
+HWND MessageOnlyList()
+{
+    return CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, HWND_MESSAGE, nullptr, nullptr,
+                           nullptr);
 }
 
 class HookLibraryTest : public ::testing::Test {
@@ -39,7 +46,7 @@ protected:
             reinterpret_cast<void*>(GetProcAddress(library, "RegisterPeloHandle")));
         ASSERT_NE(hookProc, nullptr);
         ASSERT_NE(registerHandle, nullptr) << "start-up looks this export up";
-        list = CreateWindowExA(0, WC_LISTVIEWA, "", LVS_REPORT, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+        list = MessageOnlyList();
         ASSERT_NE(list, nullptr);
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -125,7 +132,7 @@ TEST_F(HookLibraryTest, NotificationsGoOnlyToTheWindowNamedInTheArming)
     EXPECT_EQ(TakeNotifications(decoy), 1);
 
     // An arming that names no window arms nothing.
-    HWND other = CreateWindowExA(0, WC_LISTVIEWA, "", LVS_REPORT, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND other = MessageOnlyList();
     SendMessageA(other, peloComm, kNewsNotification, 0);
     LVITEMA item{};
     item.mask = LVIF_TEXT;
