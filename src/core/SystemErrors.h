@@ -21,6 +21,21 @@ private:
     std::uint32_t code_;
 };
 
+// A terminal's list view stopped answering: the window is gone, or its thread did not answer in time. Whoever
+// reads that list has lost it for good; the text is the system's, as for any other failed call.
+class EListLost : public EOSError {
+public:
+    EListLost(std::uint32_t code, std::string_view systemText, bool terminalHung)
+        : EOSError(code, systemText), terminalHung_(terminalHung)
+    {
+    }
+    // The terminal's thread is alive but busy: anything else that waits on that process may wait as long.
+    bool TerminalHung() const noexcept { return terminalHung_; }
+
+private:
+    bool terminalHung_;
+};
+
 // A caller broke a contract that the code checks at run time (freeing a pointer that was never handed out, ...).
 class EAssertionFailed : public std::logic_error {
 public:

@@ -13,15 +13,15 @@
 // LVM_GETNEXTITEM from the top (-1), which passes through this hook too and clears the mark; a change after that
 // is reported again. Clearing the mark more often than needed (the terminal asking the same itself) only costs
 // an extra notification.
+//
+// Every process that loads the library gets its own copy of what follows; nothing is shared between processes.
+// The program names the window to notify in the arming message itself, and a list keeps that window for as long as
+// it lives: another process arming the same list cannot take its notifications away, and a window handle that
+// outlived the program and now names another process's window is never posted to.
 #include <windows.h>
 #include <commctrl.h>
 
 namespace {
-
-// One copy for every process that loads the library: the window that receives the notifications and the process
-// that registered it (the program), which clears it when it unloads the library.
-__attribute__((section(".shared"), shared)) HWND g_target = nullptr;
-__attribute__((section(".shared"), shared)) DWORD g_targetProcess = 0;
 
 constexpr WPARAM kNewsNotification = 12345;
 constexpr char kPeloCommMessageName[] = "PeloComm 447A8832-D64B-4BD4-9286-BAA4F2E44B27";
@@ -29,13 +29,31 @@ constexpr char kPeloCommMessageName[] = "PeloComm 447A8832-D64B-4BD4-9286-BAA4F2
 constexpr UINT kTextWaitMs = 15;
 
 // Per terminal process: the list views armed by the program (a terminal has one news list; a few spare slots
-// cover lists recreated while reading runs) and those with a text-less insertion not yet reported.
+// cover lists recreated while reading runs), the window each one reports to and that window's process, and the
+// lists with a text-less insertion not yet reported.
 constexpr int kMaxArmed = 8;
 HWND g_armed[kMaxArmed] = {};
+HWND g_target[kMaxArmed] = {};
+DWORD g_targetProcess[kMaxArmed] = {};
 bool g_pending[kMaxArmed] = {};
 bool g_posted[kMaxArmed] = {};
+// The text-wait timer calls back into this library: it must not outlive it.
 UINT_PTR g_textTimer = 0;
 UINT g_peloCommMsg = 0;
+
+DWORD ProcessOf(HWND window)
+{
+    DWORD process = 0;
+    if (window == nullptr || GetWindowThreadProcessId(window, &process) == 0)
+        return 0;
+    return process;
+}
+
+// The window still exists and is the one that was armed, not a later window that got the same handle.
+bool TargetAlive(int index)
+{
+    return g_targetProcess[index] != 0 && ProcessOf(g_target[index]) == g_targetProcess[index];
+}
 
 int ArmedIndex(HWND hwnd)
 {
@@ -45,16 +63,26 @@ int ArmedIndex(HWND hwnd)
     return -1;
 }
 
-void Arm(HWND hwnd)
+void Arm(HWND hwnd, HWND target)
 {
-    // Arming again (reading restarted) forgets a notification that the previous readers may never have read.
+    const DWORD targetProcess = ProcessOf(target);
+    if (targetProcess == 0)
+        return;
     if (const int index = ArmedIndex(hwnd); index >= 0) {
+        // While the window that armed the list lives, it keeps the list's notifications.
+        if (TargetAlive(index) && g_target[index] != target)
+            return;
+        g_target[index] = target;
+        g_targetProcess[index] = targetProcess;
+        // Arming again (reading restarted) forgets a notification that the previous readers may never have read.
         g_posted[index] = false;
         return;
     }
     for (int i = 0; i < kMaxArmed; ++i) {
         if (g_armed[i] == nullptr || !IsWindow(g_armed[i])) {
             g_armed[i] = hwnd;
+            g_target[i] = target;
+            g_targetProcess[i] = targetProcess;
             g_pending[i] = false;
             g_posted[i] = false;
             return;
@@ -67,9 +95,8 @@ void NotifyNow(int index)
     g_pending[index] = false;
     if (g_posted[index])
         return;
-    HWND target = g_target;
-    if (target != nullptr && IsWindow(target) &&
-        PostMessageA(target, g_peloCommMsg, kNewsNotification, reinterpret_cast<LPARAM>(g_armed[index])))
+    if (TargetAlive(index) &&
+        PostMessageA(g_target[index], g_peloCommMsg, kNewsNotification, reinterpret_cast<LPARAM>(g_armed[index])))
         g_posted[index] = true;
 }
 
@@ -141,10 +168,10 @@ void OnListMessage(int index, UINT message, WPARAM wParam, LPARAM lParam)
 
 extern "C" {
 
-__declspec(dllexport) void WINAPI RegisterPeloHandle(HWND target)
+// Kept for the program's start-up, which calls it. The window to notify travels with each arming message instead:
+// a target set here would be one any process could set.
+__declspec(dllexport) void WINAPI RegisterPeloHandle(HWND)
 {
-    g_targetProcess = target != nullptr ? GetCurrentProcessId() : 0;
-    g_target = target;
 }
 
 __declspec(dllexport) LRESULT CALLBACK SysListView32HookProc(int code, WPARAM wParam, LPARAM lParam)
@@ -158,8 +185,8 @@ __declspec(dllexport) LRESULT CALLBACK SysListView32HookProc(int code, WPARAM wP
         } else if (cwp->message >= 0xC000) {
             if (g_peloCommMsg == 0)
                 g_peloCommMsg = RegisterWindowMessageA(kPeloCommMessageName);
-            if (cwp->message == g_peloCommMsg && cwp->wParam == kNewsNotification && cwp->lParam == 0)
-                Arm(cwp->hwnd);
+            if (cwp->message == g_peloCommMsg && cwp->wParam == kNewsNotification)
+                Arm(cwp->hwnd, reinterpret_cast<HWND>(cwp->lParam));
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -167,13 +194,13 @@ __declspec(dllexport) LRESULT CALLBACK SysListView32HookProc(int code, WPARAM wP
 
 }  // extern "C"
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
 {
-    // The library stays loaded in the terminals after the program has gone: a handle left behind could come to
-    // name some other window.
-    if (reason == DLL_PROCESS_DETACH && g_targetProcess == GetCurrentProcessId()) {
-        g_target = nullptr;
-        g_targetProcess = 0;
+    // Unloaded while the process goes on (the hook removed): a pending text wait would call into code that is
+    // gone. The library is unloaded on the thread that runs the hook, the thread that owns the timer.
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr && g_textTimer != 0) {
+        KillTimer(nullptr, g_textTimer);
+        g_textTimer = 0;
     }
     return TRUE;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The three list-view messages the news intake sends to a terminal's list view. The Win32 layer implements each
-// as one SendMessage; the records they point at live in the terminal's memory (see ProcessMemMgr.h).
+// as one message sent with a bounded wait; the records they point at live in the terminal's memory (see
+// ProcessMemMgr.h). Each raises EListLost (SystemErrors.h) when the window is gone or its thread does not answer.
 #include <cstdint>
 
 #include "news/RemoteAddress.h"

@@ -64,7 +64,8 @@ std::uint32_t ToRecordAddress(RemoteAddress address)
 
 std::optional<int> CheckNewsColumns(TProcessMemMgr& memory, IListViewMessages& listView)
 {
-    const RemoteAddress remoteTitle = memory.AllocMem(1024);
+    constexpr std::uint32_t TitleBufferSize = 1024;
+    const RemoteAddress remoteTitle = memory.AllocMem(TitleBufferSize);
     const RemoteAddress remoteColumn = memory.AllocMem(TListColumnRecord::Size);
     const TListColumnRecord::Bytes request = MakeTitleColumnRecord(ToRecordAddress(remoteTitle)).Encode();
 
@@ -81,7 +82,7 @@ std::optional<int> CheckNewsColumns(TProcessMemMgr& memory, IListViewMessages& l
             TListColumnRecord::Bytes answer{};
             memory.ReadMem(remoteColumn, answer.data(), answer.size());
             // The list may point pszText at its own storage instead of filling our buffer.
-            titles[columnCount] = memory.ReadStr(TListColumnRecord::Decode(answer).Text);
+            titles[columnCount] = memory.ReadStr(TListColumnRecord::Decode(answer).Text, TitleBufferSize);
         }
         ++columnCount;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "news/ListViewRecords.h"
+#include "news/SystemErrors.h"
 
 namespace pelo {
 
@@ -17,11 +18,27 @@ TListViewNewsList::TListViewNewsList(std::unique_ptr<TProcessMemMgr> memory,
     memory_->WriteMem(item.data(), remoteItem_, item.size());
 }
 
-int TListViewNewsList::NextRow(int row) { return listView_->GetNextItem(row); }
+template <typename Request>
+auto TListViewNewsList::Ask(Request request)
+{
+    try {
+        return request();
+    } catch (const EListLost& e) {
+        // Giving the memory back would be one more call that waits on the hung terminal.
+        if (e.TerminalHung())
+            memory_->AbandonAll();
+        throw;
+    }
+}
+
+int TListViewNewsList::NextRow(int row)
+{
+    return Ask([&] { return listView_->GetNextItem(row); });
+}
 
 std::string TListViewNewsList::RowText(int row)
 {
-    listView_->GetItemText(row, remoteItem_);
+    Ask([&] { listView_->GetItemText(row, remoteItem_); });
     memory_->ReadMem(remoteText_, text_.data(), text_.size());
     const auto end = std::find(text_.begin(), text_.end(), '\0');
     return std::string(text_.begin(), end);

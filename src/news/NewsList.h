@@ -21,7 +21,8 @@ public:
 
 // The news list view of a terminal, read through memory reserved in the terminal's process: a 256-byte text
 // buffer and the 40-byte item record that asks for the headline column into it. Owns the memory manager, so
-// the remote blocks go away with this object.
+// the remote blocks go away with this object (except when the list was lost to a terminal that hangs: then they
+// are left where they are). A lost list raises EListLost.
 class TListViewNewsList final : public INewsList {
 public:
     static constexpr std::size_t TextBufferSize = 256;
@@ -36,6 +37,9 @@ public:
     RemoteAddress RemoteItemRecord() const { return remoteItem_; }
 
 private:
+    template <typename Request>
+    auto Ask(Request request);
+
     std::unique_ptr<TProcessMemMgr> memory_;
     std::unique_ptr<IListViewMessages> listView_;
     RemoteAddress remoteText_ = 0;

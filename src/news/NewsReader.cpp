@@ -104,7 +104,12 @@ bool TNewsReader::ReadOnePass(INewsDispatch& dispatch)
             const bool duplicate = dispatch.NoDuplicates() && dispatch.CheckDuplicate(text);
             batch_.push_back(THeadline{std::move(text), duplicate});
         }
-        row = list_->NextRow(row);
+        // Rows only ever come further down. A list whose window has gone answers 0 to everything, and the text
+        // buffer still holds the last text read: following such an answer would read that text forever.
+        const int next = list_->NextRow(row);
+        if (next <= row)
+            break;
+        row = next;
     }
 
     if (!batch_.empty()) {

@@ -1,5 +1,7 @@
 #include "news/NewsReaders.h"
 
+#include "news/SystemErrors.h"
+
 namespace pelo {
 
 namespace {
@@ -68,7 +70,25 @@ TNewsReader& TNewsReaders::CreateReader(const TMT4TermInfo& terminal)
 void TNewsReaders::RunPass(const std::shared_ptr<TNewsReader>& reader)
 {
     std::shared_ptr<TNewsReader> keepAlive = reader;
-    keepAlive->ReadNewHeadlines(dispatch_);
+    try {
+        keepAlive->ReadNewHeadlines(dispatch_);
+    } catch (const EListLost&) {
+        // The list will not answer again: the reader ends here, so that the user hears of it once and no later
+        // notification waits on that terminal again.
+        EndReader(*keepAlive);
+        throw;
+    }
+}
+
+void TNewsReaders::EndReader(TNewsReader& reader)
+{
+    const bool wasActive = reader.Active();
+    const HookHandle hook = reader.Close();
+    if (!wasActive)
+        return;
+    if (hook != 0)
+        host_.RemoveNewsHook(hook);
+    SetActiveSourceCount(activeSourceCount_ - 1);
 }
 
 void TNewsReaders::StartReading(const TTerminalList& terminals)
@@ -110,15 +130,8 @@ void TNewsReaders::Clear()
     ++clearCount_;
     std::vector<std::shared_ptr<TNewsReader>> ending;
     ending.swap(readers_);
-    for (const std::shared_ptr<TNewsReader>& reader : ending) {
-        const bool wasActive = reader->Active();
-        const HookHandle hook = reader->Close();
-        if (!wasActive)
-            continue;
-        if (hook != 0)
-            host_.RemoveNewsHook(hook);
-        SetActiveSourceCount(activeSourceCount_ - 1);
-    }
+    for (const std::shared_ptr<TNewsReader>& reader : ending)
+        EndReader(*reader);
 }
 
 }  // namespace pelo

@@ -56,6 +56,7 @@ public:
     TNewsReader& CreateReader(const TMT4TermInfo& terminal);
 
     // The hook library's notification (wParam NewsNotificationCode): the first reader of that list view reads.
+    // A reader whose list is lost (EListLost: window gone, terminal not answering) ends before the error goes on.
     void HandleNewsNotification(std::intptr_t listView);
 
     // Stop of news reading and the main window's end: every reader ends, in order, and the list empties.
@@ -68,6 +69,8 @@ public:
 
 private:
     void RunPass(const std::shared_ptr<TNewsReader>& reader);
+    // Closes the reader; an active one also loses its hook and its place in the active count.
+    void EndReader(TNewsReader& reader);
     void SetActiveSourceCount(int count);
 
     INewsReaderHost& host_;

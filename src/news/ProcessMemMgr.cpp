@@ -56,11 +56,15 @@ void TOwnProcessMemMgr::ReadMem(RemoteAddress source, void* dest, std::size_t n)
         std::memcpy(dest, ToPointer(source), n);
 }
 
-std::string TOwnProcessMemMgr::ReadStr(RemoteAddress source)
+std::string TOwnProcessMemMgr::ReadStr(RemoteAddress source, std::size_t maxBytes)
 {
     if (source == 0)
         return {};
-    return std::string(static_cast<const char*>(ToPointer(source)));
+    const auto* text = static_cast<const char*>(ToPointer(source));
+    std::size_t length = 0;
+    while (length < maxBytes && text[length] != '\0')
+        ++length;
+    return std::string(text, length);
 }
 
 void TOwnProcessMemMgr::WriteMem(const void* source, RemoteAddress dest, std::size_t n)
@@ -168,7 +172,7 @@ void TForeignProcessMemMgr::ReadMem(RemoteAddress source, void* dest, std::size_
     memory_->Read(source, dest, n);
 }
 
-std::string TForeignProcessMemMgr::ReadStr(RemoteAddress source)
+std::string TForeignProcessMemMgr::ReadStr(RemoteAddress source, std::size_t maxBytes)
 {
     std::string result;
     if (source == 0)
@@ -177,7 +181,8 @@ std::string TForeignProcessMemMgr::ReadStr(RemoteAddress source)
     std::vector<char> buffer;
     RemoteAddress chunkStart = source;
     std::size_t chunkSize = PageSize - static_cast<std::size_t>(source % PageSize);
-    for (;;) {
+    while (buffer.size() < maxBytes) {
+        chunkSize = std::min(chunkSize, maxBytes - buffer.size());
         const std::size_t oldSize = buffer.size();
         buffer.resize(oldSize + chunkSize);
         memory_->Read(chunkStart, buffer.data() + oldSize, chunkSize);
@@ -190,6 +195,8 @@ std::string TForeignProcessMemMgr::ReadStr(RemoteAddress source)
         chunkStart += chunkSize;
         chunkSize = PageSize;
     }
+    result.assign(buffer.begin(), buffer.end());
+    return result;
 }
 
 void TForeignProcessMemMgr::WriteMem(const void* source, RemoteAddress dest, std::size_t n)
@@ -200,6 +207,13 @@ void TForeignProcessMemMgr::WriteMem(const void* source, RemoteAddress dest, std
 void TForeignProcessMemMgr::WriteStr(const std::string& s, RemoteAddress dest)
 {
     WriteMem(s.c_str(), dest, s.size() + 1);
+}
+
+void TForeignProcessMemMgr::AbandonAll() noexcept
+{
+    std::lock_guard guard(lock_);
+    regions_.clear();
+    blocks_.clear();
 }
 
 std::vector<TMemBlock> TForeignProcessMemMgr::Blocks() const

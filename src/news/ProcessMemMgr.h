@@ -30,11 +30,15 @@ public:
     virtual RemoteAddress AllocMem(std::uint32_t size) = 0;
     virtual void FreeMem(RemoteAddress address) = 0;
     virtual void ReadMem(RemoteAddress source, void* dest, std::size_t n) = 0;
-    // The NUL-terminated 8-bit string at `source`; address 0 reads as the empty string.
-    virtual std::string ReadStr(RemoteAddress source) = 0;
+    // The NUL-terminated 8-bit string at `source`, but never more than `maxBytes` bytes of it: the address may come
+    // from the target, and nothing it holds may make us read on and on. Address 0 reads as the empty string.
+    virtual std::string ReadStr(RemoteAddress source, std::size_t maxBytes) = 0;
     virtual void WriteMem(const void* source, RemoteAddress dest, std::size_t n) = 0;
     // Writes the bytes of `s` and a terminating NUL.
     virtual void WriteStr(const std::string& s, RemoteAddress dest) = 0;
+    // Forgets every block without giving the memory back: for a target whose process may not answer for a long
+    // time, where giving memory back could wait on it. The manager hands out nothing afterwards.
+    virtual void AbandonAll() noexcept {}
 };
 
 // The target is this very process: blocks are zero-filled local allocations, transfers are plain copies.
@@ -46,7 +50,7 @@ public:
     RemoteAddress AllocMem(std::uint32_t size) override;
     void FreeMem(RemoteAddress address) override;
     void ReadMem(RemoteAddress source, void* dest, std::size_t n) override;
-    std::string ReadStr(RemoteAddress source) override;
+    std::string ReadStr(RemoteAddress source, std::size_t maxBytes) override;
     void WriteMem(const void* source, RemoteAddress dest, std::size_t n) override;
     void WriteStr(const std::string& s, RemoteAddress dest) override;
 
@@ -80,9 +84,10 @@ public:
     RemoteAddress AllocMem(std::uint32_t size) override;
     void FreeMem(RemoteAddress address) override;
     void ReadMem(RemoteAddress source, void* dest, std::size_t n) override;
-    std::string ReadStr(RemoteAddress source) override;
+    std::string ReadStr(RemoteAddress source, std::size_t maxBytes) override;
     void WriteMem(const void* source, RemoteAddress dest, std::size_t n) override;
     void WriteStr(const std::string& s, RemoteAddress dest) override;
+    void AbandonAll() noexcept override;
 
     // Size of the region obtained for a request that no free block can hold.
     static std::uint64_t RegionSizeFor(std::uint32_t request);

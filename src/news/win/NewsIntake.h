@@ -12,7 +12,8 @@
 //
 // Exceptions that come out of StartReading and OnNewsNotification are the operating system's error (EOSError,
 // e.g. a terminal that ended while it was being read) or the memory manager's (EProcessMemMgr): the general
-// error handling shows what() in an error box and the program goes on. A StartReading that throws has still
+// error handling shows what() in an error box and the program goes on. A list view that is gone or whose terminal
+// does not answer within 2 s raises EListLost (an EOSError); its reader has ended by then, so it is reported once. A StartReading that throws has still
 // tried every terminal; the readers created stay in place until StopReading.
 //
 // The dispatch of a batch (INewsDispatch) is the main window's: it hands each batch to its headline core with the
@@ -31,7 +32,7 @@ namespace pelo::news {
 class WinNewsReaderHost;
 
 struct NewsIntakeConfig {
-    HWND MainWindow = nullptr;       // owner of the warning boxes' modality (may be null)
+    HWND MainWindow = nullptr;       // the window the hook library notifies (named in each arming message)
     UINT PeloCommMsg = 0;            // the registered "PeloComm ..." message (the arming message)
     HMODULE HookLibrary = nullptr;   // Pelorant.dll; null when it failed to load
     FARPROC HookProcAddress = nullptr;  // its SysListView32HookProc; null without the library

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "news/ListViewRecords.h"
+#include "news/win/WinOSError.h"
 
 namespace pelo::news {
 
@@ -48,10 +49,25 @@ static_assert(sizeof(void*) == 4 || (sizeof(NativeListItem) == 56 && sizeof(Nati
 
 }  // namespace
 
+LRESULT SendToTerminal(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR answer = 0;
+    SetLastError(ERROR_SUCCESS);
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, ListAnswerTimeoutMs, &answer) != 0)
+        return static_cast<LRESULT>(answer);
+    DWORD code = GetLastError();
+    if (!IsWindow(window))
+        code = ERROR_INVALID_WINDOW_HANDLE;
+    else if (code == ERROR_SUCCESS)
+        code = ERROR_TIMEOUT;  // a hung thread is given up on without a code of its own
+    const bool hung = code != ERROR_INVALID_WINDOW_HANDLE;
+    throw EListLost(code, SystemErrorDescription(code), hung);
+}
+
 int WinListViewMessages::GetNextItem(int start)
 {
-    return static_cast<int>(SendMessageA(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(start),
-                                         MAKELPARAM(LVNI_ALL, 0)));
+    return static_cast<int>(SendToTerminal(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(start),
+                                           MAKELPARAM(LVNI_ALL, 0)));
 }
 
 #if UINTPTR_MAX > 0xFFFFFFFFu
@@ -69,7 +85,7 @@ void WinListViewMessages::GetItemText(int row, RemoteAddress itemRecord)
         memory_.WriteMem(&native, nativeItem_, sizeof native);
         nativeItemSource_ = itemRecord;
     }
-    SendMessageA(listView_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), static_cast<LPARAM>(nativeItem_));
+    SendToTerminal(listView_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), static_cast<LPARAM>(nativeItem_));
 }
 
 bool WinListViewMessages::GetColumn(int index, RemoteAddress columnRecord)
@@ -81,7 +97,7 @@ bool WinListViewMessages::GetColumn(int index, RemoteAddress columnRecord)
     if (nativeColumn_ == 0)
         nativeColumn_ = memory_.AllocMem(sizeof native);
     memory_.WriteMem(&native, nativeColumn_, sizeof native);
-    if (SendMessageA(listView_, LVM_GETCOLUMNA, static_cast<WPARAM>(index), static_cast<LPARAM>(nativeColumn_)) ==
+    if (SendToTerminal(listView_, LVM_GETCOLUMNA, static_cast<WPARAM>(index), static_cast<LPARAM>(nativeColumn_)) ==
         0)
         return false;
     memory_.ReadMem(nativeColumn_, &native, sizeof native);
@@ -102,13 +118,13 @@ bool WinListViewMessages::GetColumn(int index, RemoteAddress columnRecord)
 
 void WinListViewMessages::GetItemText(int row, RemoteAddress itemRecord)
 {
-    SendMessageA(listView_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), static_cast<LPARAM>(itemRecord));
+    SendToTerminal(listView_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), static_cast<LPARAM>(itemRecord));
 }
 
 bool WinListViewMessages::GetColumn(int index, RemoteAddress columnRecord)
 {
-    return SendMessageA(listView_, LVM_GETCOLUMNA, static_cast<WPARAM>(index), static_cast<LPARAM>(columnRecord)) !=
-           0;
+    return SendToTerminal(listView_, LVM_GETCOLUMNA, static_cast<WPARAM>(index),
+                          static_cast<LPARAM>(columnRecord)) != 0;
 }
 
 #endif

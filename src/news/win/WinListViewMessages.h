@@ -6,12 +6,21 @@
 // terminals use, and on a 32-bit build those bytes go to the list view as they are. A 64-bit build talks to
 // 64-bit list views (the test twin under Wine): there each request is copied into a record of the 64-bit layout
 // in the terminal's memory, and a column answer is copied back into the 32-bit record the caller reads.
+//
+// No message waits for long: a terminal whose thread does not answer within ListAnswerTimeoutMs (or is known to
+// hang), and a list view that no longer exists, raise EListLost. Waiting longer would freeze the program and
+// every other terminal's reading with it.
 #include <windows.h>
 
 #include "news/ListViewMessages.h"
 #include "news/ProcessMemMgr.h"
 
 namespace pelo::news {
+
+inline constexpr UINT ListAnswerTimeoutMs = 2000;
+
+// SendMessageTimeout with SMTO_ABORTIFHUNG and ListAnswerTimeoutMs; the answer, or EListLost.
+LRESULT SendToTerminal(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 class WinListViewMessages final : public IListViewMessages {
 public:

@@ -49,8 +49,14 @@ HookHandle WinNewsReaderHost::InstallNewsHook(WindowHandle listView)
                                    config_.HookLibrary, thread);
     if (hook == nullptr)
         RaiseLastOSError();
-    // The arming message: from now on the library reports new rows of this list view.
-    SendMessageA(ToHwnd(listView), config_.PeloCommMsg, NewsNotificationCode, 0);
+    // The arming message: from now on the library reports new rows of this list view, to the window named here.
+    try {
+        SendToTerminal(ToHwnd(listView), config_.PeloCommMsg, NewsNotificationCode,
+                       reinterpret_cast<LPARAM>(config_.MainWindow));
+    } catch (...) {
+        UnhookWindowsHookEx(hook);
+        throw;
+    }
     return reinterpret_cast<HookHandle>(hook);
 }
 

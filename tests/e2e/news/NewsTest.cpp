@@ -17,7 +17,7 @@ constexpr WPARAM kNewsNotification = 12345;
 const std::wstring kTerminalClass = L"MetaQuotes::MetaTrader::4.00";
 
 // Commands of the simulated terminal (WM_COPYDATA dwData; see the header of terminal.cpp).
-enum : ULONG_PTR { kAdd = 1, kAddN = 2, kListView = 6 };
+enum : ULONG_PTR { kAdd = 1, kAddN = 2, kListView = 6, kDestroyList = 7, kHang = 8 };
 
 // ---- The simulated terminal ------------------------------------------------------------------------------------
 
@@ -395,6 +395,102 @@ TEST(News, ATerminalThatEndedWhileReadIsReportedAtTheNextPassAndReadingGoesOn) {
     EXPECT_EQ(TextOf(p.startStop), L"Stop");
     PressStop(p);
     EXPECT_EQ(TextOf(p.sources), L"0");
+    CloseProgram(p);
+}
+
+// The program answers its own messages (a box of its own is up, so they go through that box's loop).
+bool Responsive(const Program& p) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(p.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+}
+
+void ExpectSystemErrorBox(const std::optional<MessageBoxInfo>& box) {
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text.rfind(L"System Error.  Code: ", 0), 0u) << std::string(box->text.begin(), box->text.end());
+    EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+}
+
+TEST(News, AListDestroyedWhileItsTerminalRunsEndsItsReaderWithOneBoxAndTheOthersReadOn) {
+    SimTerminal gone, other;
+    ASSERT_NO_FATAL_FAILURE(StartTerminal(gone, L"--title \"List Gone\" --rows 2"));
+    ASSERT_NO_FATAL_FAILURE(StartTerminal(other, L"--title \"List Kept\" --rows 2"));
+    ASSERT_NO_FATAL_FAILURE(WriteSettings({{"List Gone Ltd", "LG", "C:\\LG", "list gone"},
+                                           {"List Kept Ltd", "LK", "C:\\LK", "list kept"}},
+                                          L""));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    const auto boxes = PressStart(p);
+    SKIP_UNLESS_READING(p, boxes);
+    ASSERT_EQ(TextOf(p.sources), L"2");
+
+    // After this pass the reader's buffer in the terminal holds a row other than the top one.
+    AddRows(gone, {"Read before the list went"});
+    ASSERT_TRUE(WaitForLabel(p.headlines, L"1"));
+    EXPECT_EQ(Command(gone.window, kDestroyList, ""), 0);
+    ASSERT_FALSE(IsWindow(gone.list));
+    PostNotification(p, gone.list);
+
+    const auto box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_NO_FATAL_FAILURE(ExpectSystemErrorBox(box)) << "no error box for a pass over a destroyed list";
+    EXPECT_TRUE(Responsive(p));
+    // The other terminal is read while the box is up.
+    AddRows(other, {"Read while the box is up"});
+    EXPECT_TRUE(WaitForLabel(p.headlines, L"2")) << "H: " << TextOfA(p.headlines);
+    Screenshot(L"news-list-destroyed");
+    AnswerMessageBox(*box, L"OK");
+    EXPECT_TRUE(WaitForLabel(p.sources, L"1")) << "S: " << TextOfA(p.sources);
+
+    // The reader has ended: more notifications for that list bring no further box.
+    PostNotification(p, gone.list);
+    PostNotification(p, gone.list);
+    EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 1500).has_value()) << "a second box for the same list";
+    AddRows(other, {"Read after the box"});
+    EXPECT_TRUE(WaitForLabel(p.headlines, L"3"));
+    ExpectHeadlineRow(p, 0, "LK", "Read after the box");
+    EXPECT_TRUE(gone.process.Running());
+    PressStop(p);
+    EXPECT_EQ(TextOf(p.sources), L"0");
+    CloseProgram(p);
+}
+
+TEST(News, ATerminalThatStopsAnsweringEndsItsReaderWithOneBoxAndTheOthersReadOn) {
+    SimTerminal busy, calm;
+    ASSERT_NO_FATAL_FAILURE(StartTerminal(busy, L"--title \"Busy Broker\" --rows 2"));
+    ASSERT_NO_FATAL_FAILURE(StartTerminal(calm, L"--title \"Calm Broker\" --rows 2"));
+    ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Busy Broker Ltd", "BUSY", "C:\\Busy", "busy broker"},
+                                           {"Calm Broker Ltd", "CALM", "C:\\Calm", "calm broker"}},
+                                          L""));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    const auto boxes = PressStart(p);
+    SKIP_UNLESS_READING(p, boxes);
+    ASSERT_EQ(TextOf(p.sources), L"2");
+
+    // A row comes (and with it the hook library's notification), then the terminal stops answering for 15 s.
+    constexpr DWORD kHangMs = 15000;
+    const DWORD hungAt = GetTickCount();
+    Command(busy.window, kHang, std::to_string(kHangMs) + "\nNews from a terminal about to hang");
+    const auto box = WaitForMessageBox(p.process.Id(), 8000);
+    ASSERT_NO_FATAL_FAILURE(ExpectSystemErrorBox(box)) << "no error box while the terminal does not answer";
+    EXPECT_LT(GetTickCount() - hungAt, kHangMs) << "the program waited for the terminal";
+    EXPECT_TRUE(Responsive(p));
+    AddRows(calm, {"Calm news while the other hangs"});
+    EXPECT_TRUE(WaitForLabel(p.headlines, L"1")) << "H: " << TextOfA(p.headlines);
+    ExpectHeadlineRow(p, 0, "CALM", "Calm news while the other hangs");
+    Screenshot(L"news-terminal-hung");
+    AnswerMessageBox(*box, L"OK");
+    EXPECT_TRUE(WaitForLabel(p.sources, L"1")) << "S: " << TextOfA(p.sources);
+
+    // Once it answers again its reader has ended: no pass, no second box.
+    PostNotification(p, busy.list);
+    EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 1000).has_value()) << "a second box for the same terminal";
+    AddRows(busy, {"After the hang"});  // waits until the terminal answers again
+    PostNotification(p, busy.list);
+    EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 1500).has_value()) << "a box after the terminal recovered";
+    EXPECT_EQ(TextOf(p.headlines), L"1");
+    AddRows(calm, {"Calm news after the hang"});
+    EXPECT_TRUE(WaitForLabel(p.headlines, L"2"));
+    PressStop(p);
     CloseProgram(p);
 }
 

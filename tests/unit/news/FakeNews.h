@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "news/NewsReader.h"
+#include "news/SystemErrors.h"
 
 namespace pelo::test {
 
@@ -13,9 +14,17 @@ class FakeNewsList final : public INewsList {
 public:
     explicit FakeNewsList(std::vector<std::string>* rows) : rows_(rows) {}
 
-    int NextRow(int row) override { return row + 1 < static_cast<int>(rows_->size()) ? row + 1 : -1; }
+    int NextRow(int row) override
+    {
+        ThrowIfLost();
+        ++nextRowCalls;
+        if (nextRow)
+            return nextRow(row);
+        return row + 1 < static_cast<int>(rows_->size()) ? row + 1 : -1;
+    }
     std::string RowText(int row) override
     {
+        ThrowIfLost();
         if (failReads)
             throw std::runtime_error("terminal gone");
         readRows.push_back(row);
@@ -28,8 +37,19 @@ public:
     // Runs before a row's text is taken: the terminal may insert rows between two of our requests.
     std::function<void(int row)> beforeRead;
     bool failReads = false;
+    // Answers in place of the list's own order (a list whose window is gone answers 0 to everything).
+    std::function<int(int row)> nextRow;
+    int nextRowCalls = 0;
+    // Nonzero: every request fails as for a list that is lost (1400 window gone, 1460 terminal hung).
+    std::uint32_t lostCode = 0;
 
 private:
+    void ThrowIfLost() const
+    {
+        if (lostCode != 0)
+            throw EListLost(lostCode, "list lost", lostCode == 1460);
+    }
+
     std::vector<std::string>* rows_;
 };
 

@@ -122,14 +122,23 @@ public:
     int columnRequests = 0;
     std::vector<TListItemRecord> itemRequests;
 
+    // Every message fails from now on, as when the window is gone (code 1400) or its thread hangs (1460).
+    void Lose(std::uint32_t code, bool hung)
+    {
+        lostCode_ = code;
+        lostHung_ = hung;
+    }
+
     int GetNextItem(int start) override
     {
+        ThrowIfLost();
         const int next = start + 1;
         return next < static_cast<int>(rows.size()) ? next : -1;
     }
 
     void GetItemText(int row, RemoteAddress itemRecord) override
     {
+        ThrowIfLost();
         TListItemRecord::Bytes bytes{};
         space_.Read(itemRecord, bytes.data(), bytes.size());
         const TListItemRecord item = TListItemRecord::Decode(bytes);
@@ -141,6 +150,7 @@ public:
 
     bool GetColumn(int index, RemoteAddress columnRecord) override
     {
+        ThrowIfLost();
         ++columnRequests;
         if (index < 0 || index >= static_cast<int>(titles_.size()))
             return false;
@@ -162,6 +172,12 @@ public:
 private:
     static constexpr RemoteAddress OwnStorage = 0x00300000;
 
+    void ThrowIfLost() const
+    {
+        if (lostCode_ != 0)
+            throw EListLost(lostCode_, "list lost", lostHung_);
+    }
+
     // As the control does: at most max - 1 bytes and a NUL.
     void WriteLimited(RemoteAddress dest, const std::string& text, int max)
     {
@@ -173,6 +189,8 @@ private:
 
     FakeAddressSpace& space_;
     std::vector<std::string> titles_;
+    std::uint32_t lostCode_ = 0;
+    bool lostHung_ = false;
 };
 
 }  // namespace pelo::test

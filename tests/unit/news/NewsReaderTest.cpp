@@ -213,6 +213,33 @@ TEST_F(ReadingPassTest, FailedReadKeepsStateAndDispatchesNothing)
     EXPECT_TRUE(Last().firstPass);
 }
 
+TEST_F(ReadingPassTest, ARowThatDoesNotAdvanceEndsThePass)
+{
+    AddNewestRows(rows, {"b", "a"});  // "a" on top
+    Pass();
+    // The window is gone: every request answers 0 and the text buffer keeps the last text read ("b").
+    rows = {"b"};
+    int budget = 1000;  // enough to tell a pass that ends from one that never would
+    list->nextRow = [&](int) { return budget-- > 0 ? 0 : -1; };
+    list->nextRowCalls = 0;
+    dispatch.batches.clear();
+    Pass();
+    EXPECT_EQ(list->nextRowCalls, 2) << "the pass walked on past a row that did not advance";
+    ASSERT_EQ(dispatch.batches.size(), 1u);
+    EXPECT_EQ(Last().texts, (std::vector<std::string>{"b"}));
+
+    // Going back up ends it as well.
+    rows = {"c", "d", "e"};
+    budget = 1000;
+    list->nextRow = [&](int row) { return budget-- > 0 ? (row == 1 ? 0 : row + 1) : -1; };
+    list->nextRowCalls = 0;
+    dispatch.batches.clear();
+    Pass();
+    EXPECT_EQ(list->nextRowCalls, 3);
+    ASSERT_EQ(dispatch.batches.size(), 1u);
+    EXPECT_EQ(Last().texts, (std::vector<std::string>{"c", "d"}));
+}
+
 TEST_F(ReadingPassTest, FailingDispatchDoesNotHandTheSameRowsOnAgain)
 {
     AddNewestRows(rows, {"a"});
@@ -287,6 +314,26 @@ TEST(ListViewNewsListTest, ReadsRowsThroughTheTerminalsMemory)
     EXPECT_EQ(list.RowText(2), "");
     ASSERT_EQ(fake.itemRequests.size(), 3u);
     EXPECT_EQ(fake.itemRequests[0], MakeHeadlineItemRecord(0, static_cast<std::uint32_t>(list.RemoteTextBuffer())));
+}
+
+TEST(ListViewNewsListTest, ALostListOfAHungTerminalLeavesItsMemoryThere)
+{
+    for (const bool hung : {true, false}) {
+        SCOPED_TRACE(hung ? "terminal hung" : "window gone");
+        FakeAddressSpace space;
+        auto view = std::make_unique<FakeListView>(space, std::vector<std::string>{"Time", "Headline"});
+        FakeListView& fake = *view;
+        fake.rows = {{"10:00", "Fed holds rates"}};
+        auto list = std::make_unique<TListViewNewsList>(std::make_unique<TForeignProcessMemMgr>(MakeFakeRemote(space)),
+                                                        std::move(view), 1);
+        EXPECT_EQ(list->RowText(0), "Fed holds rates");
+        fake.Lose(hung ? 1460 : 1400, hung);
+        EXPECT_THROW(list->NextRow(-1), EListLost);
+        EXPECT_THROW(list->RowText(0), EListLost);
+        list.reset();
+        // Giving memory back to a hung process could wait as long as the process does.
+        EXPECT_EQ(space.released.size(), hung ? 0u : 1u);
+    }
 }
 
 TEST(ListViewNewsListTest, UnterminatedBufferGivesAll256Bytes)

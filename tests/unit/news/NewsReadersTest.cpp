@@ -35,8 +35,13 @@ public:
             throw std::runtime_error("System Error.  Code: 5.\r\nAccess is denied.");
         opened.emplace_back(listView, headlineColumn);
         for (auto& [pattern, t] : terminals)
-            if (t.list.ListView == listView)
-                return std::make_unique<FakeNewsList>(&t.rows);
+            if (t.list.ListView == listView) {
+                auto list = std::make_unique<FakeNewsList>(&t.rows);
+                lists[listView] = list.get();
+                if (onOpen)
+                    onOpen(*list);
+                return list;
+            }
         return nullptr;
     }
     HookHandle InstallNewsHook(WindowHandle listView) override
@@ -71,6 +76,9 @@ public:
     std::vector<std::string> warnings;
     std::vector<int> shownCounts;
     std::function<void()> onWarning;
+    std::function<void(FakeNewsList&)> onOpen;
+    // The lists handed out, by list view; valid while their reader lives.
+    std::map<WindowHandle, FakeNewsList*> lists;
 };
 
 TMT4TermInfo Term(const std::string& full, const std::string& shortName, const std::string& pattern)
@@ -182,6 +190,53 @@ TEST_F(NewsReadersTest, FailingReaderDoesNotStopTheOthers)
     EXPECT_FALSE(readers.Reader(0).Active());
     EXPECT_EQ(readers.Reader(0).ListView(), 0u);
     EXPECT_TRUE(host.hooksInstalled.empty());
+}
+
+TEST_F(NewsReadersTest, ALostListEndsItsReaderWithOneErrorAndTheOthersReadOn)
+{
+    AddReadable("one", 0x100, 0x101, {"a"});
+    AddReadable("two", 0x200, 0x201, {"a"});
+    readers.StartReading({Term("One", "T1", "one"), Term("Two", "T2", "two")});
+    ASSERT_EQ(readers.ActiveSourceCount(), 2);
+    dispatch.batches.clear();
+
+    host.lists.at(0x201)->lostCode = 1400;
+    EXPECT_THROW(readers.HandleNewsNotification(0x201), EListLost);
+    EXPECT_FALSE(readers.Reader(1).Active());
+    EXPECT_EQ(host.hooksRemoved, (std::vector<HookHandle>{0x7201}));
+    EXPECT_EQ(readers.ActiveSourceCount(), 1);
+    EXPECT_EQ(host.shownCounts.back(), 1);
+
+    // Later notifications for it find nothing to do: the user hears of the loss once.
+    EXPECT_NO_THROW(readers.HandleNewsNotification(0x201));
+    EXPECT_NO_THROW(readers.HandleNewsNotification(0x201));
+    host.terminals["one"].rows.insert(host.terminals["one"].rows.begin(), "b");
+    readers.HandleNewsNotification(0x101);
+    ASSERT_EQ(dispatch.batches.size(), 1u);
+    EXPECT_EQ(dispatch.batches[0].source, "T1");
+
+    // Stopping does not end it a second time.
+    readers.Clear();
+    EXPECT_EQ(host.hooksRemoved, (std::vector<HookHandle>{0x7201, 0x7101}));
+    EXPECT_EQ(readers.ActiveSourceCount(), 0);
+}
+
+TEST_F(NewsReadersTest, AListLostInTheFirstPassEndsThatReaderAndTheStartGoesOn)
+{
+    AddReadable("one", 0x100, 0x101);
+    AddReadable("two", 0x200, 0x201);
+    host.onOpen = [&](FakeNewsList& list) {
+        if (host.lists.size() == 1)
+            list.lostCode = 1460;
+    };
+    EXPECT_THROW(readers.StartReading({Term("One", "T1", "one"), Term("Two", "T2", "two")}), EListLost);
+    ASSERT_EQ(readers.Count(), 2u);
+    EXPECT_FALSE(readers.Reader(0).Active());
+    EXPECT_TRUE(readers.Reader(1).Active());
+    EXPECT_EQ(readers.ActiveSourceCount(), 1);
+    EXPECT_EQ(host.hooksRemoved, (std::vector<HookHandle>{0x7101}));
+    ASSERT_EQ(dispatch.batches.size(), 1u);
+    EXPECT_EQ(dispatch.batches[0].source, "T2");
 }
 
 TEST_F(NewsReadersTest, ClearEndsActiveReadersInOrder)

@@ -172,29 +172,71 @@ TEST_F(ForeignMemMgrTest, ReadStrStopsAtThePageHoldingTheNul)
     const RemoteAddress start = 0x11000 - 3;
     space.WriteString(start, "0123456789");
     space.reads.clear();
-    EXPECT_EQ(mgr->ReadStr(start), "0123456789");
+    EXPECT_EQ(mgr->ReadStr(start, 0x2000), "0123456789");
     const std::vector<std::pair<RemoteAddress, std::size_t>> expected{{start, 3}, {0x11000, 4096}};
     EXPECT_EQ(space.reads, expected);
 
     // Ending right at the last byte of a readable page: the page behind it is never touched.
     space.WriteString(0x12000 - 5, "abcd");
-    EXPECT_EQ(mgr->ReadStr(0x12000 - 5), "abcd");
+    EXPECT_EQ(mgr->ReadStr(0x12000 - 5, 1024), "abcd");
 }
 
 TEST_F(ForeignMemMgrTest, ReadStrOfNullAndEmptyAndUnterminated)
 {
     space.reads.clear();
-    EXPECT_EQ(mgr->ReadStr(0), "");
+    EXPECT_EQ(mgr->ReadStr(0, 1024), "");
     EXPECT_TRUE(space.reads.empty());
 
     space.MapPages(0x20000, 0x1000);
     space.WriteString(0x20010, "");
-    EXPECT_EQ(mgr->ReadStr(0x20010), "");
+    EXPECT_EQ(mgr->ReadStr(0x20010, 1024), "");
 
     // No NUL before an unreadable page: the system's error comes out.
     std::vector<char> filler(0x1000, 'x');
     space.Write(filler.data(), 0x20000, filler.size());
-    EXPECT_THROW(mgr->ReadStr(0x20000), EOSError);
+    EXPECT_THROW(mgr->ReadStr(0x20000, 0x2000), EOSError);
+}
+
+TEST_F(ForeignMemMgrTest, ReadStrNeverReadsPastItsBound)
+{
+    // Pages full of text without a NUL, as a pointer the target hands us may lead to: the bound ends the string
+    // and nothing beyond it is read, even where more pages could be read.
+    space.MapPages(0x30000, 0x4000);
+    const std::vector<char> filler(0x4000, 'x');
+    space.Write(filler.data(), 0x30000, filler.size());
+    space.reads.clear();
+    EXPECT_EQ(mgr->ReadStr(0x30000, 1024), std::string(1024, 'x'));
+    std::size_t bytesRead = 0;
+    for (const auto& [address, n] : space.reads) {
+        EXPECT_LT(address, 0x30000u + 1024);
+        bytesRead += n;
+    }
+    EXPECT_EQ(bytesRead, 1024u);
+
+    // A bound that ends in the second page: the reads stop exactly there.
+    space.reads.clear();
+    EXPECT_EQ(mgr->ReadStr(0x31000 - 3, 10), std::string(10, 'x'));
+    const std::vector<std::pair<RemoteAddress, std::size_t>> expected{{0x31000 - 3, 3}, {0x31000, 7}};
+    EXPECT_EQ(space.reads, expected);
+
+    // A NUL inside the bound still ends the string there; one right behind it is not needed.
+    space.WriteString(0x32000, "short");
+    EXPECT_EQ(mgr->ReadStr(0x32000, 64), "short");
+    space.WriteString(0x33000, "0123456789");
+    EXPECT_EQ(mgr->ReadStr(0x33000, 10), "0123456789");
+    EXPECT_EQ(mgr->ReadStr(0x33000, 4), "0123");
+}
+
+TEST_F(ForeignMemMgrTest, AbandonedMemoryIsNeverGivenBack)
+{
+    mgr->AllocMem(256);
+    mgr->AllocMem(40000);
+    ASSERT_EQ(space.regions.size(), 2u);
+    mgr->AbandonAll();
+    EXPECT_TRUE(mgr->Blocks().empty());
+    mgr.reset();
+    EXPECT_TRUE(space.released.empty()) << "no call into the target once its memory is abandoned";
+    EXPECT_EQ(space.regions.size(), 2u);
 }
 
 TEST_F(ForeignMemMgrTest, TransfersGoToTheTarget)
@@ -217,8 +259,9 @@ TEST(OwnMemMgrTest, PlainCopiesAndTracking)
     const auto* block = reinterpret_cast<const char*>(a);
     EXPECT_EQ(std::string(block, 16), std::string(16, '\0'));  // zero-filled
     mgr.WriteStr("Headline", a);
-    EXPECT_EQ(mgr.ReadStr(a), "Headline");
-    EXPECT_EQ(mgr.ReadStr(0), "");
+    EXPECT_EQ(mgr.ReadStr(a, 64), "Headline");
+    EXPECT_EQ(mgr.ReadStr(0, 64), "");
+    EXPECT_EQ(mgr.ReadStr(a, 4), "Head");
     char copy[4];
     mgr.ReadMem(a, copy, 4);
     EXPECT_EQ(std::string(copy, 4), "Head");
