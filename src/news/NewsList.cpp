@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "news/ListViewRecords.h"
-#include "news/SystemErrors.h"
+#include "core/SystemErrors.h"
 
 namespace pelo {
 

@@ -1,6 +1,6 @@
 #include "news/NewsReaders.h"
 
-#include "news/SystemErrors.h"
+#include "core/SystemErrors.h"
 
 namespace pelo {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "news/ListViewRecords.h"
-#include "news/win/WinOSError.h"
+#include "core/win/WinOSError.h"
 
 namespace pelo::news {
 

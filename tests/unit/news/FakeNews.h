@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "news/NewsReader.h"
-#include "news/SystemErrors.h"
+#include "core/SystemErrors.h"
 
 namespace pelo::test {
 
