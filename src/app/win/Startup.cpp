@@ -97,11 +97,8 @@ int RunProgram() {
     }
 
     state.Hook.Release();
-    try {
-        SaveSettings(state, *mainWindow);
-    } catch (const WinError& e) {
-        ui::ShowErrorBox(e.Message());
-    }
+    const SettingsSaveResult saved = SaveSettings(state, *mainWindow);
+    if (saved.Result == SettingsSaveResult::Outcome::Failed) ui::ShowErrorBox(ui::ToWide(saved.Error));
     state.TerminalList.clear();
     mainWindow.reset();
     return 0;
