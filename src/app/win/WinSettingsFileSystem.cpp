@@ -35,8 +35,9 @@ private:
 
 SettingsFileRead TWinSettingsFileSystem::ReadWhole(const std::u16string& path, std::size_t maxBytes) {
     SettingsFileRead r;
-    FileHandle f(CreateFileW(ui::ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle f(CreateFileW(ui::ToWide(path).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.valid()) {
         const DWORD err = GetLastError();
         // Only a file that is not there is missing; a locked or forbidden one still holds the user's settings.
