@@ -43,15 +43,17 @@ TLogFileHandle StdioLogFileSystem::CreateNew(const std::u16string& name)
     return file ? Keep(file) : InvalidLogFile;
 }
 
-void StdioLogFileSystem::Write(TLogFileHandle file, const char* bytes, std::size_t count)
+std::size_t StdioLogFileSystem::Write(TLogFileHandle file, const char* bytes, std::size_t count)
 {
     ++Writes;
     auto it = Open.find(file);
     if (it == Open.end())
-        return;
-    std::fwrite(bytes, 1, count, it->second);
+        return 0;
+    const std::size_t written = std::fwrite(bytes, 1, count, it->second);
     // One write call of the writer is one call into the operating system.
-    std::fflush(it->second);
+    if (std::fflush(it->second) != 0)
+        return 0;
+    return written;
 }
 
 void StdioLogFileSystem::Close(TLogFileHandle file)

@@ -15,7 +15,7 @@ public:
     bool IsExistingFile(const std::u16string& name) override;
     TLogFileHandle OpenExisting(const std::u16string& name) override;
     TLogFileHandle CreateNew(const std::u16string& name) override;
-    void Write(TLogFileHandle file, const char* bytes, std::size_t count) override;
+    std::size_t Write(TLogFileHandle file, const char* bytes, std::size_t count) override;
     void Close(TLogFileHandle file) override;
     std::optional<std::uint64_t> FileSize(const std::u16string& name) override;
     bool Delete(const std::u16string& name) override;

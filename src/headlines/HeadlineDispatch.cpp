@@ -83,6 +83,11 @@ void THeadlineDispatcher::DispatchHeadlines(std::span<const THeadline> batch,
     }
 
     Counter.Add(n);
+
+    // The batch goes to disk now, in one write: a crash later loses none of it, and one write
+    // per batch is nothing beside reading the batch from another process.
+    if (settings.LogHeadlines)
+        Log.Flush();
 }
 
 void THeadlineDispatcher::RunScript(std::span<const THeadline> batch, const std::string& source)

@@ -55,7 +55,8 @@ public:
 
     // batch[0] is the newest headline. Headlines of a reader's first pass are only
     // displayed: not given to the script, not logged, not counted. Duplicates are not
-    // displayed and not given to the script, but are logged and counted.
+    // displayed and not given to the script, but are logged and counted. The logged lines
+    // (and whatever the script logged meanwhile) are written through before it returns.
     void DispatchHeadlines(std::span<const THeadline> batch, const std::string& source,
                            bool firstPass, const THeadlineSettings& settings);
 

@@ -24,8 +24,10 @@ public:
     // Creates a new file with the same access and sharing; fails (InvalidLogFile) when
     // a file of that name exists by now.
     virtual TLogFileHandle CreateNew(const std::u16string& name) = 0;
-    // One write call; the outcome is not reported, a short write is not retried.
-    virtual void Write(TLogFileHandle file, const char* bytes, std::size_t count) = 0;
+    // One write call. Returns how many bytes reached the file, from the start of `bytes`: fewer
+    // than `count` (0 when nothing did) means the file system refused the rest, for example a
+    // full disk.
+    virtual std::size_t Write(TLogFileHandle file, const char* bytes, std::size_t count) = 0;
     virtual void Close(TLogFileHandle file) = 0;
     // The file's size, or nothing when its attributes cannot be read.
     virtual std::optional<std::uint64_t> FileSize(const std::u16string& name) = 0;

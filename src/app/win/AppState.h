@@ -2,13 +2,16 @@
 // The process-wide state the start-up sequence establishes; owned by the program entry and passed by reference.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "core/AppSettings.h"
 #include "app/SettingsFile.h"
+#include "app/SettingsStorage.h"
 #include "terminals/TerminalInfo.h"
 #include "app/win/AppFolders.h"
 #include "app/win/HookLibrary.h"
+#include "app/win/WinSettingsFileSystem.h"
 
 namespace pelo::app {
 
@@ -20,6 +23,9 @@ struct AppState {
     // What the settings file said about windows; applied to them after they exist.
     HBoxFontDescription LoadedHBoxFont;
     StoredWindowPositions LoadedPositions;
+    // Pelorant.ini; remembers whether this run could read it, and so whether it may save over it.
+    TWinSettingsFileSystem SettingsFiles;
+    std::unique_ptr<TSettingsStorage> SettingsStorage;
 
     AppFolders Folders;                 // AppDataDir, IniPath, LogsDir
     UINT PeloCommMsg = 0;

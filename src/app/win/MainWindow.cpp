@@ -38,6 +38,9 @@ TfrmPelorant::TfrmPelorant(AppWindow& appWindow, AppState& state)
         ui::ShowPlainBox(ui::AnsiToWide(text), ui::BoxLayer::TopMost);
     };
     core_->Log.ShowPlainBox = core_->LogWriter.ShowPlainBox;
+    core_->LogWriter.ShowWriteErrorBox = [](const std::string& text) {
+        ui::ShowErrorBox(ui::AnsiToWide(text), ui::BoxLayer::TopMost);
+    };
     core_->Counter.OnChanged = [this](int count) {
         if (auto it = labels_.find(layout::idLblHeadlineCount); it != labels_.end())
             it->second.SetText(std::to_wstring(count));

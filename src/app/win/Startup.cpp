@@ -96,11 +96,8 @@ int RunProgram() {
     }
 
     state.Hook.Release();
-    try {
-        SaveSettings(state, *mainWindow);
-    } catch (const EOSError& e) {
-        ui::ShowErrorBox(ui::AnsiToWide(e.what()));
-    }
+    const SettingsSaveResult saved = SaveSettings(state, *mainWindow);
+    if (saved.Result == SettingsSaveResult::Outcome::Failed) ui::ShowErrorBox(ui::ToWide(saved.Error));
     state.TerminalList.clear();
     mainWindow.reset();
     return 0;

@@ -43,9 +43,11 @@ TLogFileHandle TWinLogFileSystem::CreateNew(const std::u16string& name) {
     return FromHandle(OpenLog(name, CREATE_NEW));
 }
 
-void TWinLogFileSystem::Write(TLogFileHandle file, const char* bytes, std::size_t count) {
+std::size_t TWinLogFileSystem::Write(TLogFileHandle file, const char* bytes, std::size_t count) {
     DWORD written = 0;
+    // A failed call may still report bytes that reached the file (a disk that filled up midway).
     WriteFile(ToHandle(file), bytes, static_cast<DWORD>(count), &written, nullptr);
+    return written;
 }
 
 void TWinLogFileSystem::Close(TLogFileHandle file) { CloseHandle(ToHandle(file)); }

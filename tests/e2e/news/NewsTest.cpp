@@ -187,9 +187,9 @@ void ExpectHeadlineRow(const Program& p, int row, const std::string& source, con
 }
 
 // The log's lines without their CR LF.
-std::vector<std::string> LogLines() {
+std::vector<std::string> LogLines(const std::wstring& logsDir = DefaultLogsDir()) {
     std::vector<std::string> lines;
-    const auto bytes = ReadFileBytes(DefaultLogsDir() + L"\\newslog.txt");
+    const auto bytes = ReadFileBytes(logsDir + L"\\newslog.txt");
     if (!bytes) return lines;
     const std::string text(bytes->begin(), bytes->end());
     std::size_t start = 0;
@@ -555,6 +555,102 @@ TEST(News, TerminalButtonsLaunchHideShowAndCloseTheConfiguredTerminal) {
     ClickButton(FindDescendant(p.main, L"Button", L"Close MT4s"));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(w); }, 15000)) << "Close MT4s";
     EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 500).has_value()) << "no box for a plain close";
+    CloseProgram(p);
+}
+
+// ---- The log on disk -------------------------------------------------------------------------------------------
+
+// A headline is in the file by the time it is shown: a program that crashes (or is killed) afterwards has lost
+// none of it.
+TEST(News, EachHeadlineIsInTheLogFileAsSoonAsItIsCounted) {
+    SimTerminal t;
+    ASSERT_NO_FATAL_FAILURE(StartTerminal(t, L"--title \"Write Through\" --rows 2"));
+    ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Write Through", "WT", "C:\\WT", "write through"}}, L""));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    const auto boxes = PressStart(p);
+    SKIP_UNLESS_READING(p, boxes);
+
+    AddRows(t, {"On disk at once"});
+    ASSERT_TRUE(WaitForLabel(p.headlines, L"1")) << "H: " << TextOfA(p.headlines);
+    std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(lines.size(), 1u) << "the headline is still only in memory";
+    ExpectLogLine(lines[0], "WT", "On disk at once");
+
+    AddRows(t, {"Second batch"});
+    ASSERT_TRUE(WaitForLabel(p.headlines, L"2"));
+    // Killed, not closed: nothing gets a chance to write what is still in memory.
+    p.process.Kill();
+    lines = LogLines();
+    ASSERT_EQ(lines.size(), 2u);
+    ExpectLogLine(lines[1], "WT", "Second batch");
+}
+
+// Fills the disk that holds `folder` with one file; returns its path.
+std::wstring FillDisk(const std::wstring& folder) {
+    const std::wstring path = folder + L"\\filler.bin";
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(f, INVALID_HANDLE_VALUE);
+    if (f == INVALID_HANDLE_VALUE) return path;
+    const std::vector<char> block(4096, 'F');
+    for (int i = 0; i < 100000; ++i) {
+        DWORD written = 0;
+        if (!WriteFile(f, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) ||
+            written != block.size())
+            break;
+    }
+    CloseHandle(f);
+    return path;
+}
+
+// The logs folder on a small disk of its own (the runner mounts one when it can): the disk fills up while
+// headlines arrive, the user is told once, and once space returns every headline reaches the file, in order.
+TEST(News, FullLogDiskIsReportedOnceAndNoHeadlineIsLostWhenSpaceReturns) {
+    wchar_t disk[1024] = {};
+    if (GetEnvironmentVariableW(L"PELO_SMALL_DISK_DIR", disk, 1024) == 0)
+        GTEST_SKIP() << "no small disk: the runner could not mount one (PELO_SMALL_DISK_DIR is not set)";
+    const std::wstring logsDir = std::wstring(disk) + L"\\logs";
+    RemoveTree(logsDir);
+    DeleteFileW((std::wstring(disk) + L"\\filler.bin").c_str());
+    ASSERT_TRUE(CreateDirectoryW(logsDir.c_str(), nullptr));
+    ASSERT_TRUE(WriteUserRegString(kPeloRegKey, L"LogsDir", logsDir));
+
+    SimTerminal t;
+    ASSERT_NO_FATAL_FAILURE(StartTerminal(t, L"--title \"Small Disk\" --rows 2"));
+    ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Small Disk", "SD", "C:\\SD", "small disk"}}, L""));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    const auto boxes = PressStart(p);
+    SKIP_UNLESS_READING(p, boxes);
+    ASSERT_TRUE(FileExists(logsDir + L"\\newslog.txt"));
+
+    const std::wstring filler = FillDisk(disk);
+    AddRows(t, {"Written to a full disk", "Also to a full disk"});
+    auto box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_TRUE(box.has_value()) << "a refused log write was not reported";
+    EXPECT_EQ(box->text, L"Error writing log file! The disk may be full. New lines are kept in memory and written as "
+                         L"soon as the file takes them again.");
+    EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+    Screenshot(L"news-log-disk-full");
+    ASSERT_TRUE(AnswerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(WaitForLabel(p.headlines, L"2"));
+    EXPECT_TRUE(LogLines(logsDir).empty());
+
+    // Still full: the next batch waits as well, and the user is not asked again.
+    AddRows(t, {"Still no room"});
+    ASSERT_TRUE(WaitForLabel(p.headlines, L"3"));
+    EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 1000).has_value()) << "a second box in the same failure";
+
+    ASSERT_TRUE(DeleteFileW(filler.c_str()));
+    AddRows(t, {"Room again"});
+    ASSERT_TRUE(WaitForLabel(p.headlines, L"4"));
+    const std::vector<std::string> lines = LogLines(logsDir);
+    ASSERT_EQ(lines.size(), 4u);
+    ExpectLogLine(lines[0], "SD", "Written to a full disk");
+    ExpectLogLine(lines[1], "SD", "Also to a full disk");
+    ExpectLogLine(lines[2], "SD", "Still no room");
+    ExpectLogLine(lines[3], "SD", "Room again");
+    PressStop(p);
     CloseProgram(p);
 }
 

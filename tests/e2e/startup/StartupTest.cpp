@@ -253,5 +253,60 @@ TEST(Settings, BrokerGapCommentsAndUnknownKeysAreGoneAfterTheSave) {
     EXPECT_NE(saved.find(L"\r\nHBoxFontStyle=Bold,Italic\r\n"), std::wstring::npos);
 }
 
+// Another program holds Pelorant.ini open without sharing while this one starts (an editor, a backup, a sync
+// tool): the file cannot be read, the user is told, and the file is not replaced by the defaults at exit, even
+// though the other program has let go by then.
+TEST(Settings, FileLockedAtStartIsNotOverwrittenAtExit) {
+    const std::wstring exe = InstallProgram();
+    {
+        Process first;
+        HWND main = StartToMainWindow(first, exe);
+        ASSERT_NE(main, nullptr);
+        CloseAndExpectCleanExit(first, main);
+    }
+    const std::wstring ini = AppDataDir() + L"\\Pelorant.ini";
+    const std::string text = "[Broker1]\r\nFullName=Alpha Markets\r\nShortName=ALP\r\nPath=C:\\MT4\\Alpha\r\n"
+                             "WindowPattern=alpha\r\n[Misc]\r\nHeadlineCapacity=250\r\n";
+    const std::vector<uint8_t> userFile(text.begin(), text.end());
+    ASSERT_TRUE(WriteFileBytes(ini, userFile));
+
+    HANDLE lock = CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Process p = Process::Start(exe);
+    auto box = WaitForMessageBox(p.Id(), kStartTimeout);
+    EXPECT_TRUE(box.has_value()) << "the unreadable settings file was not reported";
+    if (box) {
+        const std::wstring expectedStart = L"The settings file could not be read:\r\n\r\n" + ini + L"\r\n\r\n";
+        EXPECT_EQ(box->text.rfind(expectedStart, 0), 0u) << std::string(box->text.begin(), box->text.end());
+        EXPECT_NE(box->text.find(L"will not save over the file"), std::wstring::npos);
+        EXPECT_EQ(box->icon, BoxIcon::Warning) << ToString(box->icon);
+        Screenshot(L"settings-locked-at-start");
+        EXPECT_TRUE(AnswerMessageBox(*box, L"OK"));
+    }
+    HWND main = WaitForTopLevel(p.Id(), L"TfrmPelorant", kStartTimeout);
+    CloseHandle(lock);
+    ASSERT_NE(main, nullptr);
+
+    CloseAndExpectCleanExit(p, main);
+    EXPECT_FALSE(WaitForMessageBox(p.Id(), 0).has_value());
+    const auto bytes = ReadFileBytes(ini);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(*bytes, userFile) << "the user's settings were overwritten";
+    EXPECT_FALSE(FileExists(ini + L".new"));
+
+    // The next start reads the file as the user left it.
+    Process next;
+    HWND nextMain = StartToMainWindow(next, exe);
+    ASSERT_NE(nextMain, nullptr);
+    CloseAndExpectCleanExit(next, nextMain);
+    const auto saved = ReadFileBytes(ini);
+    ASSERT_TRUE(saved.has_value());
+    std::wstring savedText;
+    for (size_t i = 2; i + 1 < saved->size(); i += 2)
+        savedText.push_back(static_cast<wchar_t>((*saved)[i] | ((*saved)[i + 1] << 8)));
+    EXPECT_NE(savedText.find(L"[Broker1]\r\nFullName=Alpha Markets\r\n"), std::wstring::npos);
+    EXPECT_NE(savedText.find(L"\r\nHeadlineCapacity=250\r\n"), std::wstring::npos);
+}
+
 }  // namespace
 }  // namespace pelo::e2e

@@ -156,6 +156,88 @@ TEST_F(BufferedLogWriterTest, DestructionWritesWhatIsStillBuffered)
     EXPECT_TRUE(Files.OpenHandles.empty());
 }
 
+// A disk that fills up: what the file refuses stays in memory, one box tells the user, and
+// the lines reach the file in their order once it takes bytes again.
+TEST_F(BufferedLogWriterTest, FullDiskKeepsTheBytesAndReportsOncePerEpisode)
+{
+    std::vector<std::string> writeErrors;
+    Writer.ShowWriteErrorBox = [&](const std::string& text) { writeErrors.push_back(text); };
+    ASSERT_TRUE(Writer.Open(Name));
+    Files.FreeSpace = 10;
+    Writer.WriteLogLine("first headline");
+    Writer.Flush();
+    EXPECT_EQ(Files.Content(Name), "first head");
+    EXPECT_EQ(writeErrors, std::vector<std::string>{WriteLogFailedText});
+    EXPECT_TRUE(Writer.WriteFailing());
+    EXPECT_EQ(Writer.PendingBytes(), 6u);
+
+    // Still full: the next lines wait too, and the user is not asked again.
+    Writer.WriteLogLine("second");
+    Writer.Flush();
+    Writer.Write(std::string(5000, 'z'));
+    Writer.WriteLogLine("");
+    Writer.Flush();
+    EXPECT_EQ(writeErrors.size(), 1u);
+    EXPECT_EQ(Files.Content(Name), "first head");
+
+    Files.FreeSpace.reset();
+    Writer.Flush();
+    EXPECT_FALSE(Writer.WriteFailing());
+    EXPECT_EQ(Writer.PendingBytes(), 0u);
+    EXPECT_EQ(Files.Content(Name), "first headline\r\nsecond\r\n" + std::string(5000, 'z') + "\r\n");
+
+    // A later failure is a new episode and is reported again.
+    Files.FreeSpace = 0;
+    Writer.WriteLogLine("third");
+    Writer.Flush();
+    EXPECT_EQ(writeErrors.size(), 2u);
+    Files.FreeSpace.reset();
+    Writer.Close();
+    EXPECT_EQ(Files.Content(Name).substr(Files.Content(Name).size() - 7), "third\r\n");
+}
+
+TEST_F(BufferedLogWriterTest, FailedWriteOfAFullBufferIsRetriedNotDiscarded)
+{
+    ASSERT_TRUE(Writer.Open(Name));
+    Files.FreeSpace = 0;
+    const std::string big(4096 + 100, 'q');
+    EXPECT_EQ(Writer.Write(big), 4196);
+    EXPECT_EQ(Writer.PendingBytes(), 4196u);
+    Files.FreeSpace.reset();
+    Writer.WriteLogLine("after");
+    Writer.Flush();
+    EXPECT_EQ(Files.Content(Name), big + "after\r\n");
+}
+
+// While the disk stays full the waiting lines are bounded: beyond the limit whole new lines are
+// dropped and counted, never a part of one.
+TEST_F(BufferedLogWriterTest, BacklogIsBoundedByWholeNewLines)
+{
+    std::vector<std::string> writeErrors;
+    Writer.ShowWriteErrorBox = [&](const std::string& text) { writeErrors.push_back(text); };
+    Writer.SetBacklogLimit(100);
+    ASSERT_TRUE(Writer.Open(Name));
+    Files.FreeSpace = 0;
+    const std::string line(28, 'a');  // 30 bytes with CR LF
+    for (int i = 0; i < 5; ++i) {
+        Writer.WriteLogLine(line);
+        Writer.Flush();
+    }
+    EXPECT_EQ(Writer.PendingBytes(), 90u);
+    EXPECT_EQ(Writer.DroppedLines(), 2u);
+
+    Files.FreeSpace.reset();
+    Writer.Flush();
+    std::string expected;
+    for (int i = 0; i < 3; ++i)
+        expected += line + "\r\n";
+    EXPECT_EQ(Files.Content(Name), expected);
+    // The loss is reported when the file takes lines again.
+    ASSERT_EQ(writeErrors.size(), 2u);
+    EXPECT_NE(writeErrors[1].find("2 log lines"), std::string::npos) << writeErrors[1];
+    EXPECT_EQ(Writer.DroppedLines(), 0u);
+}
+
 TEST(BufferedLogWriterCreate, BufferWithoutRoomIsRefused)
 {
     test::FakeLogFileSystem files;

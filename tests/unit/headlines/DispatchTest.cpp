@@ -229,5 +229,20 @@ TEST_F(DispatchTest, EmptyBatchDoesNothing)
     EXPECT_EQ(Shown, "unset");
 }
 
+// A batch is on disk when its dispatch ends: a crash afterwards loses none of its lines, and
+// the whole batch costs one write call.
+TEST_F(DispatchTest, EachBatchIsWrittenThroughInOneCall)
+{
+    Dispatch(Batch({{"older"}, {"newer"}}));
+    EXPECT_EQ(Files.WriteCalls.size(), 1u);
+    EXPECT_EQ(Files.Content(LogName), "07/03/2026 09:05:02.047 (FXCM)  older\r\n"
+                                      "07/03/2026 09:05:02.047 (FXCM)  newer\r\n");
+    EXPECT_EQ(Writer.PendingBytes(), 0u);
+
+    // A first-pass batch writes nothing, so it costs no call either.
+    Dispatch(Batch({{"history"}}), "FXCM", true);
+    EXPECT_EQ(Files.WriteCalls.size(), 1u);
+}
+
 } // namespace
 } // namespace pelo

@@ -1,9 +1,11 @@
 #pragma once
 // Test doubles for the headline core: an in-memory file system, a list-control view that
 // checks the begin/end pairing, a fixed clock and a scriptable Start procedure.
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -28,6 +30,8 @@ public:
     std::set<std::u16string> RefuseOpen;  // names that can be neither opened nor created
     bool RefuseDelete = false;
     std::vector<std::size_t> WriteCalls;  // byte count of every write call
+    // Bytes the disk can still take, across all files; nothing set: no limit.
+    std::optional<std::size_t> FreeSpace;
     int OpenCalls = 0;
     int CreateCalls = 0;
 
@@ -54,10 +58,16 @@ public:
         Files[name] = Entry{};
         return NewHandle(name);
     }
-    void Write(TLogFileHandle file, const char* bytes, std::size_t count) override
+    std::size_t Write(TLogFileHandle file, const char* bytes, std::size_t count) override
     {
         WriteCalls.push_back(count);
-        Files.at(OpenHandles.at(file)).Content.append(bytes, count);
+        std::size_t taken = count;
+        if (FreeSpace) {
+            taken = std::min(count, *FreeSpace);
+            *FreeSpace -= taken;
+        }
+        Files.at(OpenHandles.at(file)).Content.append(bytes, taken);
+        return taken;
     }
     void Close(TLogFileHandle file) override
     {
