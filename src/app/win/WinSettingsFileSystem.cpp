@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include "core/win/WinOSError.h"
 #include "ui/win/WinText.h"
 
 namespace pelo::app {
 namespace {
 
-std::u16string ErrorText(DWORD code) { return ui::ToU16(ui::SystemErrorText(code)); }
+std::u16string ErrorText(DWORD code) { return ui::ToU16(ui::AnsiToWide(MakeOSError(code).what())); }
 
 // Closes the handle on every path out.
 class FileHandle {
