@@ -75,16 +75,19 @@ private:
         return static_cast<size_t>(pick(static_cast<int>(v.size())));
     }
 
+    // Two's-complement wrap: operands near the int32 limits must wrap, not overflow.
+    static int32_t wrap(int64_t x) { return static_cast<int32_t>(static_cast<uint32_t>(x)); }
+
     int32_t edge(int32_t v, int32_t count) {
         switch (pick(12)) {
-            case 0: return v + 1;
-            case 1: return v - 1;
-            case 2: return v + 1 + pick(4);
-            case 3: return v - 1 - pick(4);
+            case 0: return wrap(int64_t{v} + 1);
+            case 1: return wrap(int64_t{v} - 1);
+            case 2: return wrap(int64_t{v} + 1 + pick(4));
+            case 3: return wrap(int64_t{v} - 1 - pick(4));
             case 4: return 0;
             case 5: return -1;
             case 6: return count;
-            case 7: return count - 1;
+            case 7: return wrap(int64_t{count} - 1);
             case 8: return INT32_MAX;
             case 9: return INT32_MIN;
             case 10: {

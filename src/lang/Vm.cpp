@@ -1170,6 +1170,10 @@ void Vm::interpret(size_t stopFrames) {
             case Op::Leave: {
                 int32_t depth = READ();
                 int32_t off = READ();
+                if (off < 0) {  // Continue out of a try statement goes round the loop this way
+                    sync();
+                    checkStop();
+                }
                 leave(depth, pc + off, sp);
                 break;
             }

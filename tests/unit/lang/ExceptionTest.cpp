@@ -83,6 +83,16 @@ TEST(Exceptions, LoopsWithAByteCounterNeverEndByThemselves) {
     EXPECT_EQ(h.joined(), "5 255");
 }
 
+TEST(Exceptions, LoopsThatGoRoundThroughATryStatementCanBeStopped) {
+    // Continue out of a try part goes back to the loop's condition through Leave, not through a jump
+    VmLimits limits;
+    limits.maxLoopSteps = 5000;
+    ScriptHarness h(limits);
+    EXPECT_EQ(h.run("var n: Integer; begin while True do try n := n + 1; Continue; finally end; end."), "Script stopped");
+    EXPECT_EQ(h.run("var n: Integer; begin repeat try n := n + 1; Continue; except end; until False; end."),
+              "Script stopped");
+}
+
 // An error raised and handled inside a finally part must neither lose nor leave behind the action
 // that finally part was entered with.
 TEST(Exceptions, ExitSurvivesAnErrorHandledInsideItsFinallyPart) {
