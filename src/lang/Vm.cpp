@@ -390,6 +390,10 @@ bool Vm::handle(const ScriptError& e, size_t stopFrames) {
     lastCode_ = e.code;
     lastParam_ = e.param;
     if (e.fatal) return false;
+    // Code can go round through its handlers without a backward jump or a call, so a handled error
+    // counts as a step and sees a stop request like one.
+    if (stopRequested_ || (limits_.maxLoopSteps && ++loopSteps_ > limits_.maxLoopSteps))
+        throw ScriptError(ErrorCode::CustomError, "Script stopped", true);
     size_t handlerFloor = stopFrames < frames_.size() ? frames_[stopFrames].handlerBase : handlers_.size();
     while (handlers_.size() > handlerFloor) {
         Handler& h = handlers_.back();

@@ -279,5 +279,20 @@ TEST(Vm, EndFinallyAndPopTryRefuseTheCallersEntries) {
     }
 }
 
+// A handler placed before its own try block makes a loop out of errors alone, with no backward
+// jump or call to count: handling an error must count as a step and see a stop request.
+TEST(Vm, ALoopMadeOfHandledErrorsCanBeStopped) {
+    HostTable table;
+    table.finish();
+    VmLimits limits;
+    limits.maxLoopSteps = 5000;
+    Vm vm(table, limits);
+    EXPECT_EQ(runHandBuilt(vm, handBuilt({op(Op::TryExcept), -2,                 // 0: handler is this instruction
+                                          op(Op::PushInt), 1, op(Op::PushInt), 0,  // 2
+                                          op(Op::DivI), static_cast<int32_t>(Width::S32), op(Op::Pop),  // 6: divide by zero
+                                          op(Op::PopTry), op(Op::Ret)})),
+              "Script stopped");
+}
+
 }  // namespace
 }  // namespace pelo::lang::test
