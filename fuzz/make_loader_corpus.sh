@@ -1,13 +1,14 @@
 #!/bin/sh
-# Rebuilds fuzz/corpus/loader: every script of the compiler corpus that compiles, as a compiled file.
+# Rebuilds fuzz/corpus/loader: every script of the differential corpus that compiles, as a compiled file.
 #   fuzz/make_loader_corpus.sh GLC
 set -eu
 GLC=${1:?usage: make_loader_corpus.sh PATH_TO_GLC}
 HERE=$(cd "$(dirname "$0")" && pwd)
 OUT="$HERE/corpus/loader"
 mkdir -p "$OUT"
-rm -f "$OUT"/*.exn
-for f in "$HERE"/corpus/compiler/*.pas; do
+# regress_* files are the fuzzer's own finds, kept as they are
+find "$OUT" -name '*.exn' ! -name 'regress_*' -delete
+for f in "$HERE"/../tests/differential/cases/*.pas; do
   name=$(basename "$f" .pas)
   "$GLC" compile "$f" "$OUT/$name.exn" >/dev/null 2>&1 || rm -f "$OUT/$name.exn"
 done

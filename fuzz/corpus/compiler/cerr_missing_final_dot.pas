@@ -1,4 +1,0 @@
-{ The main block must end with "end." }
-begin
-  WriteLn('x');
-end;

@@ -1,4 +1,0 @@
-{ There is no raise statement; scripts call RaiseException. }
-begin
-  raise Exception.Create('boom');
-end.
