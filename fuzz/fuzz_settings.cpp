@@ -9,10 +9,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const pelo::Windows1252CodePage codePage;
-    const pelo::SettingsSnapshot loaded = pelo::LoadSettingsFromBytes(std::span<const uint8_t>(data, size), codePage);
-    const std::vector<uint8_t> saved = pelo::SaveSettingsToBytes(loaded, codePage);
-    const pelo::SettingsSnapshot reloaded = pelo::LoadSettingsFromBytes(saved, codePage);
+    static const pelo::app::Windows1252CodePage codePage;
+    const pelo::app::SettingsSnapshot loaded = pelo::app::LoadSettingsFromBytes(std::span<const uint8_t>(data, size), codePage);
+    const std::vector<uint8_t> saved = pelo::app::SaveSettingsToBytes(loaded, codePage);
+    const pelo::app::SettingsSnapshot reloaded = pelo::app::LoadSettingsFromBytes(saved, codePage);
     if (!(reloaded == loaded))
         std::abort();
     return 0;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace pelo::bench {
+namespace pelo::headlines::bench {
 namespace {
 
 std::filesystem::path PathOf(const std::u16string& name)
@@ -87,4 +87,4 @@ TLogFileHandle StdioLogFileSystem::Keep(std::FILE* file)
     return handle;
 }
 
-} // namespace pelo::bench
+} // namespace pelo::headlines::bench

@@ -6,7 +6,7 @@
 
 #include "headlines/LogFileSystem.h"
 
-namespace pelo::bench {
+namespace pelo::headlines::bench {
 
 class StdioLogFileSystem : public ILogFileSystem {
 public:
@@ -30,4 +30,4 @@ private:
     int Writes = 0;
 };
 
-} // namespace pelo::bench
+} // namespace pelo::headlines::bench

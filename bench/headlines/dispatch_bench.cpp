@@ -19,6 +19,7 @@
 namespace {
 
 using namespace pelo;
+using namespace pelo::headlines;
 using Clock = std::chrono::steady_clock;
 
 class SystemClock : public IClock {

@@ -20,6 +20,7 @@
 namespace {
 
 using namespace pelo;
+using namespace pelo::headlines;
 
 class NoScript : public IScriptSink {
 public:

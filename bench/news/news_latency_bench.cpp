@@ -39,12 +39,12 @@ long long Now()
     return t.QuadPart;
 }
 
-class BenchDispatch final : public pelo::INewsDispatch {
+class BenchDispatch final : public pelo::news::INewsDispatch {
 public:
     int HistMT4HBuffer() override { return 30; }
     bool NoDuplicates() override { return false; }
     bool CheckDuplicate(const std::string&) override { return false; }
-    void DispatchHeadlines(const pelo::TNewsReader& reader) override
+    void DispatchHeadlines(const pelo::news::TNewsReader& reader) override
     {
         const long long now = Now();
         ++batches;
@@ -52,7 +52,7 @@ public:
             firstPassRows += reader.BatchCount();
             return;
         }
-        for (const pelo::THeadline& h : reader.Batch()) {
+        for (const pelo::headlines::THeadline& h : reader.Batch()) {
             const std::size_t at = h.Text.rfind(" @");
             if (at == std::string::npos) {
                 ++unstamped;
@@ -61,7 +61,7 @@ public:
             const long long stamp = std::atoll(h.Text.c_str() + at + 2);
             if (!texts.insert(h.Text).second && ++repeated <= 3) {
                 std::printf("  dispatched again: \"%s\" in a batch of", h.Text.substr(0, at).c_str());
-                for (const pelo::THeadline& b : reader.Batch())
+                for (const pelo::headlines::THeadline& b : reader.Batch())
                     std::printf(" [%s]", b.Text.substr(0, b.Text.rfind(" @")).c_str());
                 std::printf("\n");
             }

@@ -4,7 +4,7 @@
 
 #include "app/StartupRules.h"
 
-namespace pelo {
+namespace pelo::app {
 
 int ClockAlignment::OnTick(int ms) {
     if (aligned_) return interval_;
@@ -32,4 +32,4 @@ std::string MakeCaptionBase(bool testMode) {
     return base;
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelo {
+namespace pelo::app {
 
 struct ClockTick {
     int hour = 0, minute = 0, second = 0, millisecond = 0;
@@ -28,4 +28,4 @@ std::string ClockCaptionText(std::string_view captionBase, const ClockTick& t);
 // ProgramTitle + version, plus " (testing)" while a script runs in test mode.
 std::string MakeCaptionBase(bool testMode);
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -1,6 +1,6 @@
 #include "app/CodePage.h"
 
-namespace pelo {
+namespace pelo::app {
 
 namespace {
 
@@ -47,4 +47,4 @@ std::string Windows1252CodePage::FromWide(std::u16string_view text) const
     return narrow;
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelo {
+namespace pelo::app {
 
 class CodePage {
 public:
@@ -22,4 +22,4 @@ public:
     std::string FromWide(std::u16string_view text) const override;
 };
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace pelo {
+namespace pelo::app {
 
 namespace {
 
@@ -110,4 +110,4 @@ bool ParseColorText(std::u16string_view text, TColor& out)
     return true;
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelo {
+namespace pelo::app {
 
 using TColor = uint32_t;
 
@@ -94,4 +94,4 @@ std::u16string FormatColorText(TColor color);
 // A colour name (letter case ignored) or integer text; false when the text is neither.
 bool ParseColorText(std::u16string_view text, TColor& out);
 
-}  // namespace pelo
+}  // namespace pelo::app

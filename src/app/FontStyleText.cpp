@@ -1,6 +1,6 @@
 #include "app/FontStyleText.h"
 
-namespace pelo {
+namespace pelo::app {
 
 std::u16string FormatFontStyleText(const TFontStyles& styles)
 {
@@ -23,4 +23,4 @@ TFontStyles ParseFontStyleText(std::u16string_view text)
     return styles;
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelo {
+namespace pelo::app {
 
 struct TFontStyles {
     bool Bold = false;
@@ -21,4 +21,4 @@ struct TFontStyles {
 std::u16string FormatFontStyleText(const TFontStyles& styles);
 TFontStyles ParseFontStyleText(std::u16string_view text);
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -1,6 +1,6 @@
 #include "app/IniDocument.h"
 
-namespace pelo {
+namespace pelo::app {
 
 namespace {
 
@@ -122,4 +122,4 @@ std::vector<uint8_t> IniWriter::Finish()
     return bytes;
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace pelo {
+namespace pelo::app {
 
 class IniDocument {
 public:
@@ -52,4 +52,4 @@ private:
     bool InSection = false;
 };
 
-}  // namespace pelo
+}  // namespace pelo::app

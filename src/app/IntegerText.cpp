@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace pelo {
+namespace pelo::app {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::u16string FormatIntegerText(int32_t value)
     return std::u16string(narrow.begin(), narrow.end());
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

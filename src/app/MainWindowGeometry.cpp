@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace pelo {
+namespace pelo::app {
 namespace {
 
 constexpr int WidthBesideResPanel = 280;
@@ -22,4 +22,4 @@ TopRowPlaces PlaceTopRow(ResPanelBox res, int signalWidth, int label1Width)
     return p;
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -1,7 +1,7 @@
 #pragma once
 // Where the main window's top row goes when the script resizes ResPanel, and the window's minimum size that
 // follows from it.
-namespace pelo {
+namespace pelo::app {
 
 // The designed sizes the rules start from (the layout table uses the same).
 inline constexpr int DesignTopPanelHeight = 61;
@@ -29,4 +29,4 @@ TopRowPlaces PlaceTopRow(ResPanelBox res, int signalWidth, int label1Width);
 // The minimum height for a given top panel height (the rule every window size change applies).
 constexpr int MinWindowHeightFor(int topPanelHeight) { return topPanelHeight + 90; }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -2,15 +2,15 @@
 
 #include <exception>
 
-namespace pelo {
+namespace pelo::app {
 
-bool NoNewsSourceAtStart(const TTerminalList& terminals, const AppSettings& settings)
+bool NoNewsSourceAtStart(const terminals::TTerminalList& terminals, const AppSettings& settings)
 {
     const bool console = settings.UseConsoleApp && !settings.ConsoleAppPath.empty();
     return terminals.empty() && !settings.UseTCPClient && !console && !settings.AllowUsingDLL;
 }
 
-bool NoNewsSourceForWelcome(const TTerminalList& terminals, const AppSettings& settings)
+bool NoNewsSourceForWelcome(const terminals::TTerminalList& terminals, const AppSettings& settings)
 {
     return terminals.empty() && !settings.UseTCPClient && !settings.UseConsoleApp && !settings.AllowUsingDLL;
 }
@@ -58,4 +58,4 @@ void TNewsSession::Stop()
     host_.ShowStatusLine(NewsReaderStoppedText);
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

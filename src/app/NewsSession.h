@@ -8,7 +8,7 @@
 #include "core/AppSettings.h"
 #include "terminals/TerminalInfo.h"
 
-namespace pelo {
+namespace pelo::app {
 
 inline constexpr std::string_view StartCaption = "Start";
 inline constexpr std::string_view StopCaption = "Stop";
@@ -17,9 +17,9 @@ inline constexpr std::string_view NewsReaderStartedText = "News reader started";
 inline constexpr std::string_view NewsReaderStoppedText = "News reader stopped";
 
 // Start is refused: no terminal and none of the custom sources usable (a console source needs its path).
-bool NoNewsSourceAtStart(const TTerminalList& terminals, const AppSettings& settings);
+bool NoNewsSourceAtStart(const terminals::TTerminalList& terminals, const AppSettings& settings);
 // The welcome lines' test: no terminal and none of the custom sources switched on, path or not.
-bool NoNewsSourceForWelcome(const TTerminalList& terminals, const AppSettings& settings);
+bool NoNewsSourceForWelcome(const terminals::TTerminalList& terminals, const AppSettings& settings);
 
 // The steps of Start and Stop that touch windows, files and other processes.
 class INewsSessionHost {
@@ -34,7 +34,7 @@ public:
     virtual void ResetCounters() = 0;
     // One reader per terminal, in list order, each reading once before the next is made. A failure does not
     // stop the others; the first is thrown once all were tried.
-    virtual void StartReaders(const TTerminalList& terminals) = 0;
+    virtual void StartReaders(const terminals::TTerminalList& terminals) = 0;
     virtual void ResetSignalState() = 0;
     virtual void DisarmAutoExecute() = 0;
     virtual void StopReaders() = 0;
@@ -44,7 +44,7 @@ public:
 
 class TNewsSession {
 public:
-    TNewsSession(const TTerminalList& terminals, const AppSettings& settings, INewsSessionHost& host)
+    TNewsSession(const terminals::TTerminalList& terminals, const AppSettings& settings, INewsSessionHost& host)
         : terminals_(terminals), settings_(settings), host_(host)
     {
     }
@@ -62,11 +62,11 @@ public:
 private:
     void Start();
 
-    const TTerminalList& terminals_;
+    const terminals::TTerminalList& terminals_;
     const AppSettings& settings_;
     INewsSessionHost& host_;
     bool started_ = false;
     bool readingActive_ = false;
 };
 
-}  // namespace pelo
+}  // namespace pelo::app

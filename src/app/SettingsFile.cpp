@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-namespace pelo {
+namespace pelo::app {
 
 namespace {
 
@@ -57,7 +57,7 @@ private:
     std::u16string_view Section;
 };
 
-void LoadTerminals(const IniDocument& doc, const CodePage& codePage, TTerminalList& terminals)
+void LoadTerminals(const IniDocument& doc, const CodePage& codePage, terminals::TTerminalList& terminals)
 {
     // Numbering starts at 1 and ends at the first section without a full name: a gap drops the rest.
     for (size_t n = 1;; ++n) {
@@ -65,7 +65,7 @@ void LoadTerminals(const IniDocument& doc, const CodePage& codePage, TTerminalLi
         const SectionReader reader(doc, section);
         const std::u16string* fullName = reader.Find(u"FullName");
         if (fullName == nullptr || fullName->empty()) break;
-        TMT4TermInfo info;
+        terminals::TMT4TermInfo info;
         info.FullName = codePage.FromWide(*fullName);
         reader.ReadNarrow(u"ShortName", info.ShortName, codePage);
         reader.ReadNarrow(u"Path", info.Path, codePage);
@@ -146,7 +146,7 @@ std::vector<uint8_t> SaveSettingsToBytes(const SettingsSnapshot& snapshot, const
 {
     IniWriter w;
     for (size_t i = 0; i < snapshot.Terminals.size(); ++i) {
-        const TMT4TermInfo& t = snapshot.Terminals[i];
+        const terminals::TMT4TermInfo& t = snapshot.Terminals[i];
         w.BeginSection(BrokerSectionName(i + 1));
         w.WriteValue(u"FullName", codePage.ToWide(t.FullName));
         w.WriteValue(u"ShortName", codePage.ToWide(t.ShortName));
@@ -197,4 +197,4 @@ std::vector<uint8_t> SaveSettingsToBytes(const SettingsSnapshot& snapshot, const
     return w.Finish();
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace pelo {
+namespace pelo::app {
 
 // The headline box font as the settings file describes it. (Whether it is drawn without anti-aliasing is
 // the setting AppSettings::HBoxFontSmoothingDisabled.)
@@ -29,7 +29,7 @@ struct HBoxFontDescription {
 // Everything the settings file holds. Default-constructed, it is what a missing file gives.
 struct SettingsSnapshot {
     AppSettings Settings;
-    TTerminalList Terminals;
+    terminals::TTerminalList Terminals;
     HBoxFontDescription HBoxFont;
     StoredWindowPositions Positions;
 
@@ -46,4 +46,4 @@ SettingsSnapshot LoadSettingsFromBytes(std::span<const uint8_t> bytes, const Cod
 // already turned a maximized main window into the work area's bounds.
 std::vector<uint8_t> SaveSettingsToBytes(const SettingsSnapshot& snapshot, const CodePage& codePage);
 
-}  // namespace pelo
+}  // namespace pelo::app

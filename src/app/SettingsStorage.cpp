@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace pelo {
+namespace pelo::app {
 
 TSettingsStorage::TSettingsStorage(ISettingsFileSystem& files, std::u16string path)
     : Files(files), FilePath(std::move(path))
@@ -44,4 +44,4 @@ SettingsSaveResult TSettingsStorage::Save(const SettingsSnapshot& snapshot, cons
     return result;
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace pelo {
+namespace pelo::app {
 
 struct SettingsFileRead {
     enum class Outcome { Read, Missing, Unreadable };
@@ -75,4 +75,4 @@ private:
     std::u16string FailureText;
 };
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -1,6 +1,6 @@
 #include "app/StartupRules.h"
 
-namespace pelo {
+namespace pelo::app {
 
 StartupCommand ParseStartupCommand(std::u16string_view arg) {
     if (arg == u"-attach") return StartupCommand::Attach;
@@ -90,4 +90,4 @@ bool IsWindowVisibleOn(const ScreenRect& r, int left, int top, int width, int c)
     return left + width >= r.left + c && left <= r.right - c && top + c >= r.top && top <= r.bottom - c;
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelo {
+namespace pelo::app {
 
 // The program title shown before the version in the caption and used as the application title.
 inline constexpr std::string_view ProgramTitle = "Pelorant ";
@@ -36,4 +36,4 @@ struct ScreenRect {
 // A window counts as reachable on a monitor when at least a caption-high strip of it lies inside.
 bool IsWindowVisibleOn(const ScreenRect& monitor, int left, int top, int width, int captionHeight);
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -1,6 +1,6 @@
 #include "app/TextFileDecoding.h"
 
-namespace pelo {
+namespace pelo::app {
 
 TextFileEncoding DetectTextFileEncoding(std::span<const uint8_t> bytes, size_t& markLength)
 {
@@ -112,4 +112,4 @@ std::u16string DecodeTextFileBytes(std::span<const uint8_t> bytes, const CodePag
     return codePage.ToWide(std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelo {
+namespace pelo::app {
 
 enum class TextFileEncoding { SystemCodePage, Utf8, Utf16LE, Utf16BE };
 
@@ -22,4 +22,4 @@ std::u16string DecodeTextFileBytes(std::span<const uint8_t> bytes, const CodePag
 // UTF-8 to UTF-16 with the same replacement rule (a maximal ill-formed subsequence becomes one U+FFFD).
 std::u16string DecodeUtf8(std::span<const uint8_t> bytes);
 
-}  // namespace pelo
+}  // namespace pelo::app

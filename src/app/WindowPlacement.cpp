@@ -1,6 +1,6 @@
 #include "app/WindowPlacement.h"
 
-namespace pelo {
+namespace pelo::app {
 
 namespace {
 
@@ -49,4 +49,4 @@ StoredWindowPositions PositionsForSave(bool mainMaximized, const WindowRect& mai
     return StoredWindowPositions{main.Left, main.Top, main.Width, main.Height, coordsWindow.Left, coordsWindow.Top};
 }
 
-}  // namespace pelo
+}  // namespace pelo::app

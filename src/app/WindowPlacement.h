@@ -3,7 +3,7 @@
 // and the design sizes, calls these, and only moves the windows to the results.
 #include <cstdint>
 
-namespace pelo {
+namespace pelo::app {
 
 // Marker for "no position stored"; a real coordinate of this value cannot be stored.
 inline constexpr int32_t NoStoredPosition = 100000;
@@ -55,4 +55,4 @@ WindowPoint CoordsWindowPosFromStored(const StoredWindowPositions& stored, Windo
 StoredWindowPositions PositionsForSave(bool mainMaximized, const WindowRect& mainNormal, const WindowRect& workArea,
                                        WindowPoint coordsWindow);
 
-}  // namespace pelo
+}  // namespace pelo::app

@@ -4,7 +4,7 @@
 #include <new>
 #include <utility>
 
-namespace pelo {
+namespace pelo::headlines {
 
 TBufferedLogWriter::TBufferedLogWriter(ILogFileSystem& files, std::int32_t bufferSize)
     : Files(files)
@@ -195,4 +195,4 @@ void TBufferedLogWriter::DeleteIfEmpty(const std::u16string& name)
         ShowPlainBox(DeleteEmptyLogFailedText);
 }
 
-} // namespace pelo
+}  // namespace pelo::headlines

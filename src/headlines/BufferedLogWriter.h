@@ -10,7 +10,7 @@
 
 #include "headlines/LogFileSystem.h"
 
-namespace pelo {
+namespace pelo::headlines {
 
 class EBufferedLogWriter : public std::runtime_error {
 public:
@@ -101,4 +101,4 @@ private:
     std::uint64_t LossToReport = 0;
 };
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 // The ring needs one slot at least; the accepted range is ClampDupCacheSize's business.
@@ -62,4 +62,4 @@ void TDupCache::Clear()
     Pos = 0;
 }
 
-} // namespace pelo
+}  // namespace pelo::headlines

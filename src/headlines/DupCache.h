@@ -5,7 +5,7 @@
 
 #include "headlines/FastCriticalSection.h"
 
-namespace pelo {
+namespace pelo::headlines {
 
 inline constexpr int MinDupCacheSize = 1;
 inline constexpr int MaxDupCacheSize = 200;
@@ -47,4 +47,4 @@ private:
     TFastCriticalSection& NewsLock;
 };
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-namespace pelo {
+namespace pelo::headlines {
 
 bool TFastCriticalSection::TryEnter()
 {
@@ -22,4 +22,4 @@ void TFastCriticalSection::Leave()
     Word.exchange(0, std::memory_order_release);
 }
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace pelo {
+namespace pelo::headlines {
 
 // A lock of one 32-bit word (0 free, 1 held) for very short critical sections.
 // Waiting gives up the rest of the time slice instead of spinning hard, which
@@ -37,4 +37,4 @@ private:
     TFastCriticalSection& Lock;
 };
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -2,7 +2,7 @@
 // One headline as a news reader hands it to the dispatch.
 #include <string>
 
-namespace pelo {
+namespace pelo::headlines {
 
 // A reader's batch never holds more than this many headlines (index 0 newest).
 inline constexpr int MaxHeadlineBatch = 200;
@@ -12,4 +12,4 @@ struct THeadline {
     bool Duplicate = false;  // the duplicate filter has seen this text recently, from any terminal
 };
 
-} // namespace pelo
+}  // namespace pelo::headlines

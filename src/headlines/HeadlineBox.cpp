@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 const std::string EmptyLine;
@@ -166,4 +166,4 @@ void PlaceWelcomeLines(THeadlineBox& box, bool noSourceConfigured, const std::st
     }
 }
 
-} // namespace pelo
+}  // namespace pelo::headlines

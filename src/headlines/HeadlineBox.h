@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pelo {
+namespace pelo::headlines {
 
 inline constexpr int MinHeadlineCapacity = 10;
 inline constexpr int MaxHeadlineCapacity = 1000;
@@ -94,4 +94,4 @@ private:
 void PlaceWelcomeLines(THeadlineBox& box, bool noSourceConfigured, const std::string& first,
                        const std::string& second);
 
-} // namespace pelo
+}  // namespace pelo::headlines

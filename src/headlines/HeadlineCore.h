@@ -13,7 +13,7 @@
 #include "headlines/HeadlineDispatch.h"
 #include "headlines/HeadlineLog.h"
 
-namespace pelo {
+namespace pelo::headlines {
 
 struct THeadlineCore {
     // logsDir: the logs directory fixed at start-up, without a trailing backslash.
@@ -37,4 +37,4 @@ struct THeadlineCore {
     THeadlineDispatcher Dispatcher;
 };
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -1,6 +1,6 @@
 #include "headlines/HeadlineCounter.h"
 
-namespace pelo {
+namespace pelo::headlines {
 
 void THeadlineCounter::Add(int headlines)
 {
@@ -22,4 +22,4 @@ void THeadlineCounter::Changed()
         OnChanged(Count);
 }
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -2,7 +2,7 @@
 // The received-headlines counter shown in the main window (0 to 998, then back to 0).
 #include <functional>
 
-namespace pelo {
+namespace pelo::headlines {
 
 class THeadlineCounter {
 public:
@@ -22,4 +22,4 @@ private:
     int Count = 0;
 };
 
-} // namespace pelo
+}  // namespace pelo::headlines

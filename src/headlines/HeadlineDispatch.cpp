@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace pelo {
+namespace pelo::headlines {
 
 std::string MakeBoxLine(const TLocalTime& t, bool altTimeFormat, const std::string& source,
                         const std::string& text)
@@ -110,4 +110,4 @@ void THeadlineDispatcher::RunScript(std::span<const THeadline> batch, const std:
     }
 }
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -12,7 +12,7 @@
 #include "headlines/HeadlineCounter.h"
 #include "headlines/TimeStamps.h"
 
-namespace pelo {
+namespace pelo::headlines {
 
 inline constexpr const char* StartFailedText =
     "Error executing procedure 'Start' in script. News processing stopped.";
@@ -73,4 +73,4 @@ private:
     IClock& Clock;
 };
 
-} // namespace pelo
+}  // namespace pelo::headlines

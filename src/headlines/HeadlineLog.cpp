@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 const std::u16string NewsLogFileName = u"newslog.txt";
@@ -133,4 +133,4 @@ void THeadlineLog::ReportOpenFailure()
         ShowPlainBox(OpenLogFailedText);
 }
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -6,7 +6,7 @@
 #include "headlines/BufferedLogWriter.h"
 #include "headlines/TimeStamps.h"
 
-namespace pelo {
+namespace pelo::headlines {
 
 inline constexpr const char* OpenLogFailedText = "Error opening or creating log file!";
 
@@ -67,4 +67,4 @@ private:
     std::u16string CurrentName;
 };
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace pelo {
+namespace pelo::headlines {
 
 // An open file; the Win32 layer stores its HANDLE here.
 using TLogFileHandle = std::intptr_t;
@@ -34,4 +34,4 @@ public:
     virtual bool Delete(const std::u16string& name) = 0;
 };
 
-} // namespace pelo
+}  // namespace pelo::headlines

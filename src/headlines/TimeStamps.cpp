@@ -1,6 +1,6 @@
 #include "headlines/TimeStamps.h"
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 // Fixed-width decimal with leading zeros; wider values are written in full.
@@ -55,4 +55,4 @@ std::string FormatLogTime(const TLocalTime& t)
     return out;
 }
 
-} // namespace pelo
+}  // namespace pelo::headlines

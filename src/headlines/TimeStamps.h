@@ -2,7 +2,7 @@
 // Time-stamp texts of headline lines and log lines, and the clock they are read from.
 #include <string>
 
-namespace pelo {
+namespace pelo::headlines {
 
 // A local date and time with milliseconds, as the system clock reports it.
 struct TLocalTime {
@@ -28,4 +28,4 @@ std::string FormatBoxTime(const TLocalTime& t, bool altTimeFormat);
 // dd/MM/yyyy hh:mm:ss.zzz. Log lines always carry the full form, whatever the box shows.
 std::string FormatLogTime(const TLocalTime& t);
 
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -6,7 +6,7 @@
 
 #include "news/RemoteAddress.h"
 
-namespace pelo {
+namespace pelo::news {
 
 class IListViewMessages {
 public:
@@ -23,4 +23,4 @@ public:
 // A record field can hold only a 32-bit address: the terminal is a 32-bit process.
 std::uint32_t ToRecordAddress(RemoteAddress address);
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-namespace pelo {
+namespace pelo::news {
 
 namespace {
 
@@ -107,4 +107,4 @@ TListColumnRecord MakeTitleColumnRecord(std::uint32_t remoteTitle)
     return r;
 }
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace pelo {
+namespace pelo::news {
 
 inline constexpr std::uint32_t LVIF_TEXT_FLAG = 0x0001;
 inline constexpr std::uint32_t LVCF_FMT_FLAG = 0x0001;
@@ -56,4 +56,4 @@ TListItemRecord MakeHeadlineItemRecord(std::int32_t headlineColumn, std::uint32_
 // Request for a column's format, width and title (up to 1024 bytes) into `remoteTitle`.
 TListColumnRecord MakeTitleColumnRecord(std::uint32_t remoteTitle);
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -6,7 +6,7 @@
 #include "news/ProcessMemMgr.h"
 #include "core/SystemErrors.h"
 
-namespace pelo {
+namespace pelo::news {
 
 // Non-ASCII titles are spelled out byte by byte; the comment shows how they read in their code page.
 const std::array<TNewsColumnTitlePair, NewsColumnTitlePairCount> NewsColumnTitles{{
@@ -91,4 +91,4 @@ std::optional<int> CheckNewsColumns(TProcessMemMgr& memory, IListViewMessages& l
     return MatchNewsColumns(columnCount, titles[0], titles[1]);
 }
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -9,7 +9,7 @@
 
 #include "news/ListViewMessages.h"
 
-namespace pelo {
+namespace pelo::news {
 
 class TProcessMemMgr;
 
@@ -31,4 +31,4 @@ std::optional<int> MatchNewsColumns(int columnCount, std::string_view title0, st
 // Errors of the memory manager propagate.
 std::optional<int> CheckNewsColumns(TProcessMemMgr& memory, IListViewMessages& listView);
 
-}  // namespace pelo
+}  // namespace pelo::news

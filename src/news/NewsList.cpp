@@ -5,7 +5,7 @@
 #include "news/ListViewRecords.h"
 #include "core/SystemErrors.h"
 
-namespace pelo {
+namespace pelo::news {
 
 TListViewNewsList::TListViewNewsList(std::unique_ptr<TProcessMemMgr> memory,
                                      std::unique_ptr<IListViewMessages> listView, int headlineColumn)
@@ -44,4 +44,4 @@ std::string TListViewNewsList::RowText(int row)
     return std::string(text_.begin(), end);
 }
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -8,7 +8,7 @@
 #include "news/ListViewMessages.h"
 #include "news/ProcessMemMgr.h"
 
-namespace pelo {
+namespace pelo::news {
 
 class INewsList {
 public:
@@ -47,4 +47,4 @@ private:
     std::array<char, TextBufferSize> text_{};
 };
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace pelo {
+namespace pelo::news {
 
 TNewsListMatch FindNewsList(IWindowTree& tree, WindowHandle terminalWindow,
                             const std::function<std::optional<int>(WindowHandle)>& checkNewsColumns)
@@ -25,4 +25,4 @@ TNewsListMatch FindNewsList(IWindowTree& tree, WindowHandle terminalWindow,
     return result;
 }
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -8,7 +8,7 @@
 
 #include "core/WindowHandle.h"
 
-namespace pelo {
+namespace pelo::news {
 
 // The window hierarchy as far as the search needs it. The Win32 layer answers with GetWindow(GW_CHILD /
 // GW_HWNDNEXT) and GetClassNameA with a 256-byte buffer.
@@ -36,4 +36,4 @@ inline constexpr const char* ListViewClassName = "SysListView32";
 TNewsListMatch FindNewsList(IWindowTree& tree, WindowHandle terminalWindow,
                             const std::function<std::optional<int>(WindowHandle)>& checkNewsColumns);
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-namespace pelo {
+namespace pelo::news {
 
 TNewsReader::TNewsReader(std::string fullName, std::string shortName, std::string windowPattern)
     : fullName_(std::move(fullName)), shortName_(std::move(shortName)), windowPattern_(std::move(windowPattern))
 {
-    batch_.reserve(MaxHeadlineBatch);
-    seenTexts_.reserve(MaxHeadlineBatch);
+    batch_.reserve(headlines::MaxHeadlineBatch);
+    seenTexts_.reserve(headlines::MaxHeadlineBatch);
 }
 
 TNewsReader::~TNewsReader() = default;
@@ -78,10 +78,10 @@ bool TNewsReader::ReadOnePass(INewsDispatch& dispatch)
     seenTexts_.clear();
     bool readAgain = false;
     std::optional<std::string> newTopText;
-    const int history = std::clamp(dispatch.HistMT4HBuffer(), 0, MaxHeadlineBatch);
+    const int history = std::clamp(dispatch.HistMT4HBuffer(), 0, headlines::MaxHeadlineBatch);
 
     int row = list_->NextRow(-1);
-    while (row >= 0 && BatchCount() < MaxHeadlineBatch) {
+    while (row >= 0 && BatchCount() < headlines::MaxHeadlineBatch) {
         if (firstPass_ && BatchCount() >= history) {
             // With no history wanted the first pass still notes the top row, so that the rows listed before
             // reading started are not taken for news by the next pass.
@@ -102,7 +102,7 @@ bool TNewsReader::ReadOnePass(INewsDispatch& dispatch)
         } else {
             seenTexts_.push_back(text);
             const bool duplicate = dispatch.NoDuplicates() && dispatch.CheckDuplicate(text);
-            batch_.push_back(THeadline{std::move(text), duplicate});
+            batch_.push_back(headlines::THeadline{std::move(text), duplicate});
         }
         // Rows only ever come further down. A list whose window has gone answers 0 to everything, and the text
         // buffer still holds the last text read: following such an answer would read that text forever.
@@ -127,4 +127,4 @@ bool TNewsReader::ReadOnePass(INewsDispatch& dispatch)
     return readAgain;
 }
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -11,7 +11,7 @@
 #include "news/NewsList.h"
 #include "news/NewsListDiscovery.h"
 
-namespace pelo {
+namespace pelo::news {
 
 class TNewsReader;
 
@@ -51,7 +51,7 @@ public:
     const std::optional<std::string>& LastTopText() const { return lastTopText_; }
 
     // The headlines of the current pass, index 0 being the list's top row.
-    std::span<const THeadline> Batch() const { return batch_; }
+    std::span<const headlines::THeadline> Batch() const { return batch_; }
     int BatchCount() const { return static_cast<int>(batch_.size()); }
 
     // Reads the rows that are new since the last pass and dispatches them. A call made while a pass of this
@@ -81,7 +81,7 @@ private:
     HookHandle hook_ = 0;
     std::unique_ptr<INewsList> list_;
     std::optional<std::string> lastTopText_;
-    std::vector<THeadline> batch_;
+    std::vector<headlines::THeadline> batch_;
     std::vector<std::string> seenTexts_;
     // Texts the previous pass read, kept for the pass that its repeated text started at once. A repeat within a
     // pass means rows were inserted on top while the pass walked down, so some of them were read and dispatched
@@ -91,4 +91,4 @@ private:
     bool passRequested_ = false;
 };
 
-}  // namespace pelo
+}  // namespace pelo::news

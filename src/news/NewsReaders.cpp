@@ -2,7 +2,7 @@
 
 #include "core/SystemErrors.h"
 
-namespace pelo {
+namespace pelo::news {
 
 namespace {
 
@@ -39,7 +39,7 @@ void TNewsReaders::SetActiveSourceCount(int count)
     host_.ShowActiveSourceCount(count);
 }
 
-TNewsReader& TNewsReaders::CreateReader(const TMT4TermInfo& terminal)
+TNewsReader& TNewsReaders::CreateReader(const terminals::TMT4TermInfo& terminal)
 {
     auto reader = std::make_shared<TNewsReader>(terminal.FullName, terminal.ShortName, terminal.WindowPattern);
     readers_.push_back(reader);
@@ -91,12 +91,12 @@ void TNewsReaders::EndReader(TNewsReader& reader)
     SetActiveSourceCount(activeSourceCount_ - 1);
 }
 
-void TNewsReaders::StartReading(const TTerminalList& terminals)
+void TNewsReaders::StartReading(const terminals::TTerminalList& terminals)
 {
     SetActiveSourceCount(0);
     std::exception_ptr firstError;
     const unsigned clearsBefore = clearCount_;
-    for (const TMT4TermInfo& terminal : terminals) {
+    for (const terminals::TMT4TermInfo& terminal : terminals) {
         // A warning box or a first pass's dispatch runs a message loop, in which the user may stop reading.
         if (clearCount_ != clearsBefore)
             break;
@@ -134,4 +134,4 @@ void TNewsReaders::Clear()
         EndReader(*reader);
 }
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -10,7 +10,7 @@
 #include "terminals/TerminalInfo.h"
 #include "news/NewsReader.h"
 
-namespace pelo {
+namespace pelo::news {
 
 // What creating and ending a reader needs from the system.
 class INewsReaderHost {
@@ -50,10 +50,10 @@ public:
     // Start of news reading: ActiveSourceCount goes to 0, then each terminal in order gets its reader, whose
     // first pass runs before the next reader is created. A terminal whose reader fails with an error does not
     // keep the others from being read: the first error is raised once every terminal has been tried.
-    void StartReading(const TTerminalList& terminals);
+    void StartReading(const terminals::TTerminalList& terminals);
 
     // One reader, created and added; inactive when its terminal cannot be read (after the user was warned).
-    TNewsReader& CreateReader(const TMT4TermInfo& terminal);
+    TNewsReader& CreateReader(const terminals::TMT4TermInfo& terminal);
 
     // The hook library's notification (wParam NewsNotificationCode): the first reader of that list view reads.
     // A reader whose list is lost (EListLost: window gone, terminal not answering) ends before the error goes on.
@@ -81,4 +81,4 @@ private:
     unsigned clearCount_ = 0;
 };
 
-}  // namespace pelo
+}  // namespace pelo::news

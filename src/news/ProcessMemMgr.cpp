@@ -7,7 +7,7 @@
 
 #include "core/SystemErrors.h"
 
-namespace pelo {
+namespace pelo::news {
 
 namespace {
 
@@ -228,4 +228,4 @@ std::vector<RemoteAddress> TForeignProcessMemMgr::Regions() const
     return regions_;
 }
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -11,7 +11,7 @@
 
 #include "news/RemoteMemory.h"
 
-namespace pelo {
+namespace pelo::news {
 
 // Allocation failure of a memory manager.
 class EProcessMemMgr : public std::runtime_error {
@@ -108,4 +108,4 @@ private:
     std::vector<RemoteAddress> regions_;
 };
 
-}  // namespace pelo
+}  // namespace pelo::news

@@ -7,7 +7,7 @@
 
 #include "news/RemoteAddress.h"
 
-namespace pelo {
+namespace pelo::news {
 
 class IRemoteMemory {
 public:
@@ -23,4 +23,4 @@ public:
     virtual void Write(const void* source, RemoteAddress dest, std::size_t n) = 0;
 };
 
-}  // namespace pelo
+}  // namespace pelo::news

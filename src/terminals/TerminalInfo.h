@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace pelo {
+namespace pelo::terminals {
 
 struct TMT4TermInfo {
     std::string FullName;       // broker name in the options dialog and in messages
@@ -17,4 +17,4 @@ struct TMT4TermInfo {
 
 using TTerminalList = std::vector<TMT4TermInfo>;
 
-}  // namespace pelo
+}  // namespace pelo::terminals

@@ -1,6 +1,6 @@
 #include "terminals/TerminalRules.h"
 
-namespace pelo {
+namespace pelo::terminals {
 
 std::string AsciiLowerCase(std::string_view text)
 {
@@ -204,4 +204,4 @@ int CountHiddenTerminals(const TTerminalList& terminals, ITerminalControl& contr
     return hidden;
 }
 
-}  // namespace pelo
+}  // namespace pelo::terminals

@@ -8,7 +8,7 @@
 #include "core/WindowHandle.h"
 #include "terminals/TerminalInfo.h"
 
-namespace pelo {
+namespace pelo::terminals {
 
 inline constexpr std::string_view TerminalWindowClassName = "MetaQuotes::MetaTrader::4.00";
 
@@ -92,4 +92,4 @@ void ActOnTerminalByShortName(const TTerminalList& terminals, std::string_view s
 // Configured terminals whose main window exists but is hidden (a window matched by two entries counts twice).
 int CountHiddenTerminals(const TTerminalList& terminals, ITerminalControl& control);
 
-}  // namespace pelo
+}  // namespace pelo::terminals

@@ -19,7 +19,7 @@ class AppWindow;
 
 struct AppState {
     AppSettings Settings;
-    TTerminalList TerminalList;
+    terminals::TTerminalList TerminalList;
     // What the settings file said about windows; applied to them after they exist.
     HBoxFontDescription LoadedHBoxFont;
     StoredWindowPositions LoadedPositions;

@@ -2,7 +2,6 @@
 // TfrmPelorant, the program's one main window: the autoexecute switch, Start/Stop, the script's panels, the
 // counters, the headline box and the terminal buttons, with the clock in its caption. It lays out its controls
 // from MainWindowLayout.h and wires each to its handler; the session rules are TNewsSession's.
-#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,19 +11,16 @@
 #include "app/NewsSession.h"
 #include "app/SettingsFile.h"
 #include "app/win/AppState.h"
+#include "app/win/MainWindowControls.h"
 #include "app/win/MainWindowLayout.h"
 #include "app/win/MainWindowMenus.h"
 #include "app/win/NewsSessionHost.h"
 #include "app/win/ScriptState.h"
+#include "app/win/TerminalBar.h"
 #include "headlines/HeadlineCore.h"
 #include "headlines/win/HeadlineListBox.h"
 #include "headlines/win/WinClock.h"
 #include "headlines/win/WinLogFileSystem.h"
-#include "terminals/win/TerminalControl.h"
-#include "ui/win/Control.h"
-#include "ui/win/Font.h"
-#include "ui/win/Panel.h"
-#include "ui/win/ToolTips.h"
 #include "ui/win/Window.h"
 
 namespace pelo::app {
@@ -50,9 +46,8 @@ public:
     // Start-up, once the settings are loaded: ring and cache sizes, the terminal selector, the welcome lines and
     // which terminal buttons are enabled.
     void AllocateHeadlineStores();
-    void FillTerminalSelector();
     void WriteWelcomeLines();
-    void UpdateTerminalButtons();
+    TerminalBar& Terminals() { return terminalBar_; }
 
     // Rewrites the caption from the clock; called by Timer1 and once before the window is shown.
     void Timer1Timer();
@@ -60,24 +55,24 @@ public:
     void ResetShownSecond() { LastShownSecond = -1; }
     void SetCaptionBase(std::string base);
 
-    THeadlineCore& Headlines() { return *core_; }
-    THeadlineListBox& HeadlineBoxControl() { return *listBox_; }
+    headlines::THeadlineCore& Headlines() { return *core_; }
+    headlines::THeadlineListBox& HeadlineBoxControl() { return *listBox_; }
     TScriptState& Script() { return script_; }
     bool ScriptAttached() const { return script_.ScriptAttached; }
     const TNewsSession& Session() const { return *session_; }
 
     // The script's panels and labels, for the script host.
-    ui::Panel& ResPanel() { return resPanel_; }
-    ui::Panel& SignalPanel() { return signalPanel_; }
-    ui::Label& IndicatorLabel(int index) { return labels_.at(layout::idLbl1 + index); }  // lbl1..lbl6 as 0..5
-    ui::Label& lblSignal() { return lblSignal_; }
-    ui::Label& lblNoSignal() { return labels_.at(layout::idLblNoSignal); }
+    ui::Panel& ResPanel() { return controls_.resPanel; }
+    ui::Panel& SignalPanel() { return controls_.signalPanel; }
+    ui::Label& IndicatorLabel(int index) { return controls_.Label(layout::idLbl1 + index); }  // lbl1..lbl6 as 0..5
+    ui::Label& lblSignal() { return controls_.lblSignal; }
+    ui::Label& lblNoSignal() { return controls_.Label(layout::idLblNoSignal); }
     // Re-lays out the top row after ResPanel changed size.
-    void ResPanelResize();
+    void ResPanelResize() { controls_.ResPanelResize(); }
 
     // Autoexecute: checks or unchecks the box, running its handler as a user's click does.
     void SetAutoExecute(bool checked);
-    bool AutoExecuteChecked() const { return chbAutoExecute_.IsChecked(); }
+    bool AutoExecuteChecked() const { return controls_.chbAutoExecute.IsChecked(); }
 
     TMainWindowMenus& Menus() { return menus_; }
 
@@ -93,28 +88,23 @@ protected:
 private:
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     void FormCreate();
-    void CreateControls();
     void WireControls();
-    void AdjustForScreenResolution();
-    void LayoutPanels();
     void OnContextMenu(HWND control, POINT screen);
     void chbAutoExecuteClick();
-    bool CloseConfirmed();
-    HWND PanelWindow(layout::Panel panel) const;
-    HFONT FontFor(layout::FontRole role) const { return fonts_[static_cast<int>(role)]; }
 
     AppWindow& appWindow_;
     AppState& state_;
     UINT peloCommMsg_;
 
-    TWinLogFileSystem logFiles_;
-    TWinClock localClock_;
+    headlines::TWinLogFileSystem logFiles_;
+    headlines::TWinClock localClock_;
     TScriptState script_;
-    std::unique_ptr<THeadlineCore> core_;
-    std::unique_ptr<THeadlineListBox> listBox_;
+    std::unique_ptr<headlines::THeadlineCore> core_;
+    std::unique_ptr<headlines::THeadlineListBox> listBox_;
     std::unique_ptr<NewsSessionHost> newsHost_;
     std::unique_ptr<TNewsSession> session_;
-    terminals::WinTerminalControl terminals_{ui::BoxLayer::TopMost};
+    MainWindowControls controls_;
+    TerminalBar terminalBar_{state_, controls_};
     TMainWindowMenus menus_;
     // Menu items and what they run; a new item needs no case in the message handling.
     std::map<int, std::function<void()>> menuCommands_;
@@ -124,18 +114,6 @@ private:
     int LastShownSecond = -1;
     ClockAlignment clock_;
     bool closing_ = false;
-    int minWidth_ = layout::MinWindowWidth;
-    int minHeight_ = layout::MinWindowHeight;
-    int topPanelHeight_ = layout::TopPanelHeight;
-
-    std::array<ui::Font, static_cast<int>(layout::FontRole::Count)> fonts_;
-    ui::Panel topPanel_, middlePanel_, bottomPanel_, autoExecPanel_, resPanel_, signalPanel_;
-    ui::CheckBox chbAutoExecute_;
-    std::map<int, ui::Button> buttons_;  // by control identifier, as laid out
-    std::map<int, ui::Label> labels_;
-    ui::Label lblSignal_;
-    ui::ComboBox comboBox1_;
-    ui::ToolTips tooltips_;
 };
 
 }  // namespace pelo::app

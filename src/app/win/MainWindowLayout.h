@@ -1,7 +1,7 @@
 #pragma once
-// Places, captions and fonts of the main window's controls, one row a control; TfrmPelorant makes them in one
+// Places, captions and fonts of the main window's controls, one row a control; MainWindowControls makes them in one
 // loop. The window is designed at 120 dpi and is not scaled: these are pixels at any screen resolution (only the
-// autoexecute check box is adjusted, see TfrmPelorant).
+// autoexecute check box is adjusted, see MainWindowControls).
 #include <windows.h>
 
 #include "app/MainWindowGeometry.h"

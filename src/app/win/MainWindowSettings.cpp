@@ -16,7 +16,7 @@ void TfrmPelorant::ApplyLoadedSettings() {
     RECT design{};
     GetWindowRect(hwnd(), &design);
     const WindowRect r = MainWindowRectFromStored(
-        state_.LoadedPositions, ToWindowRect(design), {minWidth_, minHeight_},
+        state_.LoadedPositions, ToWindowRect(design), {controls_.MinWidth(), controls_.MinHeight()},
         {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     SetWindowPos(hwnd(), nullptr, r.Left, r.Top, r.Width, r.Height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -47,7 +47,7 @@ StoredWindowPositions TfrmPelorant::PositionsForSave(const StoredWindowPositions
     RECT normal = wp.rcNormalPosition;
     OffsetRect(&normal, work.left, work.top);
     const bool maximized = wp.showCmd == SW_SHOWMAXIMIZED || (IsZoomed(hwnd()) != 0);
-    return pelo::PositionsForSave(maximized, ToWindowRect(normal), ToWindowRect(work),
+    return app::PositionsForSave(maximized, ToWindowRect(normal), ToWindowRect(work),
                                   {loaded.CoordsWindowX, loaded.CoordsWindowY});
 }
 

@@ -27,11 +27,11 @@ void NewsSessionHost::ShowStatusLine(std::string_view text) { core_.HBox.ShowHBo
 
 void NewsSessionHost::ResetCounters()
 {
-    ResetForNewsReading(core_.DupCache, core_.Counter);
+    headlines::ResetForNewsReading(core_.DupCache, core_.Counter);
     window_.ShowActiveSourceCount(0);
 }
 
-void NewsSessionHost::StartReaders(const TTerminalList& terminals)
+void NewsSessionHost::StartReaders(const terminals::TTerminalList& terminals)
 {
     // Made at the first start: the hook library is loaded only after the window exists.
     if (!intake_) {
@@ -54,10 +54,10 @@ void NewsSessionHost::CloseHeadlineLog()
     core_.Log.StopNewsReading(script_.ScriptAttached, script_.ScriptTestMode);
 }
 
-void NewsSessionHost::DispatchHeadlines(const TNewsReader& reader)
+void NewsSessionHost::DispatchHeadlines(const news::TNewsReader& reader)
 {
     const AppSettings& s = state_.Settings;
-    THeadlineSettings h;
+    headlines::THeadlineSettings h;
     h.DisplayHeadlines = s.DisplayHeadlines;
     h.NoDuplicates = s.NoDuplicates;
     h.LogHeadlines = s.LogHeadlines;

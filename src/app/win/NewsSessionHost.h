@@ -16,7 +16,7 @@
 
 namespace pelo::app {
 
-class NewsSessionHost final : public INewsSessionHost, public INewsDispatch {
+class NewsSessionHost final : public INewsSessionHost, public news::INewsDispatch {
 public:
     // What the session changes in the main window.
     struct WindowSide {
@@ -26,7 +26,7 @@ public:
         std::function<void()> DisarmAutoExecute;
     };
 
-    NewsSessionHost(AppState& state, THeadlineCore& core, TScriptState& script, WindowSide window)
+    NewsSessionHost(AppState& state, headlines::THeadlineCore& core, TScriptState& script, WindowSide window)
         : state_(state), core_(core), script_(script), window_(std::move(window))
     {
     }
@@ -42,7 +42,7 @@ public:
     void ShowStatusLine(std::string_view text) override;
     void ShowStartStopCaption(std::string_view caption) override { window_.ShowCaption(caption); }
     void ResetCounters() override;
-    void StartReaders(const TTerminalList& terminals) override;
+    void StartReaders(const terminals::TTerminalList& terminals) override;
     void ResetSignalState() override {}
     void DisarmAutoExecute() override { window_.DisarmAutoExecute(); }
     void StopReaders() override;
@@ -53,11 +53,11 @@ public:
     int HistMT4HBuffer() override { return state_.Settings.HistMT4HBuffer; }
     bool NoDuplicates() override { return state_.Settings.NoDuplicates; }
     bool CheckDuplicate(const std::string& text) override { return core_.DupCache.CheckDuplicate(text); }
-    void DispatchHeadlines(const TNewsReader& reader) override;
+    void DispatchHeadlines(const news::TNewsReader& reader) override;
 
 private:
     AppState& state_;
-    THeadlineCore& core_;
+    headlines::THeadlineCore& core_;
     TScriptState& script_;
     WindowSide window_;
     std::unique_ptr<news::NewsIntake> intake_;

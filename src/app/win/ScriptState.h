@@ -8,7 +8,7 @@
 
 namespace pelo::app {
 
-class TScriptState final : public IScriptSink {
+class TScriptState final : public headlines::IScriptSink {
 public:
     bool ScriptAttached = false;
     bool ScriptTestMode = false;  // no clicks while on; the caption says "(testing)"

@@ -68,9 +68,9 @@ int RunProgram() {
     LoadSettings(state);
     mainWindow->ApplyLoadedSettings();
     mainWindow->AllocateHeadlineStores();
-    mainWindow->FillTerminalSelector();
+    mainWindow->Terminals().FillSelector();
     mainWindow->WriteWelcomeLines();
-    mainWindow->UpdateTerminalButtons();
+    mainWindow->Terminals().UpdateButtons();
 
     EnsureOnScreen(mainWindow->hwnd());
 

@@ -5,7 +5,7 @@
 #include "ui/win/Panel.h"
 #include "ui/win/WinText.h"
 
-namespace pelo {
+namespace pelo::headlines {
 
 THeadlineListBox::THeadlineListBox(THeadlineBox& box) : box_(box) {}
 
@@ -212,4 +212,4 @@ LRESULT THeadlineListBox::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-}  // namespace pelo
+}  // namespace pelo::headlines

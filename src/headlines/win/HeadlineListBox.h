@@ -12,7 +12,7 @@
 #include "ui/win/Control.h"
 #include "ui/win/Controls.h"
 
-namespace pelo {
+namespace pelo::headlines {
 
 class THeadlineListBox final : public ui::ListBox, public IHBoxView {
 public:
@@ -63,4 +63,4 @@ private:
     std::uint64_t paintCount_ = 0;
 };
 
-}  // namespace pelo
+}  // namespace pelo::headlines

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace pelo {
+namespace pelo::headlines {
 
 TLocalTime TWinClock::LocalNow() {
     SYSTEMTIME st;
@@ -10,4 +10,4 @@ TLocalTime TWinClock::LocalNow() {
     return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
 }
 
-}  // namespace pelo
+}  // namespace pelo::headlines

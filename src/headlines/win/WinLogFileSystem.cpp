@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
@@ -60,4 +60,4 @@ std::optional<std::uint64_t> TWinLogFileSystem::FileSize(const std::u16string& n
 
 bool TWinLogFileSystem::Delete(const std::u16string& name) { return DeleteFileW(Wide(name).c_str()) != 0; }
 
-}  // namespace pelo
+}  // namespace pelo::headlines

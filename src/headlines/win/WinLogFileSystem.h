@@ -2,7 +2,7 @@
 // The headline log's file operations on the Windows file system.
 #include "headlines/LogFileSystem.h"
 
-namespace pelo {
+namespace pelo::headlines {
 
 class TWinLogFileSystem final : public ILogFileSystem {
 public:
@@ -15,4 +15,4 @@ public:
     bool Delete(const std::u16string& name) override;
 };
 
-}  // namespace pelo
+}  // namespace pelo::headlines

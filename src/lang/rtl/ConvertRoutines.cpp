@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 std::string IntToStr(int64_t value) { return std::to_string(value); }
 
@@ -157,4 +157,4 @@ long double StrToFloat(std::string_view s) {
     return *v;
 }
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 std::string IntToStr(int64_t value);  // also Int64ToStr
 
@@ -31,4 +31,4 @@ std::optional<long double> ParseFloat(std::string_view s);
 // StrToFloat raises "Invalid float" on bad text.
 long double StrToFloat(std::string_view s);
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

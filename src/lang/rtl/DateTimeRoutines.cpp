@@ -9,7 +9,7 @@
 #include <cmath>
 #include <ctime>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 namespace {
 
@@ -474,4 +474,4 @@ DateTime StrToDateTime(std::string_view s) {
     return date < 0 ? date - time : date + time;
 }
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 using DateTime = double;
 
@@ -62,4 +62,4 @@ DateTime StrToTime(std::string_view s);
 // date. Bad parts raise the errors of StrToDate and StrToTime.
 DateTime StrToDateTime(std::string_view s);
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

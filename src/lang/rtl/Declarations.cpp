@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 namespace {
 
@@ -153,4 +153,4 @@ std::span<const std::string_view> TypeDeclarations() { return kTypes; }
 std::span<const std::string_view> ConstantDeclarations() { return kConstants; }
 std::span<const MemberDeclaration> StringListDeclarations() { return kMembers; }
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

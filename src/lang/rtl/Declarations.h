@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 enum class RoutineId : uint16_t {
     // standard library (StringRoutines.h, ConvertRoutines.h, MathRoutines.h, FloatText.h)
@@ -68,4 +68,4 @@ struct MemberDeclaration {
 // BeginUpdate and EndUpdate have no effect; SetText and GetText take and give the text as a string.
 std::span<const MemberDeclaration> StringListDeclarations();
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

@@ -3,11 +3,11 @@
 // products and sums round. Passing a result through a volatile double forces the IEEE double rounding
 // that 64-bit builds and the reference produce, so millisecond and currency boundaries agree.
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 inline double asDouble(double value) {
     volatile double stored = value;
     return stored;
 }
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 namespace {
 
@@ -160,4 +160,4 @@ std::string FloatToStr(long double value) {
     return r;
 }
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

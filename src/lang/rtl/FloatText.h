@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 // FloatToStr: fixed notation with exactly 12 decimals ("0.100000000000", "-0.000000000000" for negative
 // values that print as zero). The value is first rounded to 21 significant digits, then to 12 decimals,
@@ -27,4 +27,4 @@ DecimalDigits ExactDecimal(long double nonNegativeValue);
 // half up otherwise; a carry out of the first digit prepends '1' and increments pointPos.
 void RoundDigits(DecimalDigits& d, int keep, bool halfEven);
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 Currency CurrencyFromDouble(double value) {
     const double rounded = std::nearbyint(asDouble(value * 10000.0));
@@ -91,4 +91,4 @@ std::string StrReplace(std::string_view s, std::string_view oldPattern, std::str
     return r;
 }
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

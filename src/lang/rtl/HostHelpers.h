@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 // A currency value: a signed 64-bit count of ten-thousandths.
 struct Currency {
@@ -32,4 +32,4 @@ std::string FloatToStrFixedS(int32_t digits, Currency value);
 std::string StrReplace(std::string_view s, std::string_view oldPattern, std::string_view newPattern,
                        bool replaceAll, bool ignoreCase);
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

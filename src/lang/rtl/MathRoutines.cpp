@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 namespace {
 
@@ -59,4 +59,4 @@ long double Cos(long double value) {
 
 long double Pi() { return 3.14159265358979323846264338327950288L; }
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

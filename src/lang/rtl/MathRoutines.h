@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 // Round: half to even; Trunc: toward zero. Both work in 64 bits and keep the low 32 bits, so large
 // values wrap (Round(1e10) = 1410065408). Values beyond the 64-bit range, NaN and infinities raise
@@ -23,4 +23,4 @@ long double Sin(long double value);
 long double Cos(long double value);
 long double Pi();
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

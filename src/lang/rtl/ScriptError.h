@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 // The engine reports an error by kind plus a parameter text; the kind decides how an uncaught error is
 // printed ("Exception: <text>", "Math error", ...) and what ExceptionType returns inside a handler.
@@ -29,4 +29,4 @@ private:
 inline constexpr const char* kInvalidFloatingPointOperation = "Invalid floating point operation";
 inline constexpr const char* kOutOfStringRange = "Out of string range";
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

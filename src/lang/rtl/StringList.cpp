@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 namespace {
 
@@ -334,4 +334,4 @@ void StringList::SetValueFromIndex(int32_t index, std::string_view value) {
     Put(index, line);
 }
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

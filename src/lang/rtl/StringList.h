@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 enum class Duplicates { Ignore, Accept, Error };  // TDuplicates: dupIgnore, dupAccept, dupError
 
@@ -111,4 +111,4 @@ private:
     bool strictDelimiter_ = false;
 };
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 namespace {
 
@@ -127,4 +127,4 @@ void StrSet(char c, int32_t index, std::string& s) {
     s[static_cast<size_t>(index - 1)] = c;
 }
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace rtl {
+namespace pelo::lang::rtl {
 
 // Copy: a start below 1 counts as 1 without shortening the count; start and count are clipped to the
 // string; a count below 1 gives ''.
@@ -38,4 +38,4 @@ std::string StringOfChar(char c, int32_t count);     // also Replicate; count < 
 char StrGet(std::string_view s, int32_t index);
 void StrSet(char c, int32_t index, std::string& s);
 
-}  // namespace rtl
+}  // namespace pelo::lang::rtl

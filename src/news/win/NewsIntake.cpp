@@ -21,7 +21,7 @@ NewsIntake::~NewsIntake()
     readers_.reset();
 }
 
-void NewsIntake::StartReading(const TTerminalList& terminals)
+void NewsIntake::StartReading(const terminals::TTerminalList& terminals)
 {
     readers_->Clear();
     readers_->StartReading(terminals);

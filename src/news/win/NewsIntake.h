@@ -51,7 +51,7 @@ public:
     // Ends any reading still running, then creates one reader per terminal, in list order, each running its
     // first pass before the next is created. Terminals that cannot be read are reported in warning boxes and
     // stay inactive.
-    void StartReading(const TTerminalList& terminals);
+    void StartReading(const terminals::TTerminalList& terminals);
     // Ends every reader (hooks removed, remote memory released). Safe to call when nothing runs.
     void StopReading();
     // PeloCommMsg with wParam NewsNotificationCode: the first reader of list view `lParam` runs a pass.

@@ -23,7 +23,7 @@ bool WinNewsReaderHost::CanAccessTerminal(WindowHandle terminalWindow)
 
 TNewsListMatch WinNewsReaderHost::FindNewsList(WindowHandle terminalWindow)
 {
-    return pelo::FindNewsList(tree_, terminalWindow, [](WindowHandle listView) {
+    return news::FindNewsList(tree_, terminalWindow, [](WindowHandle listView) {
         // One manager per list view examined: its regions go as soon as the titles are read.
         std::unique_ptr<TProcessMemMgr> memory = CreateProcessMemMgr(ToHwnd(listView));
         WinListViewMessages messages(ToHwnd(listView), *memory);

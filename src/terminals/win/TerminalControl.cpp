@@ -18,7 +18,7 @@ constexpr DWORD TerminalWaitMs = 10000;
 HWND FindTerminalWindow(std::string_view pattern)
 {
     WinTopLevelWindows windows;
-    return ToHwnd(pelo::FindTerminalWindow(windows, pattern));
+    return ToHwnd(terminals::FindTerminalWindow(windows, pattern));
 }
 
 bool CanAccessTerminal(HWND window)
@@ -84,7 +84,7 @@ void HideTerminal(HWND window)
 int CountHiddenTerminals(const TTerminalList& terminals)
 {
     WinTerminalControl control;
-    return pelo::CountHiddenTerminals(terminals, control);
+    return terminals::CountHiddenTerminals(terminals, control);
 }
 
 WindowHandle WinTerminalControl::FindTerminalWindow(const std::string& pattern)

@@ -24,6 +24,18 @@ HWND StartToMainWindow(Process& p, const std::wstring& exe, const std::wstring& 
             return main != nullptr;
         },
         kStartTimeout, 100);
+    if (!main) {
+        // Say what the program was doing instead: a start that hangs and one that ended look alike otherwise.
+        std::string seen;
+        if (const auto code = p.WaitForExit(0)) seen = "the program ended with code " + std::to_string(*code);
+        for (HWND w : TopLevelWindowsOf(p.Id(), false)) {
+            const std::wstring cls = ClassOf(w);
+            seen += "; window " + std::string(cls.begin(), cls.end()) + " \"" + TextOfA(w) + "\"" +
+                    (IsWindowVisible(w) ? "" : " (hidden)");
+        }
+        Screenshot(L"start-without-main-window");
+        ADD_FAILURE() << "no main window within " << kStartTimeout << " ms: " << (seen.empty() ? "no window" : seen);
+    }
     return main;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 using namespace pelo;
+using namespace pelo::app;
 
 TEST(ColorText, NamedColoursAreWrittenByName)
 {

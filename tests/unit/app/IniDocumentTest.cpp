@@ -4,8 +4,8 @@
 
 #include <string>
 
-using pelo::IniDocument;
-using pelo::IniWriter;
+using pelo::app::IniDocument;
+using pelo::app::IniWriter;
 
 namespace {
 

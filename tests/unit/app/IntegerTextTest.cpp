@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-using pelo::ParseIntegerText;
+using pelo::app::ParseIntegerText;
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "app/MainWindowGeometry.h"
 
 using namespace pelo;
+using namespace pelo::app;
 
 namespace {
 

@@ -7,10 +7,11 @@
 #include "app/NewsSession.h"
 
 using namespace pelo;
+using namespace pelo::app;
 
 namespace {
 
-TMT4TermInfo Terminal(const std::string& shortName) { return {"Broker " + shortName, shortName, "C:\\MT4", "MT4"}; }
+terminals::TMT4TermInfo Terminal(const std::string& shortName) { return {"Broker " + shortName, shortName, "C:\\MT4", "MT4"}; }
 
 // Records every step in order; each step also notes whether the session reported reading at that moment.
 struct RecordingHost : INewsSessionHost {
@@ -29,7 +30,7 @@ struct RecordingHost : INewsSessionHost {
     void ShowStatusLine(std::string_view text) override { steps.push_back("line " + std::string(text)); }
     void ShowStartStopCaption(std::string_view caption) override { steps.push_back("caption " + std::string(caption)); }
     void ResetCounters() override { steps.push_back("reset counters"); }
-    void StartReaders(const TTerminalList& terminals) override
+    void StartReaders(const terminals::TTerminalList& terminals) override
     {
         steps.push_back("start readers " + std::to_string(terminals.size()));
         if (readersThrow)
@@ -46,7 +47,7 @@ struct RecordingHost : INewsSessionHost {
 };
 
 struct Session {
-    TTerminalList terminals{Terminal("A"), Terminal("B")};
+    terminals::TTerminalList terminals{Terminal("A"), Terminal("B")};
     AppSettings settings;
     RecordingHost host;
     TNewsSession session{terminals, settings, host};
@@ -57,7 +58,7 @@ using Steps = std::vector<std::string>;
 
 TEST(NewsSourceRules, AnyUsableSourceLetsStartGoOn)
 {
-    const TTerminalList none, one{Terminal("A")};
+    const terminals::TTerminalList none, one{Terminal("A")};
     AppSettings s;
     EXPECT_TRUE(NoNewsSourceAtStart(none, s));
     EXPECT_FALSE(NoNewsSourceAtStart(one, s));
@@ -83,7 +84,7 @@ TEST(NewsSourceRules, AnyUsableSourceLetsStartGoOn)
 
 TEST(NewsSourceRules, TheWelcomeTestCountsASwitchedOnConsoleWithoutPath)
 {
-    const TTerminalList none, one{Terminal("A")};
+    const terminals::TTerminalList none, one{Terminal("A")};
     AppSettings s;
     EXPECT_TRUE(NoNewsSourceForWelcome(none, s));
     EXPECT_FALSE(NoNewsSourceForWelcome(one, s));

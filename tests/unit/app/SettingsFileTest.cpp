@@ -8,6 +8,7 @@
 #include <vector>
 
 using namespace pelo;
+using namespace pelo::app;
 
 namespace {
 
@@ -116,14 +117,14 @@ const std::u16string kDefaultTail =
     u"CoordsWindowY=100000\r\n"
     u"\r\n";
 
-TMT4TermInfo Terminal(std::string full, std::string shortName, std::string path, std::string pattern)
+terminals::TMT4TermInfo Terminal(std::string full, std::string shortName, std::string path, std::string pattern)
 {
-    return TMT4TermInfo{std::move(full), std::move(shortName), std::move(path), std::move(pattern)};
+    return terminals::TMT4TermInfo{std::move(full), std::move(shortName), std::move(path), std::move(pattern)};
 }
 
 }  // namespace
 
-namespace pelo {
+namespace pelo::app {
 // Failure messages show the snapshot as the file it would be written as.
 void PrintTo(const SettingsSnapshot& snapshot, std::ostream* os)
 {
@@ -136,7 +137,7 @@ void PrintTo(const SettingsSnapshot& snapshot, std::ostream* os)
         else *os << "\\u" << std::hex << c << std::dec;
     }
 }
-}  // namespace pelo
+}  // namespace pelo::app
 
 TEST(SettingsSave, DefaultsAreWrittenByteForByte)
 {

@@ -8,6 +8,7 @@
 #include <vector>
 
 using namespace pelo;
+using namespace pelo::app;
 
 namespace {
 
@@ -84,7 +85,7 @@ const std::string kUserFile =
 SettingsSnapshot Changed()
 {
     SettingsSnapshot s;
-    s.Terminals.push_back(TMT4TermInfo{"Beta Trade", "BET", "C:\\MT4\\Beta", "beta"});
+    s.Terminals.push_back(terminals::TMT4TermInfo{"Beta Trade", "BET", "C:\\MT4\\Beta", "beta"});
     s.Settings.HeadlineCapacity = 500;
     return s;
 }

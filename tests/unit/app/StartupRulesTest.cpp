@@ -3,7 +3,7 @@
 #include "app/ClockCaption.h"
 #include "app/StartupRules.h"
 
-namespace pelo {
+namespace pelo::app {
 namespace {
 
 TEST(StartupCommandTest, OnlyExactSwitchesCount) {
@@ -90,4 +90,4 @@ TEST(ClockTest, CaptionText) {
 }
 
 }  // namespace
-}  // namespace pelo
+}  // namespace pelo::app

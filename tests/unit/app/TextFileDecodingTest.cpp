@@ -7,6 +7,7 @@
 #include <vector>
 
 using namespace pelo;
+using namespace pelo::app;
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 using namespace pelo;
+using namespace pelo::app;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "HeadlineFakes.h"
 #include "headlines/BufferedLogWriter.h"
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 const std::u16string Name = u"C:\\Logs\\newslog.txt";
@@ -250,4 +250,4 @@ TEST(BufferedLogWriterCreate, BufferWithoutRoomIsRefused)
 }
 
 } // namespace
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -8,7 +8,7 @@
 #include "headlines/DupCache.h"
 #include "headlines/HeadlineDispatch.h"
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 const std::u16string LogName = u"C:\\Logs\\newslog.txt";
@@ -245,4 +245,4 @@ TEST_F(DispatchTest, EachBatchIsWrittenThroughInOneCall)
 }
 
 } // namespace
-} // namespace pelo
+}  // namespace pelo::headlines

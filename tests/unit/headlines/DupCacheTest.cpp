@@ -7,7 +7,7 @@
 #include "headlines/DupCache.h"
 #include "headlines/FastCriticalSection.h"
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 class DupCacheTest : public ::testing::Test {
@@ -168,4 +168,4 @@ TEST(FastCriticalSection, ExcludesOtherThreadsAndIsNotReentrant)
 }
 
 } // namespace
-} // namespace pelo
+}  // namespace pelo::headlines

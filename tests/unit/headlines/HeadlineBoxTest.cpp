@@ -5,7 +5,7 @@
 #include "HeadlineFakes.h"
 #include "headlines/HeadlineBox.h"
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 std::string Line(int i)
@@ -218,4 +218,4 @@ TEST(HeadlineCapacity, OutOfRangeSettingsAreClampedAndTheRingNeverEmpty)
 }
 
 } // namespace
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -3,7 +3,7 @@
 #include "HeadlineFakes.h"
 #include "headlines/HeadlineCore.h"
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 // One reading session as the main window runs it: start, a first pass, a live batch that a
@@ -54,4 +54,4 @@ TEST(HeadlineCore, ReadingSessionFromStartToProgramEnd)
 }
 
 } // namespace
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -16,7 +16,7 @@
 #include "headlines/LogFileSystem.h"
 #include "headlines/TimeStamps.h"
 
-namespace pelo::test {
+namespace pelo::headlines::test {
 
 class FakeLogFileSystem : public ILogFileSystem {
 public:
@@ -162,4 +162,4 @@ public:
     }
 };
 
-} // namespace pelo::test
+} // namespace pelo::headlines::test

@@ -6,7 +6,7 @@
 #include "HeadlineFakes.h"
 #include "headlines/HeadlineLog.h"
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 const std::u16string Dir = u"C:\\Users\\Public\\Documents\\Pelorant Logs";
@@ -175,4 +175,4 @@ TEST_F(HeadlineLogTest, StartAfterAFailedAttachClosesTheScriptLogFirst)
 }
 
 } // namespace
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -2,7 +2,7 @@
 
 #include "headlines/TimeStamps.h"
 
-namespace pelo {
+namespace pelo::headlines {
 namespace {
 
 TEST(TimeStamps, EveryFieldIsZeroPadded)
@@ -34,4 +34,4 @@ TEST(TimeStamps, YearIsWrittenInFull)
 }
 
 } // namespace
-} // namespace pelo
+}  // namespace pelo::headlines

@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace rtl;
+using namespace pelo::lang::rtl;
 
 struct IntCase {
     std::string_view text;

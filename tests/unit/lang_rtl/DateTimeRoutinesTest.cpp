@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace rtl;
+using namespace pelo::lang::rtl;
 
 std::string decoded(DateTime v) {
     uint16_t y, m, d, h, mi, s, ms;

@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace rtl;
+using namespace pelo::lang::rtl;
 
 std::string routineName(std::string_view decl) {
     const size_t start = decl.find(' ') + 1;

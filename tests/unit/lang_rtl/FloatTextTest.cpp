@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace rtl;
+using namespace pelo::lang::rtl;
 
 double twoPow(int n) { return std::ldexp(1.0, n); }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-using namespace rtl;
+using namespace pelo::lang::rtl;
 
 std::string fixed(int32_t digits, double v) { return FloatToStrFixed(digits, CurrencyFromDouble(v)); }
 std::string fixedS(int32_t digits, double v) { return FloatToStrFixedS(digits, CurrencyFromDouble(v)); }

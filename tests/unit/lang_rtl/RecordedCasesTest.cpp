@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace rtl;
+using namespace pelo::lang::rtl;
 
 std::string unhex(const std::string& h) {
     std::string r;

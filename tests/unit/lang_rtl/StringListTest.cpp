@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace rtl;
+using namespace pelo::lang::rtl;
 
 std::string joined(const StringList& l) {
     std::string r = std::to_string(l.Count()) + ":";

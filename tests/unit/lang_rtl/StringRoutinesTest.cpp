@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace rtl;
+using namespace pelo::lang::rtl;
 
 TEST(StringRoutines, CopyClampsStartAndCount) {
     EXPECT_EQ(Copy("abcdef", 2, 3), "bcd");

@@ -8,7 +8,7 @@
 #include "news/NewsReader.h"
 #include "core/SystemErrors.h"
 
-namespace pelo::test {
+namespace pelo::news::test {
 
 class FakeNewsList final : public INewsList {
 public:
@@ -79,7 +79,7 @@ public:
     void DispatchHeadlines(const TNewsReader& reader) override
     {
         DispatchedBatch batch{reader.ShortName(), reader.FirstPass(), {}, {}};
-        for (const THeadline& h : reader.Batch()) {
+        for (const headlines::THeadline& h : reader.Batch()) {
             batch.texts.push_back(h.Text);
             batch.duplicates.push_back(h.Duplicate);
         }
@@ -104,4 +104,4 @@ inline std::vector<std::string> Numbered(const std::string& prefix, int from, in
     return texts;
 }
 
-}  // namespace pelo::test
+}  // namespace pelo::news::test

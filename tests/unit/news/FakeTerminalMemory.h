@@ -16,7 +16,7 @@
 #include "news/RemoteMemory.h"
 #include "core/SystemErrors.h"
 
-namespace pelo::test {
+namespace pelo::news::test {
 
 class FakeAddressSpace {
 public:
@@ -193,4 +193,4 @@ private:
     bool lostHung_ = false;
 };
 
-}  // namespace pelo::test
+}  // namespace pelo::news::test

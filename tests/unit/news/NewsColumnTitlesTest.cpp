@@ -13,9 +13,10 @@
 #include "news/ProcessMemMgr.h"
 
 using namespace pelo;
-using pelo::test::FakeAddressSpace;
-using pelo::test::FakeListView;
-using pelo::test::MakeFakeRemote;
+using namespace pelo::news;
+using pelo::news::test::FakeAddressSpace;
+using pelo::news::test::FakeListView;
+using pelo::news::test::MakeFakeRemote;
 
 namespace {
 

@@ -8,7 +8,8 @@
 #include "news/ProcessMemMgr.h"
 
 using namespace pelo;
-using namespace pelo::test;
+using namespace pelo::news;
+using namespace pelo::news::test;
 
 namespace {
 

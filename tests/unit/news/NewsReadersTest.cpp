@@ -7,7 +7,8 @@
 #include "news/NewsReaders.h"
 
 using namespace pelo;
-using namespace pelo::test;
+using namespace pelo::news;
+using namespace pelo::news::test;
 
 namespace {
 
@@ -81,9 +82,9 @@ public:
     std::map<WindowHandle, FakeNewsList*> lists;
 };
 
-TMT4TermInfo Term(const std::string& full, const std::string& shortName, const std::string& pattern)
+terminals::TMT4TermInfo Term(const std::string& full, const std::string& shortName, const std::string& pattern)
 {
-    return TMT4TermInfo{full, shortName, "C:\\MT4 " + shortName, pattern};
+    return terminals::TMT4TermInfo{full, shortName, "C:\\MT4 " + shortName, pattern};
 }
 
 class NewsReadersTest : public ::testing::Test {

@@ -7,8 +7,9 @@
 #include "core/SystemErrors.h"
 
 using namespace pelo;
-using pelo::test::FakeAddressSpace;
-using pelo::test::MakeFakeRemote;
+using namespace pelo::news;
+using pelo::news::test::FakeAddressSpace;
+using pelo::news::test::MakeFakeRemote;
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "terminals/TerminalRules.h"
 
 using namespace pelo;
+using namespace pelo::terminals;
 
 namespace {
 
