@@ -42,6 +42,14 @@ HostFn guarded(F f) {
 int32_t i32(CallCtx& c, int k) { return static_cast<int32_t>(c.i(k)); }
 uint16_t u16(CallCtx& c, int k) { return static_cast<uint16_t>(c.i(k)); }
 
+// Routines whose result grows with an integer argument (a width, a count, a number of digits) refuse a result
+// longer than any string may be, as the VM does, instead of trying to allocate it.
+int32_t lengthArg(CallCtx& c, int k, int64_t extra = 0) {
+    const int32_t n = i32(c, k);
+    if (n + extra > c.vm.limits().maxStringLength) throw ScriptError(ErrorCode::OutOfMemory, "");
+    return n;
+}
+
 void setStr(Value& dst, std::string_view s) {
     dst = Value::ofStr(s);
 }
@@ -100,12 +108,12 @@ HostFn routine(rtl::RoutineId id) {
         case R::Abs: return guarded([](CallCtx& c) { c.retFloat(rtl::Abs(c.f(0))); });
         case R::StrToFloat: return guarded([](CallCtx& c) { c.retFloat(rtl::StrToFloat(c.s(0))); });
         case R::FloatToStr: return guarded([](CallCtx& c) { c.retStr(rtl::FloatToStr(c.f(0))); });
-        case R::PadL: return guarded([](CallCtx& c) { c.retStr(rtl::PadL(c.s(0), i32(c, 1))); });
-        case R::PadR: return guarded([](CallCtx& c) { c.retStr(rtl::PadR(c.s(0), i32(c, 1))); });
-        case R::PadZ: return guarded([](CallCtx& c) { c.retStr(rtl::PadZ(c.s(0), i32(c, 1))); });
+        case R::PadL: return guarded([](CallCtx& c) { c.retStr(rtl::PadL(c.s(0), lengthArg(c, 1))); });
+        case R::PadR: return guarded([](CallCtx& c) { c.retStr(rtl::PadR(c.s(0), lengthArg(c, 1))); });
+        case R::PadZ: return guarded([](CallCtx& c) { c.retStr(rtl::PadZ(c.s(0), lengthArg(c, 1))); });
         case R::Replicate:
         case R::StringOfChar:
-            return guarded([](CallCtx& c) { c.retStr(rtl::StringOfChar(static_cast<char>(c.i(0)), i32(c, 1))); });
+            return guarded([](CallCtx& c) { c.retStr(rtl::StringOfChar(static_cast<char>(c.i(0)), lengthArg(c, 1))); });
         case R::StrToInt64: return guarded([](CallCtx& c) { c.retInt(rtl::StrToInt64(c.s(0))); });
         case R::StrToInt64Def: return guarded([](CallCtx& c) { c.retInt(rtl::StrToInt64Def(c.s(0), c.i(1))); });
         case R::EncodeDate:
@@ -161,9 +169,9 @@ HostFn routine(rtl::RoutineId id) {
         case R::StrToDateTime: return guarded([](CallCtx& c) { c.retFloat(rtl::StrToDateTime(c.s(0))); });
         case R::IntToStrS: return guarded([](CallCtx& c) { c.retStr(rtl::IntToStrS(i32(c, 0))); });
         case R::FloatToStrFixed:
-            return guarded([](CallCtx& c) { c.retStr(rtl::FloatToStrFixed(i32(c, 0), rtl::Currency{c.i(1)})); });
+            return guarded([](CallCtx& c) { c.retStr(rtl::FloatToStrFixed(lengthArg(c, 0, 22), rtl::Currency{c.i(1)})); });
         case R::FloatToStrFixedS:
-            return guarded([](CallCtx& c) { c.retStr(rtl::FloatToStrFixedS(i32(c, 0), rtl::Currency{c.i(1)})); });
+            return guarded([](CallCtx& c) { c.retStr(rtl::FloatToStrFixedS(lengthArg(c, 0, 22), rtl::Currency{c.i(1)})); });
         case R::StrReplace:
             return guarded([](CallCtx& c) { c.retStr(rtl::StrReplace(c.s(0), c.s(1), c.s(2), c.b(3), c.b(4))); });
     }

@@ -1,4 +1,4 @@
-// Compiles and runs scripts against the standard library plus a WriteLn that records its lines.
+// Compiles and runs scripts against the standard library and the host helpers, plus a WriteLn that records its lines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,6 +23,7 @@ struct ScriptHarness {
         StdLibOptions opt;
         opt.lineBreak = "\n";
         registerStandardLibrary(table, opt);
+        registerHostHelpers(table);
         table.function("procedure WriteLn(s: string)", [this](CallCtx& c) { out.emplace_back(c.s(0)); });
         table.finish();
         vm = std::make_unique<Vm>(table, limits);

@@ -78,6 +78,13 @@ TEST(Vm, HugeStringsAndArraysAreRefused) {
     EXPECT_EQ(h.run("var a: array of Integer; begin SetLength(a, 5000); end."), "Out Of Memory");
     EXPECT_EQ(h.run("var s: string; begin try SetLength(s, 2000000); except WriteLn('caught'); end; end."), "");
     EXPECT_EQ(h.joined(), "caught");
+    // Library routines whose result length is an argument are held to the same limit (found by the fuzzer:
+    // FloatToStrFixed with two billion digits).
+    for (const char* call : {"FloatToStrFixed(2000000000, 1.5)", "FloatToStrFixedS(1048570, 1.5)",
+                             "StringOfChar('a', 2000000)", "PadL('a', 2000000)", "PadZ('1', 2000000)"})
+        EXPECT_EQ(h.run(std::string("var s: string; begin s := ") + call + "; end."), "Out Of Memory") << call;
+    EXPECT_EQ(h.run("var s: string; begin s := FloatToStrFixed(6, 1.5); WriteLn(s); end."), "");
+    EXPECT_EQ(h.joined(), "caught|1.500000");
 }
 
 TEST(Vm, StopRequestEndsAnEndlessLoopAndCannotBeCaught) {
