@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "lang/StdLib.h"
-
 namespace pelo::glc {
 
 void GlcHost::emit(const std::string& line) {
@@ -19,25 +17,29 @@ void GlcHost::emit(const std::string& line) {
 void GlcHost::registerAll(lang::HostTable& t) {
     lang::StdLibOptions opt;
     opt.lineBreak = "\n";  // the reference runner is a Linux program
-    lang::registerStandardLibrary(t, opt);
-    auto sig = [this](int code, const char* name) {
-        return [this, code, name](lang::CallCtx&) {
-            signal = code;
-            emit(std::string("SIGNAL ") + name);
-        };
+    classes_ = script::RegisterScriptInterface(t, *this, opt);
+    objects_ = std::make_unique<script::StandInBindings>(classes_);
+}
+
+void GlcHost::bindVariables(lang::Vm& vm) {
+    const script::ScriptBindings b = objects_->Bindings();
+    auto bind = [&vm](std::string_view name, lang::ScriptObject* o) {
+        if (lang::Value* slot = vm.global(name)) *slot = lang::objectValue(o);
     };
-    t.function("procedure Buy", sig(1, "BUY"));
-    t.function("procedure StrongBuy", sig(2, "BUY+"));
-    t.function("procedure Sell", sig(3, "SELL"));
-    t.function("procedure StrongSell", sig(4, "SELL+"));
-    t.function("procedure NoTrade", sig(5, "NOTRADE"));
-    t.function("procedure CancelTrade", sig(6, "CANCEL"));
-    t.function("procedure WriteLn(s: string)", [this](lang::CallCtx& c) { emit("LINE " + std::string(c.s(0))); });
-    t.function("procedure WriteLnLog(s: string)", [this](lang::CallCtx& c) { emit("LOG " + std::string(c.s(0))); });
-    lang::registerHostHelpers(t);
-    t.function("function Signaled: Boolean", [this](lang::CallCtx& c) { c.retBool(signal != 0); });
-    t.function("function LastSignal: Integer", [this](lang::CallCtx& c) { c.retInt(signal); });
-    t.finish();
+    bind(script::kApplicationVariable, b.Application);
+    for (int k = 0; k < script::kIndicatorLabelCount; ++k) bind(script::IndicatorLabelVariable(k), b.Labels[k]);
+    bind(script::kResPanelVariable, b.ResPanel);
+}
+
+void GlcHost::TradeSignal(int code) {
+    static constexpr const char* kNames[] = {"", "BUY", "BUY+", "SELL", "SELL+", "NOTRADE", "CANCEL"};
+    signal = code;
+    emit(std::string("SIGNAL ") + kNames[code]);
+}
+
+script::ScriptControl& GlcHost::CreateLabel(std::string_view caption, int32_t left, int32_t top) {
+    createdLabels_.emplace_back(classes_.Label, classes_.Font, std::string(caption), script::ScriptBounds{left, top, 40, 20});
+    return *createdLabels_.back();
 }
 
 }  // namespace pelo::glc

@@ -177,6 +177,7 @@ int cmdRun(int argc, char** argv, int benchN) {
     }
     try {
         host.signal = 0;
+        host.bindVariables(vm);
         vm.runMain();
         if (pInit >= 0) vm.call(pInit, {});
         std::vector<lang::Value> args(2);

@@ -1,0 +1,63 @@
+#pragma once
+// The program's objects as scripts see them: a font, a control (the indicator labels, the indicator panel, labels
+// made by CreateLabel) and the application. The main window's controls implement them; glc and the tests use the
+// stand-ins of StandInObjects.h. Values are Delphi's: colours as TColor (0x00BBGGRR), font styles as a set of
+// TFontStyle, alignment as TAlignment.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "lang/Value.h"
+
+namespace pelo::script {
+
+enum FontStyleBit : uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+struct ScriptBounds {
+    int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+class ScriptFont : public lang::ScriptObject {
+public:
+    using ScriptObject::ScriptObject;
+    virtual std::string Name() const = 0;
+    virtual void SetName(std::string_view name) = 0;
+    // Height in pixels: negative for a character height, positive for a cell height. Size is in points.
+    virtual int32_t Height() const = 0;
+    virtual void SetHeight(int32_t height) = 0;
+    virtual int32_t Size() const = 0;
+    virtual void SetSize(int32_t points) = 0;
+    virtual int32_t Color() const = 0;
+    virtual void SetColor(int32_t color) = 0;
+    virtual uint32_t Style() const = 0;  // FontStyleBit flags
+    virtual void SetStyle(uint32_t style) = 0;
+};
+
+class ScriptControl : public lang::ScriptObject {
+public:
+    using ScriptObject::ScriptObject;
+    virtual std::string Caption() const = 0;
+    virtual void SetCaption(std::string_view caption) = 0;
+    virtual ScriptBounds Bounds() const = 0;
+    virtual void SetBounds(const ScriptBounds& bounds) = 0;
+    virtual bool Visible() const = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual int32_t Color() const = 0;
+    virtual void SetColor(int32_t color) = 0;
+    virtual int32_t Alignment() const = 0;  // 0 left, 1 right, 2 centre
+    virtual void SetAlignment(int32_t alignment) = 0;
+    virtual bool AutoSize() const = 0;
+    virtual void SetAutoSize(bool autoSize) = 0;
+    virtual ScriptFont& Font() = 0;
+};
+
+class ScriptApplication : public lang::ScriptObject {
+public:
+    using ScriptObject::ScriptObject;
+    virtual std::string Title() const = 0;
+    virtual void SetTitle(std::string_view title) = 0;
+    // Delivers the messages waiting in the program's queue, as a long script may do to keep the window alive.
+    virtual void ProcessMessages() = 0;
+};
+
+}  // namespace pelo::script
