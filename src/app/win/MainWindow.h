@@ -15,7 +15,7 @@
 #include "app/win/MainWindowLayout.h"
 #include "app/win/MainWindowMenus.h"
 #include "app/win/NewsSessionHost.h"
-#include "app/win/ScriptState.h"
+#include "script/ScriptState.h"
 #include "app/win/TerminalBar.h"
 #include "headlines/HeadlineCore.h"
 #include "headlines/win/HeadlineListBox.h"
@@ -57,7 +57,7 @@ public:
 
     headlines::THeadlineCore& Headlines() { return *core_; }
     headlines::THeadlineListBox& HeadlineBoxControl() { return *listBox_; }
-    TScriptState& Script() { return script_; }
+    script::TScriptState& Script() { return script_; }
     bool ScriptAttached() const { return script_.ScriptAttached; }
     const TNewsSession& Session() const { return *session_; }
 
@@ -98,7 +98,7 @@ private:
 
     headlines::TWinLogFileSystem logFiles_;
     headlines::TWinClock localClock_;
-    TScriptState script_;
+    script::TScriptState script_;
     std::unique_ptr<headlines::THeadlineCore> core_;
     std::unique_ptr<headlines::THeadlineListBox> listBox_;
     std::unique_ptr<NewsSessionHost> newsHost_;

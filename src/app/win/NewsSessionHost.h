@@ -9,7 +9,7 @@
 
 #include "app/NewsSession.h"
 #include "app/win/AppState.h"
-#include "app/win/ScriptState.h"
+#include "script/ScriptState.h"
 #include "headlines/HeadlineCore.h"
 #include "news/NewsReader.h"
 #include "news/win/NewsIntake.h"
@@ -26,7 +26,7 @@ public:
         std::function<void()> DisarmAutoExecute;
     };
 
-    NewsSessionHost(AppState& state, headlines::THeadlineCore& core, TScriptState& script, WindowSide window)
+    NewsSessionHost(AppState& state, headlines::THeadlineCore& core, script::TScriptState& script, WindowSide window)
         : state_(state), core_(core), script_(script), window_(std::move(window))
     {
     }
@@ -58,7 +58,7 @@ public:
 private:
     AppState& state_;
     headlines::THeadlineCore& core_;
-    TScriptState& script_;
+    script::TScriptState& script_;
     WindowSide window_;
     std::unique_ptr<news::NewsIntake> intake_;
 };
