@@ -21,15 +21,7 @@ void GlcHost::registerAll(lang::HostTable& t) {
     objects_ = std::make_unique<script::StandInBindings>(classes_);
 }
 
-void GlcHost::bindVariables(lang::Vm& vm) {
-    const script::ScriptBindings b = objects_->Bindings();
-    auto bind = [&vm](std::string_view name, lang::ScriptObject* o) {
-        if (lang::Value* slot = vm.global(name)) *slot = lang::objectValue(o);
-    };
-    bind(script::kApplicationVariable, b.Application);
-    for (int k = 0; k < script::kIndicatorLabelCount; ++k) bind(script::IndicatorLabelVariable(k), b.Labels[k]);
-    bind(script::kResPanelVariable, b.ResPanel);
-}
+void GlcHost::bindVariables(lang::Vm& vm) { script::BindPredefinedVariables(vm, classes_, objects_->Bindings(), regExps_); }
 
 void GlcHost::TradeSignal(int code) {
     static constexpr const char* kNames[] = {"", "BUY", "BUY+", "SELL", "SELL+", "NOTRADE", "CANCEL"};

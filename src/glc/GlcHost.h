@@ -7,8 +7,10 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "lang/Vm.h"
+#include "script/ScriptHost.h"
 #include "script/ScriptInterface.h"
 #include "script/StandInObjects.h"
 
@@ -40,6 +42,7 @@ private:
     script::ScriptClasses classes_;
     std::unique_ptr<script::StandInBindings> objects_;
     std::deque<script::Held<script::StandInControl>> createdLabels_;
+    std::vector<lang::Value> regExps_;
 };
 
 }  // namespace pelo::glc

@@ -73,25 +73,27 @@ void TPSScriptWrapper::FreeScriptRegExps() {
     regExps_.clear();
 }
 
-void TPSScriptWrapper::Bind(std::string_view name, lang::ScriptObject* object) {
-    if (!object) return;
-    if (lang::Value* slot = vm_.global(name)) *slot = lang::objectValue(object);
-}
+void TPSScriptWrapper::BindScriptVariables() { BindPredefinedVariables(vm_, classes_, Bindings, regExps_); }
 
-void TPSScriptWrapper::BindScriptVariables() {
-    // Each run gets ten new objects; those of an earlier run live until FreeScriptRegExps.
+void BindPredefinedVariables(lang::Vm& vm, const ScriptClasses& classes, const ScriptBindings& bindings,
+                             std::vector<lang::Value>& regExps) {
+    auto bind = [&vm](std::string_view name, lang::ScriptObject* object) {
+        if (!object) return;
+        if (lang::Value* slot = vm.global(name)) *slot = lang::objectValue(object);
+    };
+    // Each run gets ten new objects; those of an earlier run live until they are freed.
     std::vector<lang::Value> fresh;
     for (int k = 0; k < kScriptRegExpCount; ++k) {
-        auto* re = new RegExpObject(classes_.RegExp);
+        auto* re = new RegExpObject(classes.RegExp);
         re->hostOwned = true;  // a script's Free leaves it to us
         fresh.push_back(lang::objectValue(re));
     }
-    Bind(kApplicationVariable, Bindings.Application);
-    Bind(kSelfVariable, Bindings.Self);
-    for (int k = 0; k < kScriptRegExpCount; ++k) Bind(RegExpVariable(k), fresh[static_cast<size_t>(k)].o);
-    for (int k = 0; k < kIndicatorLabelCount; ++k) Bind(IndicatorLabelVariable(k), Bindings.Labels[k]);
-    Bind(kResPanelVariable, Bindings.ResPanel);
-    for (lang::Value& v : fresh) regExps_.push_back(std::move(v));
+    bind(kApplicationVariable, bindings.Application);
+    bind(kSelfVariable, bindings.Self);
+    for (int k = 0; k < kScriptRegExpCount; ++k) bind(RegExpVariable(k), fresh[static_cast<size_t>(k)].o);
+    for (int k = 0; k < kIndicatorLabelCount; ++k) bind(IndicatorLabelVariable(k), bindings.Labels[k]);
+    bind(kResPanelVariable, bindings.ResPanel);
+    for (lang::Value& v : fresh) regExps.push_back(std::move(v));
 }
 
 }  // namespace pelo::script

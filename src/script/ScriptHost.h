@@ -20,6 +20,11 @@ struct EScriptHost : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Binds the predefined variables of the code loaded in `vm`: ten new TRegExp objects (their references are added
+// to `regExps`), then the program's objects. A variable the code does not declare is skipped.
+void BindPredefinedVariables(lang::Vm& vm, const ScriptClasses& classes, const ScriptBindings& bindings,
+                             std::vector<lang::Value>& regExps);
+
 class TPSScriptWrapper {
 public:
     // `table` is the finished table of RegisterScriptInterface, with `classes` its classes.
@@ -51,7 +56,6 @@ public:
 
 private:
     void BindScriptVariables();
-    void Bind(std::string_view name, lang::ScriptObject* object);
 
     const ScriptClasses classes_;
     lang::Vm vm_;

@@ -42,4 +42,38 @@ void NotifyEditor(const std::wstring& editorSemaphoreName, UINT msg, bool script
         PostMessageW(editor, msg, kScriptStateCode, scriptAttached ? 1 : 0);
 }
 
+void OpenScriptEditor(const std::wstring& editorSemaphoreName, const std::wstring& programDir) {
+    if (HWND editor = LearnWindowHandle(editorSemaphoreName)) {
+        if (IsIconic(editor)) ShowWindow(editor, SW_RESTORE);
+        SetForegroundWindow(editor);
+        return;
+    }
+    std::wstring path = programDir;
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    path += L"Glossel.exe";
+    STARTUPINFOW startup{};
+    GetStartupInfoW(&startup);
+    startup.cb = sizeof startup;
+    startup.lpTitle = nullptr;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + path + L"\"";
+    // A failure to start is not reported, and nobody waits for the editor.
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+PeloCommand CommandOf(WPARAM wp, LPARAM lp) {
+    auto is = [wp, lp](const CommandPair& p) { return wp == p.wParam && lp == p.lParam; };
+    if (wp == kNewsNotification) return PeloCommand::News;
+    if (is(kCmdAttach)) return PeloCommand::Attach;
+    if (is(kCmdDetach)) return PeloCommand::Detach;
+    if (is(kCmdTest)) return PeloCommand::Test;
+    if (is(kCmdReset)) return PeloCommand::Reset;
+    if (is(kCmdActivate)) return PeloCommand::Activate;
+    return PeloCommand::None;
+}
+
 }  // namespace pelo::app

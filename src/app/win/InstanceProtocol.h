@@ -31,5 +31,10 @@ void HandOverToRunningInstance(HWND running, UINT peloCommMsg, StartupCommand co
 // Marks this process as the running instance; the handle stays open for the process lifetime.
 bool CreateInstanceSemaphore(const std::wstring& semaphoreName, HWND mainWindow);
 void NotifyEditor(const std::wstring& editorSemaphoreName, UINT peloCommMsg, bool scriptAttached);
+// The "Script Editor" button: brings a running editor to the front, or starts Glossel.exe from `programDir`.
+void OpenScriptEditor(const std::wstring& editorSemaphoreName, const std::wstring& programDir);
+// The command a PeloCommMsg pair carries, tried in the order news, attach, detach, test, reset, activate.
+enum class PeloCommand { None, News, Attach, Detach, Test, Reset, Activate };
+PeloCommand CommandOf(WPARAM wParam, LPARAM lParam);
 
 }  // namespace pelo::app

@@ -8,6 +8,7 @@
 #include "app/StartupRules.h"
 #include "app/win/AppWindow.h"
 #include "app/win/GeneralErrors.h"
+#include "app/win/InstanceProtocol.h"
 #include "ui/win/Controls.h"
 #include "ui/win/MessageBoxes.h"
 #include "ui/win/WinText.h"
@@ -42,12 +43,14 @@ TfrmPelorant::TfrmPelorant(AppWindow& appWindow, AppState& state)
         if (controls_.Created()) controls_.Label(layout::idLblHeadlineCount).SetText(std::to_wstring(count));
     };
     listBox_->onException = [] { ShowCurrentException(); };
+    scriptSession_ = std::make_unique<ScriptSession>(state_, *core_, script_);
 }
 
 TfrmPelorant::~TfrmPelorant() {
     // FormDestroy: the readers remove their hooks first; the log writer writes what it holds when the headline
     // objects go (after nothing can dispatch into them any more).
     if (newsHost_) newsHost_->EndReaders();
+    scriptSession_.reset();
     state_.Settings.LogHeadlines = false;
     listBox_.reset();
     if (hwnd()) {
@@ -98,13 +101,13 @@ void TfrmPelorant::WireControls() {
         NewsSessionHost::WindowSide{
             hwnd(), [this](std::string_view c) { controls_.Button(idBtnStartStop).SetTextA(c); },
             [this](int n) { controls_.Label(idLblActiveNewsSourceCount).SetText(std::to_wstring(n)); },
-            [this] { SetAutoExecute(false); }});
+            [this] { SetAutoExecute(false); }, [this] { scriptSession_->Panels().ClearSignalState(); }});
     session_ = std::make_unique<TNewsSession>(state_.TerminalList, state_.Settings, *newsHost_);
 
     controls_.chbAutoExecute.onClick = [this] { chbAutoExecuteClick(); };
     on(idBtnStartStop, [this] { btnStartStopClick(); });
     on(idBtnCoords, nullptr);
-    on(idBtnScriptEditor, disarmThen(nullptr));
+    on(idBtnScriptEditor, [this] { OpenScriptEditor(); });
     on(idBtnShowOptions, disarmThen(nullptr));
     terminalBar_.Wire();
     // ListBox1Enter / ListBox1Exit: "Copy selected" follows the focus.
@@ -114,6 +117,17 @@ void TfrmPelorant::WireControls() {
     menuCommands_[idExit1] = [this] { FormClose(); };
     menuCommands_[idCopy1] = [this] { Copy1Click(); };
     menuCommands_[idClear1] = [this] { Clear1Click(); };
+    menuCommands_[idRemove1] = [this] { scriptSession_->Lifecycle().RemoveScript(); };
+
+    script::PanelControls panels{controls_.resPanel, controls_.signalPanel, {}, controls_.lblSignal,
+                                 controls_.Label(idLblNoSignal), hwnd()};
+    for (int k = 0; k < script::kIndicatorLabelCount; ++k) panels.IndicatorLabels[k] = &controls_.Label(idLbl1 + k);
+    scriptSession_->Connect(
+        {hwnd(), [this](bool testing) { SetCaptionBase(MakeCaptionBase(testing)); },
+         [this](bool enabled) { menus_.EnableItem(menus_.PopupMenu2, idRemove1, enabled); },
+         [this] { return session_->ReadingActive(); }, [this] { return AutoExecuteChecked(); },
+         [this] { SetAutoExecute(false); }},
+        panels);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -208,6 +222,45 @@ void TfrmPelorant::FormClose() {
 }
 
 // ---------------------------------------------------------------------------------------------------------------
+// Commands of a second start and of the editor
+
+void TfrmPelorant::OnPeloComm(WPARAM wp, LPARAM lp) {
+    script::TScriptLifecycle& scripts = scriptSession_->Lifecycle();
+    switch (CommandOf(wp, lp)) {
+        case PeloCommand::News: newsHost_->OnNewsNotification(lp); break;
+        case PeloCommand::Attach: scripts.AttachScript(); break;
+        case PeloCommand::Detach: scripts.RemoveScript(); break;
+        case PeloCommand::Test: scripts.TestScript(); break;
+        case PeloCommand::Reset: scripts.ResetScript(); break;
+        case PeloCommand::Activate: Activate(); break;
+        case PeloCommand::None: break;
+    }
+}
+
+void TfrmPelorant::Activate() {
+    SetForegroundWindow(hwnd());
+    ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
+}
+
+void TfrmPelorant::RunStartupCommand(StartupCommand command) {
+    script::TScriptLifecycle& scripts = scriptSession_->Lifecycle();
+    switch (command) {
+        case StartupCommand::Detach: scripts.RemoveScript(); break;
+        case StartupCommand::Test: scripts.TestScript(); break;
+        case StartupCommand::Reset: scripts.ResetScript(); break;
+        case StartupCommand::Attach: scripts.AttachScript(); break;
+        case StartupCommand::None:
+            if (state_.Settings.AutoAttach) scripts.AttachScript();
+            break;
+    }
+}
+
+void TfrmPelorant::OpenScriptEditor() {
+    SetAutoExecute(false);
+    app::OpenScriptEditor(state_.EditorSemaphoreName, state_.ProgramDir);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
 // Messages
 
 void TfrmPelorant::OnContextMenu(HWND control, POINT screen) {
@@ -233,7 +286,11 @@ LRESULT TfrmPelorant::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT TfrmPelorant::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == peloCommMsg_ && peloCommMsg_ != 0) {
-        if (wp == news::NewsNotificationCode) newsHost_->OnNewsNotification(lp);
+        OnPeloComm(wp, lp);
+        return 0;
+    }
+    if (msg == ScriptSession::RunPendingMessage) {
+        scriptSession_->Lifecycle().RunPendingCommands();
         return 0;
     }
     switch (msg) {

@@ -9,12 +9,14 @@
 
 #include "app/ClockCaption.h"
 #include "app/NewsSession.h"
+#include "app/StartupRules.h"
 #include "app/SettingsFile.h"
 #include "app/win/AppState.h"
 #include "app/win/MainWindowControls.h"
 #include "app/win/MainWindowLayout.h"
 #include "app/win/MainWindowMenus.h"
 #include "app/win/NewsSessionHost.h"
+#include "app/win/ScriptSession.h"
 #include "script/ScriptState.h"
 #include "app/win/TerminalBar.h"
 #include "headlines/HeadlineCore.h"
@@ -75,6 +77,11 @@ public:
     bool AutoExecuteChecked() const { return controls_.chbAutoExecute.IsChecked(); }
 
     TMainWindowMenus& Menus() { return menus_; }
+    ScriptSession& Scripts() { return *scriptSession_; }
+    // Start-up: the command of the first argument, or the automatic attach.
+    void RunStartupCommand(StartupCommand command);
+    // btnScriptEditorClick
+    void OpenScriptEditor();
 
     // Handlers, public so that the other parts can run them as a click does.
     void btnStartStopClick() { session_->StartStop(); }
@@ -91,6 +98,8 @@ private:
     void WireControls();
     void OnContextMenu(HWND control, POINT screen);
     void chbAutoExecuteClick();
+    void OnPeloComm(WPARAM wp, LPARAM lp);
+    void Activate();
 
     AppWindow& appWindow_;
     AppState& state_;
@@ -103,6 +112,7 @@ private:
     std::unique_ptr<headlines::THeadlineListBox> listBox_;
     std::unique_ptr<NewsSessionHost> newsHost_;
     std::unique_ptr<TNewsSession> session_;
+    std::unique_ptr<ScriptSession> scriptSession_;
     MainWindowControls controls_;
     TerminalBar terminalBar_{state_, controls_};
     TMainWindowMenus menus_;

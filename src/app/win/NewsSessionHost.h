@@ -24,6 +24,7 @@ public:
         std::function<void(std::string_view caption)> ShowCaption;
         std::function<void(int count)> ShowActiveSourceCount;
         std::function<void()> DisarmAutoExecute;
+        std::function<void()> ResetSignalState;
     };
 
     NewsSessionHost(AppState& state, headlines::THeadlineCore& core, script::TScriptState& script, WindowSide window)
@@ -43,7 +44,7 @@ public:
     void ShowStartStopCaption(std::string_view caption) override { window_.ShowCaption(caption); }
     void ResetCounters() override;
     void StartReaders(const terminals::TTerminalList& terminals) override;
-    void ResetSignalState() override {}
+    void ResetSignalState() override { window_.ResetSignalState(); }
     void DisarmAutoExecute() override { window_.DisarmAutoExecute(); }
     void StopReaders() override;
     void CloseHeadlineLog() override;

@@ -77,6 +77,8 @@ int RunProgram() {
     SetWindowPos(mainWindow->hwnd(), state.Settings.StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+    mainWindow->RunStartupCommand(command);
+
     mainWindow->ResetShownSecond();
     mainWindow->Timer1Timer();
 

@@ -1,0 +1,159 @@
+#include "app/win/ScriptSession.h"
+
+#include "app/TextFileDecoding.h"
+#include "app/win/InstanceProtocol.h"
+#include "app/win/Registry.h"
+#include "app/win/WinCodePage.h"
+#include "headlines/TimeStamps.h"
+#include "headlines/win/WinClock.h"
+#include "ui/win/MessageBoxes.h"
+#include "ui/win/WinText.h"
+
+namespace pelo::app {
+namespace {
+
+// A script that never ends its loop is stopped with an error after this many backward jumps and calls in one
+// call from the program; the program goes on reading news.
+constexpr int64_t kScriptStepBudget = 200'000'000;
+
+lang::VmLimits ScriptLimits() {
+    lang::VmLimits limits;
+    limits.maxLoopSteps = kScriptStepBudget;
+    return limits;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t k = 0; k < text.size(); ++k) {
+        if (text[k] != '\r' && text[k] != '\n') continue;
+        lines.push_back(text.substr(start, k - start));
+        if (text[k] == '\r' && k + 1 < text.size() && text[k + 1] == '\n') ++k;
+        start = k + 1;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
+ScriptSession::ScriptSession(AppState& state, headlines::THeadlineCore& core, script::TScriptState& scriptState)
+    : state_(state), core_(core), scriptState_(scriptState) {
+    classes_ = script::RegisterScriptInterface(table_, services_);
+    host_ = std::make_unique<script::TPSScriptWrapper>(table_, classes_, ScriptLimits());
+    services_.PostHBoxLine = [this](const std::string& line) { core_.HBox.PostHBoxLine(line); };
+    services_.WriteScriptLogLine = [this](const std::string& text) {
+        headlines::TWinClock clock;
+        core_.Log.WriteScriptLogLine(ReadingActive(), clock.LocalNow(), text);
+    };
+}
+
+ScriptSession::~ScriptSession() {
+    // Nothing of the script runs at exit, DeInit included.
+    lifecycle_.reset();
+    host_.reset();
+}
+
+void ScriptSession::Connect(WindowSide window, const script::PanelControls& panels) {
+    window_ = std::move(window);
+    services_.DialogOwner = window_.Window;
+    panels_ = std::make_unique<script::TScriptPanels>(panels, classes_);
+    services_.Panels = panels_.get();
+    services_.ExecuteTradeClicks = [this](int) {
+        // The clicks themselves belong to order execution; arming never succeeds before it exists, so there is
+        // nothing to click yet. One arming still leads to at most one trade.
+        if (window_.AutoExecuteArmed && window_.AutoExecuteArmed() && !scriptState_.ScriptTestMode &&
+            IsWindowVisible(window_.Window))
+            window_.DisarmAutoExecute();
+    };
+    script::ScriptBindings& b = host_->Bindings;
+    for (int k = 0; k < script::kIndicatorLabelCount; ++k) b.Labels[k] = &panels_->IndicatorLabel(k);
+    b.ResPanel = &panels_->ResPanelObject();
+    lifecycle_ = std::make_unique<script::TScriptLifecycle>(*host_, scriptState_, core_.Log, *this);
+}
+
+bool ScriptSession::OpenScriptKey() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::u16string ScriptSession::AttachedScript() { return ui::ToU16(ReadRegistryString(L"AttachedScript")); }
+
+void ScriptSession::SetAttachedScript(const std::u16string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    const std::wstring value = ui::ToWide(path);
+    RegSetValueExW(key, L"AttachedScript", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+bool ScriptSession::IsFile(const std::u16string& path) {
+    const DWORD attributes = GetFileAttributesW(ui::ToWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::optional<std::string> ScriptSession::ReadCompiledScript(const std::u16string& path) {
+    if (path.empty()) return std::nullopt;
+    // Opened for reading and writing with others only reading: a file that is still being written, or a
+    // read-only one, is not loaded.
+    HANDLE file = CreateFileW(ui::ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<std::string> result;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart < (static_cast<LONGLONG>(1) << 32)) {
+        std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+        DWORD read = 0;
+        if (bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                              read == bytes.size()))
+            result = std::move(bytes);
+    }
+    CloseHandle(file);
+    return result;
+}
+
+std::wstring ScriptSession::TestHeadlinesPath() const { return state_.Folders.AppDataDir + L"\\TestHeadlines.txt"; }
+
+bool ScriptSession::TestHeadlinesExist() { return IsFile(ui::ToU16(TestHeadlinesPath())); }
+
+std::optional<std::vector<std::string>> ScriptSession::ReadTestHeadlines() {
+    HANDLE file = CreateFileW(TestHeadlinesPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<std::vector<std::string>> lines;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart < (static_cast<LONGLONG>(64) << 20)) {
+        std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+        DWORD read = 0;
+        if (bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                              read == bytes.size())) {
+            const WinCodePage codePage;
+            lines = SplitLines(codePage.FromWide(DecodeTextFileBytes(bytes, codePage)));
+        }
+    }
+    CloseHandle(file);
+    return lines;
+}
+
+void ScriptSession::DeleteTestHeadlines() { DeleteFileW(TestHeadlinesPath().c_str()); }
+
+void ScriptSession::ShowErrorBox(const std::string& text) { ui::ShowErrorBox(ui::AnsiToWide(text)); }
+
+void ScriptSession::ShowPlainBox(const std::string& text) { ui::ShowPlainBox(ui::AnsiToWide(text)); }
+
+std::string ScriptSession::BoxTimeNow() {
+    headlines::TWinClock clock;
+    return headlines::FormatBoxTime(clock.LocalNow(), state_.Settings.AltTimeFormat);
+}
+
+std::string ScriptSession::ToAnsi(const std::u16string& text) { return WinCodePage().FromWide(text); }
+
+void ScriptSession::NotifyEditor(bool scriptAttached) {
+    app::NotifyEditor(state_.EditorSemaphoreName, state_.PeloCommMsg, scriptAttached);
+}
+
+}  // namespace pelo::app
