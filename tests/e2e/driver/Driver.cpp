@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+
+#include <gtest/gtest.h>
 #include <utility>
 
 namespace pelo::e2e {
@@ -461,6 +464,40 @@ bool IsCentredOnScreen(const RECT& rect) {
     const int dx = (rect.left + rect.right) - GetSystemMetrics(SM_CXSCREEN);
     const int dy = (rect.top + rect.bottom) - GetSystemMetrics(SM_CYSCREEN);
     return dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1;
+}
+
+// ---- Headline box -------------------------------------------------------------------------------------------
+
+std::string ClipboardText() {
+    std::string text;
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* s = static_cast<const char*>(GlobalLock(data))) text = s;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const std::string& text) {
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+    GlobalUnlock(mem);
+    SetClipboardData(CF_TEXT, mem);
+    CloseClipboard();
+}
+
+std::string HeadlineBoxRow(HWND main, HWND listBox, int row) {
+    constexpr WPARAM kCopySelected = 203;
+    const std::string marker = "(clipboard not written)";
+    PutOnClipboard(marker);
+    SendWithTimeout(listBox, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendWithTimeout(main, WM_COMMAND, kCopySelected, 0);
+    const std::string text = ClipboardText();
+    EXPECT_NE(text, marker) << "Copy selected wrote nothing for row " << row;
+    return text;
 }
 
 }  // namespace pelo::e2e

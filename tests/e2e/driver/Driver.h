@@ -60,6 +60,12 @@ RECT RectInParent(HWND child);
 // Sends a message and waits for the answer (with a timeout, so a hung program fails the test instead of hanging it).
 LRESULT SendWithTimeout(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD timeoutMs = 5000);
 UINT PeloCommMessage();
+// The text of row `row` of the main window's headline box, read as a user gets it: the row selected, then
+// "Copy selected" from its menu, then the clipboard. A marker is left there first, so a copy that wrote nothing
+// fails the test.
+std::string HeadlineBoxRow(HWND main, HWND listBox, int row);
+std::string ClipboardText();
+void PutOnClipboard(const std::string& text);
 // Clicks a button through its BM_CLICK message (no mouse needed).
 void ClickButton(HWND button);
 

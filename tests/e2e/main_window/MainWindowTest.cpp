@@ -10,8 +10,7 @@ namespace pelo::e2e {
 namespace {
 
 constexpr DWORD kStartTimeout = 20000;
-// WM_COMMAND identifiers of the headline box's menu items.
-constexpr WPARAM kCopySelected = 203;
+// WM_COMMAND identifier of the headline box's "Clear All".
 constexpr WPARAM kClearAll = 204;
 
 struct Program {
@@ -56,37 +55,8 @@ void CloseProgram(Program& p) {
     EXPECT_EQ(*code, 0u);
 }
 
-std::string ClipboardText() {
-    std::string text;
-    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* s = static_cast<const char*>(GlobalLock(data))) text = s;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void PutOnClipboard(const std::string& text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
-    GlobalUnlock(mem);
-    SetClipboardData(CF_TEXT, mem);
-    CloseClipboard();
-}
-
 // The text of a headline box row, read the way a user gets it: select the row, then "Copy selected".
-std::string RowText(const Program& p, int row) {
-    const std::string marker = "(clipboard not written)";
-    PutOnClipboard(marker);
-    SendWithTimeout(p.listBox, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    SendWithTimeout(p.main, WM_COMMAND, kCopySelected, 0);
-    const std::string text = ClipboardText();
-    EXPECT_NE(text, marker) << "Copy selected wrote nothing for row " << row;
-    return text;
-}
+std::string RowText(const Program& p, int row) { return HeadlineBoxRow(p.main, p.listBox, row); }
 
 void ExpectRect(HWND control, LONG left, LONG top, LONG width, LONG height, const char* name) {
     ASSERT_NE(control, nullptr) << name;

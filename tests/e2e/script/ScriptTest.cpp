@@ -1,0 +1,228 @@
+// The user's script in the real program: attached, tested, reset and removed through the commands the editor
+// sends and the switches of a second start, with what the user sees in the headline box, the panels and the logs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/Driver.h"
+#include "lang/Compiler.h"
+#include "lang/Loader.h"
+#include "script/ScriptInterface.h"
+
+namespace pelo::e2e {
+namespace {
+
+constexpr DWORD kStartTimeout = 20000;
+const std::wstring kKey = L"Software\\Quorvel Software\\Pelorant";
+constexpr WPARAM kRemoveScript = 202;   // "Remove script"
+constexpr int kHeadlineCountId = 112;   // lblHeadlineCount, in the top panel
+
+struct CommandPair {
+    WPARAM w;
+    LPARAM l;
+};
+constexpr CommandPair kAttach{1982137, 1819273};
+constexpr CommandPair kTest{2982137, 2819273};
+constexpr CommandPair kReset{2819273, 2982137};
+
+// Compiles with the table the program runs against, as the editor does, and writes the compiled file.
+void CompileTo(const std::wstring& path, const std::string& source) {
+    struct NoServices final : script::IScriptServices {
+        void TradeSignal(int) override {}
+        void WriteLn(std::string_view) override {}
+        std::string ReadLn(std::string_view) override { return {}; }
+        void WriteLnLog(std::string_view) override {}
+        bool Signaled() override { return false; }
+        int32_t LastSignal() override { return 0; }
+        script::ScriptControl& CreateLabel(std::string_view, int32_t, int32_t) override { throw 0; }
+        void DisableFontSmoothing(script::ScriptControl&) override {}
+    } services;
+    lang::HostTable table;
+    script::RegisterScriptInterface(table, services);
+    lang::CompileResult r = lang::compileScript(source, table);
+    ASSERT_TRUE(r.ok) << (r.messages.empty() ? "" : r.messages[0].toString());
+    const std::string bytes = lang::serializeModule(r.module);
+    ASSERT_TRUE(WriteFileBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.end())));
+}
+
+struct Program {
+    Process process;
+    HWND main = nullptr;
+    HWND listBox = nullptr;
+    HWND topPanel = nullptr;
+
+    std::string Row(int row) const { return HeadlineBoxRow(main, listBox, row); }
+    std::wstring HeadlineCount() const { return TextOf(GetDlgItem(topPanel, kHeadlineCountId)); }
+    void Send(CommandPair c) const { SendWithTimeout(main, PeloCommMessage(), c.w, c.l, 20000); }
+};
+
+void StartProgram(Program& p, const std::wstring& args = L"") {
+    p.process = Process::Start(InstallProgram(), args);
+    WaitUntil(
+        [&] {
+            if (auto box = WaitForMessageBox(p.process.Id(), 0)) {
+                if (box->text.find(L"Pelorant Logs") == std::wstring::npos) return false;  // not the first-start note
+                AnswerMessageBox(*box, L"OK");
+            }
+            p.main = WaitForTopLevel(p.process.Id(), L"TfrmPelorant", 0);
+            return p.main != nullptr;
+        },
+        kStartTimeout, 100);
+    ASSERT_NE(p.main, nullptr);
+    p.listBox = FindDescendant(p.main, L"ListBox", L"");
+    p.topPanel = GetParent(FindDescendant(p.main, L"Button", L"Coords"));
+    ASSERT_NE(p.listBox, nullptr);
+}
+
+void CloseProgram(Program& p) {
+    PostMessageW(p.main, WM_CLOSE, 0, 0);
+    const auto code = p.process.WaitForExit(10000);
+    ASSERT_TRUE(code.has_value()) << "the program did not end after WM_CLOSE";
+}
+
+// A script that reports each of its procedures in the headline box; Start raises on "raise".
+constexpr const char* kReporting =
+    "procedure Init; begin WriteLn('Init ran'); end;"
+    "procedure DeInit; begin WriteLn('DeInit ran'); end;"
+    "procedure Start(H, S: string); begin if H = 'raise' then RaiseException(erCustomError, 'bad headline');"
+    " WriteLn('Start ' + H + ' from ' + S); WriteLnLog('script saw ' + H); end;"
+    "begin WriteLn('main ran'); end.";
+
+TEST(Script, AttachRunsTheScriptAndRemoveTakesItAway) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Trend.exn", kReporting));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
+    p.Send(kAttach);
+    // Newest first: Init's line is posted and shows at the next tick, after the status line.
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "Init ran"; }, 3000));
+    EXPECT_EQ(p.Row(1), "Script \"Trend\" attached");
+    EXPECT_EQ(p.Row(2), "main ran");
+    EXPECT_EQ(ReadUserRegString(kKey, L"AttachedScript").value_or(L""), L"C:\\S\\Trend.exn");
+
+    SendWithTimeout(p.main, WM_COMMAND, kRemoveScript, 0);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "Script \"Trend\" removed"; }, 3000));
+    EXPECT_EQ(p.Row(1), "DeInit ran");
+    EXPECT_EQ(ReadUserRegString(kKey, L"AttachedScript").value_or(L"(missing)"), L"");
+    Screenshot(L"script-attached-then-removed");
+    CloseProgram(p);
+}
+
+TEST(Script, ATestFeedsItsHeadlinesUntilStartRaises) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Trend.exn", kReporting));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    const std::wstring headlines = AppDataDir() + L"\\TestHeadlines.txt";
+    ASSERT_TRUE(WriteFileBytes(headlines, Utf16LeWithBom(L"first\r\nraise\r\nthird\r\n")));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
+    PostMessageW(p.main, PeloCommMessage(), kTest.w, kTest.l);
+
+    auto box = WaitForMessageBox(p.process.Id(), 10000);
+    ASSERT_TRUE(box.has_value()) << "no error box for the failing Start";
+    EXPECT_EQ(box->text, L"Exception in script Start procedure: bad headline");
+    EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+    EXPECT_TRUE(AnswerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(WaitUntil([&] { return !FileExists(headlines); }, 5000)) << "the test headline file was kept";
+    EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 500).has_value()) << "more than one error box";
+    EXPECT_EQ(p.HeadlineCount(), L"2");
+    EXPECT_EQ(ReadUserRegString(kKey, L"AttachedScript").value_or(L"(missing)"), L"");
+    // Newest first: the second test line, Start's line for the first, the first test line, Init, the start.
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(1) == "Start first from TEST"; }, 3000));
+    EXPECT_NE(p.Row(0).find(" TEST:  raise"), std::string::npos) << p.Row(0);
+    EXPECT_NE(p.Row(2).find(" TEST:  first"), std::string::npos) << p.Row(2);
+    EXPECT_EQ(p.Row(3), "Init ran");
+    EXPECT_EQ(p.Row(4), "Test started");
+    EXPECT_NE(TextOf(p.main).find(L" (testing)"), std::wstring::npos) << "caption";
+    CloseProgram(p);
+}
+
+TEST(Script, ResetRunsDeInitMainInitDeInitAndClearsTheCounter) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Trend.exn", kReporting));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p, L"-attach"));
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "Init ran"; }, 5000));
+    p.Send(kReset);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "Reset completed"; }, 5000));
+    // Posted lines land at the next tick, after the status lines shown at once.
+    std::vector<std::string> rows;
+    for (int k = 0; k < 8; ++k) rows.push_back(p.Row(k));
+    const std::vector<std::string> expected = {"Reset completed", "DeInit ran", "Init ran", "main ran",
+                                               "DeInit ran", "Init ran", "Script \"Trend\" attached", "main ran"};
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(p.HeadlineCount(), L"0");
+    EXPECT_EQ(ReadUserRegString(kKey, L"AttachedScript").value_or(L"(missing)"), L"");
+    CloseProgram(p);
+}
+
+TEST(Script, SignalsLightTheSignalPanelUntilAReset) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileTo(
+        L"C:\\S\\Signals.exn",
+        "procedure Init; begin Buy; Sell; WriteLn('last ' + IntToStr(LastSignal)); lbl1.Caption := 'cns: 42';"
+        " ResPanel.Color := clNavy; end; begin end."));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Signals.exn"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p, L"-attach"));
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "last 3"; }, 5000));
+    HWND signal = FindDescendant(p.main, L"Static", L"SELL");
+    ASSERT_NE(signal, nullptr) << "the signal panel does not show SELL";
+    const RECT r = RectInParent(signal);
+    EXPECT_EQ(r.left, 24);
+    EXPECT_GT(r.right - r.left, 10) << "the caption has no room";
+    EXPECT_EQ(FindDescendant(p.main, L"Static", L"no signal"), nullptr);
+    EXPECT_NE(FindDescendant(p.main, L"Static", L"cns: 42"), nullptr);
+    Screenshot(L"script-signal-sell");
+
+    p.Send(kReset);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "Reset completed"; }, 5000));
+    EXPECT_EQ(FindDescendant(p.main, L"Static", L"SELL"), nullptr);
+    EXPECT_NE(FindDescendant(p.main, L"Static", L"no signal"), nullptr);
+    EXPECT_NE(FindDescendant(p.main, L"Static", L"cns: "), nullptr);
+    Screenshot(L"script-panels-reset");
+    CloseProgram(p);
+}
+
+TEST(Script, ASecondStartWithTheAttachSwitchHandsOverAndEnds) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Trend.exn", kReporting));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
+    Process second = Process::Start(L"C:\\Pelo\\Pelorant.exe", L"-attach");
+    const auto code = second.WaitForExit(10000);
+    ASSERT_TRUE(code.has_value()) << "the second start did not end";
+    EXPECT_EQ(*code, 0u);
+    EXPECT_TRUE(TopLevelWindowsOf(second.Id(), false).empty());
+    EXPECT_TRUE(WaitUntil([&] { return p.Row(1) == "Script \"Trend\" attached"; }, 5000)) << p.Row(1);
+    CloseProgram(p);
+}
+
+TEST(Script, AFileTheEngineRefusesIsReportedAndLeavesNothingAttached) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Bad.exn", kReporting));
+    auto bytes = ReadFileBytes(L"C:\\S\\Bad.exn");
+    ASSERT_TRUE(bytes.has_value());
+    (*bytes)[bytes->size() / 2] ^= 0x5A;
+    ASSERT_TRUE(WriteFileBytes(L"C:\\S\\Bad.exn", *bytes));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Bad.exn"));
+    PostMessageW(p.main, PeloCommMessage(), kAttach.w, kAttach.l);
+    auto box = WaitForMessageBox(p.process.Id(), 10000);
+    ASSERT_TRUE(box.has_value()) << "a damaged file was not reported";
+    EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+    EXPECT_FALSE(box->text.empty());
+    EXPECT_TRUE(AnswerMessageBox(*box, L"OK"));
+    // Still running, nothing attached: removing says nothing about a script.
+    SendWithTimeout(p.main, WM_COMMAND, kRemoveScript, 0);
+    EXPECT_NE(p.Row(0), "Script \"Bad\" removed");
+    CloseProgram(p);
+}
+
+}  // namespace
+}  // namespace pelo::e2e
