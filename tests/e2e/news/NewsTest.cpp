@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "driver/Driver.h"
+#include "script/CompiledScript.h"
 
 namespace pelo::e2e {
 namespace {
 
 constexpr DWORD kStartTimeout = 20000;
-constexpr WPARAM kCopySelected = 203;  // WM_COMMAND of the headline box's "Copy selected"
 constexpr WPARAM kNewsNotification = 12345;
 const std::wstring kTerminalClass = L"MetaQuotes::MetaTrader::4.00";
 
@@ -154,27 +154,8 @@ void PostNotification(const Program& p, HWND list) {
     PostMessageW(p.main, PeloCommMessage(), kNewsNotification, reinterpret_cast<LPARAM>(list));
 }
 
-std::string ClipboardText() {
-    std::string text;
-    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* s = static_cast<const char*>(GlobalLock(data))) text = s;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 // A headline box row as the user copies it.
-std::string RowText(const Program& p, int row) {
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
-    SendWithTimeout(p.listBox, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    SendWithTimeout(p.main, WM_COMMAND, kCopySelected, 0);
-    return ClipboardText();
-}
+std::string RowText(const Program& p, int row) { return HeadlineBoxRow(p.main, p.listBox, row); }
 
 // "hh:mm:ss.zzz <source>:  <text>"
 void ExpectHeadlineRow(const Program& p, int row, const std::string& source, const std::string& text) {
@@ -187,9 +168,10 @@ void ExpectHeadlineRow(const Program& p, int row, const std::string& source, con
 }
 
 // The log's lines without their CR LF.
-std::vector<std::string> LogLines(const std::wstring& logsDir = DefaultLogsDir()) {
+std::vector<std::string> LogLines(const std::wstring& logsDir = DefaultLogsDir(),
+                                  const std::wstring& name = L"newslog.txt") {
     std::vector<std::string> lines;
-    const auto bytes = ReadFileBytes(logsDir + L"\\newslog.txt");
+    const auto bytes = ReadFileBytes(logsDir + L"\\" + name);
     if (!bytes) return lines;
     const std::string text(bytes->begin(), bytes->end());
     std::size_t start = 0;
@@ -584,6 +566,38 @@ TEST(News, EachHeadlineIsInTheLogFileAsSoonAsItIsCounted) {
     lines = LogLines();
     ASSERT_EQ(lines.size(), 2u);
     ExpectLogLine(lines[1], "WT", "Second batch");
+}
+
+// The attached script gets every new headline with its terminal's short name; what it logs and the headline go
+// to the script's own log file, what it writes to the box.
+TEST(News, AnAttachedScriptGetsEachNewHeadlineAndLogsToItsOwnFile) {
+    SimTerminal t;
+    ASSERT_NO_FATAL_FAILURE(StartTerminal(t, L"--title \"Script Feed\" --rows 2"));
+    ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Script Feed", "SF", "C:\\SF", "script feed"}}, L""));
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(
+        L"C:\\S\\Trend.exn",
+        "procedure Start(Headline, Source: string); begin WriteLnLog('seen ' + Headline);"
+        " WriteLn('Trend got ' + Headline + ' from ' + Source); end; begin end."));
+    ASSERT_TRUE(WriteUserRegString(L"Software\\Quorvel Software\\Pelorant", L"AttachedScript", L"C:\\S\\Trend.exn"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    PostMessageW(p.main, PeloCommMessage(), 1982137, 1819273);  // attach, as the editor sends it
+    ASSERT_TRUE(WaitUntil([&] { return RowText(p, 0) == "Script \"Trend\" attached"; }, 5000)) << RowText(p, 0);
+    const auto boxes = PressStart(p);
+    SKIP_UNLESS_READING(p, boxes);
+
+    AddRows(t, {"Rates cut by 50 bp"});
+    ASSERT_TRUE(WaitForLabel(p.headlines, L"1")) << "H: " << TextOfA(p.headlines);
+    ASSERT_TRUE(WaitUntil([&] { return RowText(p, 1) == "Trend got Rates cut by 50 bp from SF"; }, 3000))
+        << RowText(p, 1);
+    ExpectHeadlineRow(p, 0, "SF", "Rates cut by 50 bp");
+    const std::vector<std::string> lines = LogLines(DefaultLogsDir(), L"Trend.txt");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].substr(std::min<std::size_t>(lines[0].size(), 24)), "seen Rates cut by 50 bp");
+    ExpectLogLine(lines[1], "SF", "Rates cut by 50 bp");
+    EXPECT_FALSE(FileExists(DefaultLogsDir() + L"\\newslog.txt"));
+    CloseProgram(p);
 }
 
 // Fills the disk that holds `folder` with one file; returns its path.

@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "driver/Driver.h"
-#include "lang/Compiler.h"
-#include "lang/Loader.h"
-#include "script/ScriptInterface.h"
+#include "script/CompiledScript.h"
 
 namespace pelo::e2e {
 namespace {
@@ -25,26 +23,6 @@ struct CommandPair {
 constexpr CommandPair kAttach{1982137, 1819273};
 constexpr CommandPair kTest{2982137, 2819273};
 constexpr CommandPair kReset{2819273, 2982137};
-
-// Compiles with the table the program runs against, as the editor does, and writes the compiled file.
-void CompileTo(const std::wstring& path, const std::string& source) {
-    struct NoServices final : script::IScriptServices {
-        void TradeSignal(int) override {}
-        void WriteLn(std::string_view) override {}
-        std::string ReadLn(std::string_view) override { return {}; }
-        void WriteLnLog(std::string_view) override {}
-        bool Signaled() override { return false; }
-        int32_t LastSignal() override { return 0; }
-        script::ScriptControl& CreateLabel(std::string_view, int32_t, int32_t) override { throw 0; }
-        void DisableFontSmoothing(script::ScriptControl&) override {}
-    } services;
-    lang::HostTable table;
-    script::RegisterScriptInterface(table, services);
-    lang::CompileResult r = lang::compileScript(source, table);
-    ASSERT_TRUE(r.ok) << (r.messages.empty() ? "" : r.messages[0].toString());
-    const std::string bytes = lang::serializeModule(r.module);
-    ASSERT_TRUE(WriteFileBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.end())));
-}
 
 struct Program {
     Process process;
@@ -91,7 +69,7 @@ constexpr const char* kReporting =
 
 TEST(Script, AttachRunsTheScriptAndRemoveTakesItAway) {
     CreateDirectoryW(L"C:\\S", nullptr);
-    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Trend.exn", kReporting));
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
     Program p;
     ASSERT_NO_FATAL_FAILURE(StartProgram(p));
     ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
@@ -112,7 +90,7 @@ TEST(Script, AttachRunsTheScriptAndRemoveTakesItAway) {
 
 TEST(Script, ATestFeedsItsHeadlinesUntilStartRaises) {
     CreateDirectoryW(L"C:\\S", nullptr);
-    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Trend.exn", kReporting));
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
     Program p;
     ASSERT_NO_FATAL_FAILURE(StartProgram(p));
     const std::wstring headlines = AppDataDir() + L"\\TestHeadlines.txt";
@@ -141,7 +119,7 @@ TEST(Script, ATestFeedsItsHeadlinesUntilStartRaises) {
 
 TEST(Script, ResetRunsDeInitMainInitDeInitAndClearsTheCounter) {
     CreateDirectoryW(L"C:\\S", nullptr);
-    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Trend.exn", kReporting));
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
     ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
     Program p;
     ASSERT_NO_FATAL_FAILURE(StartProgram(p, L"-attach"));
@@ -161,7 +139,7 @@ TEST(Script, ResetRunsDeInitMainInitDeInitAndClearsTheCounter) {
 
 TEST(Script, SignalsLightTheSignalPanelUntilAReset) {
     CreateDirectoryW(L"C:\\S", nullptr);
-    ASSERT_NO_FATAL_FAILURE(CompileTo(
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(
         L"C:\\S\\Signals.exn",
         "procedure Init; begin Buy; Sell; WriteLn('last ' + IntToStr(LastSignal)); lbl1.Caption := 'cns: 42';"
         " ResPanel.Color := clNavy; end; begin end."));
@@ -189,7 +167,7 @@ TEST(Script, SignalsLightTheSignalPanelUntilAReset) {
 
 TEST(Script, ASecondStartWithTheAttachSwitchHandsOverAndEnds) {
     CreateDirectoryW(L"C:\\S", nullptr);
-    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Trend.exn", kReporting));
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
     Program p;
     ASSERT_NO_FATAL_FAILURE(StartProgram(p));
     ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
@@ -204,7 +182,7 @@ TEST(Script, ASecondStartWithTheAttachSwitchHandsOverAndEnds) {
 
 TEST(Script, AFileTheEngineRefusesIsReportedAndLeavesNothingAttached) {
     CreateDirectoryW(L"C:\\S", nullptr);
-    ASSERT_NO_FATAL_FAILURE(CompileTo(L"C:\\S\\Bad.exn", kReporting));
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Bad.exn", kReporting));
     auto bytes = ReadFileBytes(L"C:\\S\\Bad.exn");
     ASSERT_TRUE(bytes.has_value());
     (*bytes)[bytes->size() / 2] ^= 0x5A;
