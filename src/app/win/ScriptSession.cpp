@@ -14,7 +14,7 @@ namespace {
 
 // A script that never ends its loop is stopped with an error after this many backward jumps and calls in one
 // call from the program; the program goes on reading news.
-constexpr int64_t kScriptStepBudget = 200'000'000;
+constexpr int64_t kScriptStepBudget = 50'000'000;
 
 lang::VmLimits ScriptLimits() {
     lang::VmLimits limits;

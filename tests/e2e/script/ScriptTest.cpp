@@ -88,6 +88,92 @@ TEST(Script, AttachRunsTheScriptAndRemoveTakesItAway) {
     CloseProgram(p);
 }
 
+// A stand-in for the companion editor: a window of this process, marked with the editor's semaphore for the
+// program in C:\Pelo, that records the script state the program posts to it.
+class FakeEditor {
+public:
+    FakeEditor() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"PeloFakeEditor";
+        RegisterClassW(&wc);
+        window_ = CreateWindowW(L"PeloFakeEditor", L"Glossel", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+        const LONG count = static_cast<LONG>(reinterpret_cast<ULONG_PTR>(window_)) + 1;
+        semaphore_ = CreateSemaphoreW(nullptr, count, count, L"C:/Pelo/Glossel.exe");
+    }
+    ~FakeEditor() {
+        CloseHandle(semaphore_);
+        DestroyWindow(window_);
+    }
+    // The lParam of the next script-state message, or -1 when none comes in time.
+    LPARAM NextScriptState(DWORD timeoutMs) {
+        LPARAM state = -1;
+        WaitUntil(
+            [&] {
+                MSG msg;
+                while (PeekMessageW(&msg, window_, 0, 0, PM_REMOVE))
+                    if (msg.message == PeloCommMessage() && msg.wParam == 8712631) state = msg.lParam;
+                return state != -1;
+            },
+            timeoutMs);
+        return state;
+    }
+
+private:
+    HWND window_ = nullptr;
+    HANDLE semaphore_ = nullptr;
+};
+
+TEST(Script, TheEditorIsToldWhetherAScriptIsAttached) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
+    FakeEditor editor;
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    EXPECT_EQ(editor.NextScriptState(5000), 0) << "a start without arguments tells the editor: no script";
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
+    p.Send(kAttach);
+    EXPECT_EQ(editor.NextScriptState(5000), 1);
+    SendWithTimeout(p.main, WM_COMMAND, kRemoveScript, 0);
+    EXPECT_EQ(editor.NextScriptState(5000), 0);
+    CloseProgram(p);
+}
+
+TEST(Script, ASecondStartWithAnUnknownSwitchOnlyActivates) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
+    const std::string before = p.Row(0);
+    Process second = Process::Start(L"C:\\Pelo\\Pelorant.exe", L"-ATTACH");
+    const auto code = second.WaitForExit(10000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    Sleep(500);
+    EXPECT_EQ(p.Row(0), before) << "the switch in capitals attached a script";
+    CloseProgram(p);
+}
+
+TEST(Script, AnEndlessScriptIsStoppedAndTheProgramGoesOn) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(
+        L"C:\\S\\Loop.exn", "procedure Init; var n: Integer; begin n := 0; while True do n := n + 1; end; begin end."));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Loop.exn"));
+    PostMessageW(p.main, PeloCommMessage(), kAttach.w, kAttach.l);
+    auto box = WaitForMessageBox(p.process.Id(), 60000);
+    ASSERT_TRUE(box.has_value()) << "the endless Init was not stopped";
+    EXPECT_EQ(box->text.rfind(L"Exception in script Init proecedure: ", 0), 0u);
+    EXPECT_TRUE(AnswerMessageBox(*box, L"OK"));
+    EXPECT_EQ(p.Row(0), "Script \"Loop\" attached");
+    EXPECT_NE(SendWithTimeout(p.main, WM_NULL, 0, 0, 2000), -1) << "the program does not answer";
+    CloseProgram(p);
+}
+
 TEST(Script, ATestFeedsItsHeadlinesUntilStartRaises) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
@@ -141,8 +227,9 @@ TEST(Script, SignalsLightTheSignalPanelUntilAReset) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(
         L"C:\\S\\Signals.exn",
-        "procedure Init; begin Buy; Sell; WriteLn('last ' + IntToStr(LastSignal)); lbl1.Caption := 'cns: 42';"
-        " ResPanel.Color := clNavy; end; begin end."));
+        "procedure Init; var l: TLabel; begin Buy; Sell; WriteLn('last ' + IntToStr(LastSignal));"
+        " lbl1.Caption := 'cns: 42'; ResPanel.Color := clNavy; ResPanel.Width := 400;"
+        " l := CreateLabel('mine', 300, 40); end; begin end."));
     ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Signals.exn"));
     Program p;
     ASSERT_NO_FATAL_FAILURE(StartProgram(p, L"-attach"));
@@ -154,6 +241,11 @@ TEST(Script, SignalsLightTheSignalPanelUntilAReset) {
     EXPECT_GT(r.right - r.left, 10) << "the caption has no room";
     EXPECT_EQ(FindDescendant(p.main, L"Static", L"no signal"), nullptr);
     EXPECT_NE(FindDescendant(p.main, L"Static", L"cns: 42"), nullptr);
+    HWND resPanel = GetParent(FindDescendant(p.main, L"Static", L"cns: 42"));
+    EXPECT_EQ(RectInParent(resPanel).right - RectInParent(resPanel).left, 400);
+    // The signal panel moved right with the wider indicator panel.
+    EXPECT_EQ(RectInParent(GetParent(signal)).left, RectInParent(resPanel).right + 4);
+    EXPECT_NE(FindDescendant(p.main, L"Static", L"mine"), nullptr);
     Screenshot(L"script-signal-sell");
 
     p.Send(kReset);
@@ -161,6 +253,8 @@ TEST(Script, SignalsLightTheSignalPanelUntilAReset) {
     EXPECT_EQ(FindDescendant(p.main, L"Static", L"SELL"), nullptr);
     EXPECT_NE(FindDescendant(p.main, L"Static", L"no signal"), nullptr);
     EXPECT_NE(FindDescendant(p.main, L"Static", L"cns: "), nullptr);
+    EXPECT_EQ(RectInParent(resPanel).right - RectInParent(resPanel).left, 330);
+    EXPECT_NE(FindDescendant(p.main, L"Static", L"mine"), nullptr) << "a label the script made stays";
     Screenshot(L"script-panels-reset");
     CloseProgram(p);
 }
