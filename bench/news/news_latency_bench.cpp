@@ -1,5 +1,6 @@
 // News intake latency under Wine: the time from the simulated terminal inserting a row to the row's headline
-// being dispatched, measured with the real hook library, the real reader and the simulated terminal.
+// being dispatched, and to the user script's Start procedure being entered with it, measured with the real hook
+// library, the real reader, the real script host and the simulated terminal.
 //
 //   news_latency_bench.exe [--count N] [--gap MS] [--text-later] [--terminal PATH] [--dll PATH]
 //
@@ -21,7 +22,10 @@
 #include <thread>
 #include <vector>
 
+#include "lang/Compiler.h"
+#include "lang/Loader.h"
 #include "news/win/NewsIntake.h"
+#include "script/ScriptHost.h"
 
 namespace {
 
@@ -39,8 +43,41 @@ long long Now()
     return t.QuadPart;
 }
 
+long long StampOf(const std::string& text)
+{
+    const std::size_t at = text.rfind(" @");
+    return at == std::string::npos ? -1 : std::atoll(text.c_str() + at + 2);
+}
+
+// The script's side: Start's first statement calls WriteLn with the headline, which notes the time.
+class ScriptProbe final : public pelo::script::IScriptServices {
+public:
+    void TradeSignal(int) override {}
+    void WriteLn(std::string_view text) override
+    {
+        const long long stamp = StampOf(std::string(text));
+        if (stamp >= 0)
+            startEntered.push_back(static_cast<double>(Now() - stamp) / g_ticksPerMs);
+    }
+    std::string ReadLn(std::string_view) override { return {}; }
+    void WriteLnLog(std::string_view) override {}
+    bool Signaled() override { return false; }
+    int32_t LastSignal() override { return 0; }
+    pelo::script::ScriptControl& CreateLabel(std::string_view, int32_t, int32_t) override { throw 0; }
+    void DisableFontSmoothing(pelo::script::ScriptControl&) override {}
+
+    std::vector<double> startEntered;
+};
+
+// A typical news script: Start looks at the headline and may signal.
+const char* const BenchScript =
+    "procedure Start(Headline, Source: string); begin WriteLn(Headline);"
+    " if Pos('rate cut', Headline) > 0 then Buy; end; begin end.";
+
 class BenchDispatch final : public pelo::news::INewsDispatch {
 public:
+    explicit BenchDispatch(pelo::script::TPSScriptWrapper& script) : script_(script), start_(script.FindScriptProc("Start")) {}
+
     int HistMT4HBuffer() override { return 30; }
     bool NoDuplicates() override { return false; }
     bool CheckDuplicate(const std::string&) override { return false; }
@@ -67,6 +104,9 @@ public:
             }
             latencies.push_back(static_cast<double>(now - stamp) / g_ticksPerMs);
         }
+        // Dispatch calls Start once per headline, oldest first.
+        for (int k = reader.BatchCount() - 1; k >= 0; --k)
+            script_.CallScriptProcNo(start_, {reader.Batch()[static_cast<std::size_t>(k)].Text, "BENCH"});
         lastBatch = reader.BatchCount();
     }
 
@@ -77,6 +117,10 @@ public:
     int unstamped = 0;
     int repeated = 0;  // rows dispatched more than once
     int lastBatch = 0;
+
+private:
+    pelo::script::TPSScriptWrapper& script_;
+    int start_;
 };
 
 std::wstring Widen(const char* s)
@@ -215,7 +259,18 @@ int main(int argc, char** argv)
     std::printf("bare cross-process round trip (SendMessage WM_NULL): p50 %.3f ms  p99 %.3f ms\n", roundTrip,
                 Percentile(roundTrips, 0.99));
 
-    BenchDispatch dispatch;
+    ScriptProbe probe;
+    pelo::lang::HostTable table;
+    const pelo::script::ScriptClasses classes = pelo::script::RegisterScriptInterface(table, probe);
+    pelo::script::TPSScriptWrapper script(table, classes);
+    pelo::lang::CompileResult compiled = pelo::lang::compileScript(BenchScript, table);
+    if (!compiled.ok) {
+        std::printf("the bench script does not compile\n");
+        return 1;
+    }
+    script.LoadScriptCode(pelo::lang::serializeModule(compiled.module));
+    script.RunScriptMain();
+    BenchDispatch dispatch(script);
     pelo::news::NewsIntake intake(dispatch, {target, peloComm, hookLibrary, GetProcAddress(hookLibrary,
                                                                                           "SysListView32HookProc")});
     intake.StartReading({{"Bench broker", "BENCH", "", "bench terminal"}});
@@ -236,6 +291,7 @@ int main(int argc, char** argv)
     driver.join();
     Pump(intake, peloComm, [] { return false; }, 300);
     const std::vector<double> single = dispatch.latencies;
+    const std::vector<double> started = probe.startEntered;
     std::printf("single rows: %zu of %d dispatched, %zu distinct, %d dispatched again, %d without stamp\n",
                 single.size(), count, dispatch.texts.size(), dispatch.repeated, dispatch.unstamped);
     std::printf("  insert -> dispatch  p50 %.3f ms  p99 %.3f ms  max %.3f ms\n", Percentile(single, 0.5),
@@ -243,6 +299,11 @@ int main(int argc, char** argv)
     if (roundTrip > 0)
         std::printf("  in round trips      p50 %.1f  p99 %.1f\n", Percentile(single, 0.5) / roundTrip,
                     Percentile(single, 0.99) / roundTrip);
+    std::printf("  insert -> Start entered (%zu headlines)  p50 %.3f ms  p99 %.3f ms  max %.3f ms\n", started.size(),
+                Percentile(started, 0.5), Percentile(started, 0.99), Percentile(started, 1.0));
+    if (roundTrip > 0)
+        std::printf("  in round trips      p50 %.1f  p99 %.1f  (budget: p50 <= 3, p99 <= 8)\n",
+                    Percentile(started, 0.5) / roundTrip, Percentile(started, 0.99) / roundTrip);
 
     // A burst of 200 rows inserted in one go.
     dispatch.latencies.clear();
