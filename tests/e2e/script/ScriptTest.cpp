@@ -174,6 +174,36 @@ TEST(Script, AnEndlessScriptIsStoppedAndTheProgramGoesOn) {
     CloseProgram(p);
 }
 
+TEST(Script, ReadLnAsksInACentredDialogAndCancelGivesEmptyText) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(
+        L"C:\\S\\Ask.exn", "procedure Init; begin WriteLn('[' + ReadLn('Your guess') + ']');"
+                             " WriteLn('[' + ReadLn('Again') + ']'); end; begin end."));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Ask.exn"));
+    PostMessageW(p.main, PeloCommMessage(), kAttach.w, kAttach.l);
+
+    auto dialog = WaitForMessageBox(p.process.Id(), 10000);
+    ASSERT_TRUE(dialog.has_value()) << "no ReadLn dialog";
+    EXPECT_EQ(dialog->caption, L"Your guess");
+    EXPECT_TRUE(IsCentredOnScreen(dialog->rect));
+    HWND edit = FindDescendant(dialog->hwnd, L"Edit", L"");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(SendWithTimeout(edit, EM_GETLIMITTEXT, 0, 0), 255);
+    SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1.25"));
+    Screenshot(L"script-readln");
+    EXPECT_TRUE(AnswerMessageBox(*dialog, L"OK"));
+
+    dialog = WaitForMessageBox(p.process.Id(), 10000);
+    ASSERT_TRUE(dialog.has_value()) << "no second ReadLn dialog";
+    EXPECT_EQ(dialog->caption, L"Again");
+    EXPECT_TRUE(AnswerMessageBox(*dialog, L"Cancel"));
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "[]"; }, 3000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "[1.25]");
+    CloseProgram(p);
+}
+
 TEST(Script, ATestFeedsItsHeadlinesUntilStartRaises) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
