@@ -204,6 +204,44 @@ TEST(Script, ReadLnAsksInACentredDialogAndCancelGivesEmptyText) {
     CloseProgram(p);
 }
 
+TEST(Script, UntitledScriptsEmptyValuesAndFailingInitAreHandledAsUsersExpect) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(
+        L"C:\\S\\.exn",
+        "procedure Init; begin CancelTrade; RaiseException(erCustomError, 'no data'); end;"
+        " procedure Start(H, S: string); begin WriteLnLog(H); end; begin end."));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\.exn"));
+    PostMessageW(p.main, PeloCommMessage(), kAttach.w, kAttach.l);
+    auto box = WaitForMessageBox(p.process.Id(), 10000);
+    ASSERT_TRUE(box.has_value()) << "no box for the failing Init";
+    EXPECT_EQ(box->text, L"Exception in script Init proecedure: no data");
+    EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+    EXPECT_TRUE(AnswerMessageBox(*box, L"OK"));
+    EXPECT_EQ(p.Row(0), "Script \"<untitled>\" attached");
+    // CancelTrade: black "Cancel" on yellow at left 17.
+    HWND signal = FindDescendant(p.main, L"Static", L"Cancel");
+    ASSERT_NE(signal, nullptr);
+    EXPECT_EQ(RectInParent(signal).left, 17);
+    Screenshot(L"script-cancel-signal");
+
+    // An empty AttachedScript: the attached script goes (panels reset), nothing else is said.
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L""));
+    p.Send(kAttach);
+    EXPECT_NE(FindDescendant(p.main, L"Static", L"no signal"), nullptr);
+    EXPECT_EQ(p.Row(0), "Script \"<untitled>\" attached");
+    EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 300).has_value());
+
+    // A test without its headline file forgets the stored script and does nothing else.
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\.exn"));
+    p.Send(kTest);
+    EXPECT_EQ(ReadUserRegString(kKey, L"AttachedScript").value_or(L"(missing)"), L"");
+    EXPECT_EQ(p.Row(0), "Script \"<untitled>\" attached");
+    EXPECT_EQ(TextOf(p.main).find(L"(testing)"), std::wstring::npos);
+    CloseProgram(p);
+}
+
 TEST(Script, ATestFeedsItsHeadlinesUntilStartRaises) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
