@@ -1,6 +1,7 @@
 #include "app/win/ScriptSession.h"
 
 #include "app/TextFileDecoding.h"
+#include "app/win/AppWindow.h"
 #include "app/win/InstanceProtocol.h"
 #include "app/win/Registry.h"
 #include "app/win/WinCodePage.h"
@@ -21,6 +22,32 @@ lang::VmLimits ScriptLimits() {
     limits.maxLoopSteps = kScriptStepBudget;
     return limits;
 }
+
+// APPLICATION: the program's application window, whose title is the one the taskbar shows.
+class WinScriptApplication final : public script::ScriptApplication {
+public:
+    WinScriptApplication(const lang::HostClass* cls, AppWindow* window) : ScriptApplication(cls), window_(window) {
+        hostOwned = true;
+    }
+    std::string Title() const override { return window_ ? window_->TextA() : std::string(); }
+    void SetTitle(std::string_view title) override {
+        if (window_) window_->SetTitle(ui::AnsiToWide(title));
+    }
+    void ProcessMessages() override {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));  // for the real message loop
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+
+private:
+    AppWindow* window_;
+};
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -66,7 +93,14 @@ void ScriptSession::Connect(WindowSide window, const script::PanelControls& pane
             IsWindowVisible(window_.Window))
             window_.DisarmAutoExecute();
     };
+    application_ = lang::objectValue(new WinScriptApplication(classes_.Application, state_.Application));
+    // SELF offers scripts nothing beyond a plain object.
+    auto* self = new lang::ScriptObject(classes_.Object);
+    self->hostOwned = true;
+    self_ = lang::objectValue(self);
     script::ScriptBindings& b = host_->Bindings;
+    b.Application = static_cast<script::ScriptApplication*>(application_.o);
+    b.Self = self_.o;
     for (int k = 0; k < script::kIndicatorLabelCount; ++k) b.Labels[k] = &panels_->IndicatorLabel(k);
     b.ResPanel = &panels_->ResPanelObject();
     lifecycle_ = std::make_unique<script::TScriptLifecycle>(*host_, scriptState_, core_.Log, *this);

@@ -79,6 +79,7 @@ private:
     std::unique_ptr<script::TPSScriptWrapper> host_;
     std::unique_ptr<script::TScriptPanels> panels_;
     std::unique_ptr<script::TScriptLifecycle> lifecycle_;
+    lang::Value application_, self_;  // our references to APPLICATION and SELF
 };
 
 }  // namespace pelo::app

@@ -65,7 +65,7 @@ constexpr const char* kReporting =
     "procedure DeInit; begin WriteLn('DeInit ran'); end;"
     "procedure Start(H, S: string); begin if H = 'raise' then RaiseException(erCustomError, 'bad headline');"
     " WriteLn('Start ' + H + ' from ' + S); WriteLnLog('script saw ' + H); end;"
-    "begin WriteLn('main ran'); end.";
+    "begin APPLICATION.ProcessMessages; if SELF = nil then WriteLn('no SELF'); WriteLn('main ran'); end.";
 
 TEST(Script, AttachRunsTheScriptAndRemoveTakesItAway) {
     CreateDirectoryW(L"C:\\S", nullptr);
