@@ -342,6 +342,37 @@ TEST(Script, ASecondStartWithTheAttachSwitchHandsOverAndEnds) {
     CloseProgram(p);
 }
 
+TEST(Script, AutoAttachAtStartUpAttachesTheRememberedScript) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));  // no switch: AutoAttach, on by default, decides
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "Init ran"; }, 5000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "Script \"Trend\" attached");
+    EXPECT_EQ(ReadUserRegString(kKey, L"AttachedScript").value_or(L""), L"C:\\S\\Trend.exn");
+    CloseProgram(p);
+}
+
+TEST(Script, CopiesInTwoFoldersDoNotTakeEachOthersCommands) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Trend.exn", kReporting));
+    Program a;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(a));
+    const std::string before = a.Row(0);
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Trend.exn"));
+    // The copy in C:\B finds no instance of its own folder: it runs as one and attaches the script itself.
+    Process b = Process::Start(InstallProgram(L"B"), L"-attach");
+    HWND bMain = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (bMain = WaitForTopLevel(b.Id(), L"TfrmPelorant", 0)) != nullptr; }, 20000));
+    HWND bList = FindDescendant(bMain, L"ListBox", L"");
+    EXPECT_TRUE(WaitUntil([&] { return HeadlineBoxRow(bMain, bList, 1) == "Script \"Trend\" attached"; }, 5000));
+    EXPECT_EQ(a.Row(0), before) << "the copy in C:\\Pelo took the other copy's switch";
+    PostMessageW(bMain, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(b.WaitForExit(10000).has_value());
+    CloseProgram(a);
+}
+
 TEST(Script, AFileTheEngineRefusesIsReportedAndLeavesNothingAttached) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Bad.exn", kReporting));
