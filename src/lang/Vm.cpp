@@ -473,7 +473,10 @@ void Vm::interpret(size_t stopFrames) {
     };
     // Leaves try blocks of this frame down to try level `depth`: except blocks and finally parts
     // being run are dropped, the first finally block met runs first and continues the leave.
+    // A finally part, or the target, may lie before the instruction that leaves: code can go round that
+    // way without a backward jump, so such a transfer counts as a step.
     auto leave = [&](int32_t depth, const int32_t* target, Value* targetSp) {
+        const int32_t* from = pc;
         size_t floor = fr->handlerBase + static_cast<size_t>(depth);
         while (handlers_.size() > floor) {
             Handler& h = handlers_.back();
@@ -485,12 +488,14 @@ void Vm::interpret(size_t stopFrames) {
                 h.leaveDepth = depth;
                 h.pc = target;
                 h.sp = targetSp;
+                if (pc <= from) checkStop();
                 return;
             }
             handlers_.pop_back();
         }
         pc = target;
         setDepth(targetSp);
+        if (pc <= from) checkStop();
     };
     // The innermost handler, when it belongs to this frame and has the wanted state; damaged code
     // that reaches for another frame's entry ends the run.
