@@ -26,6 +26,7 @@
 #include "lang/Loader.h"
 #include "news/win/NewsIntake.h"
 #include "script/ScriptHost.h"
+#include "script/StandInObjects.h"
 
 namespace {
 
@@ -50,21 +51,14 @@ long long StampOf(const std::string& text)
 }
 
 // The script's side: Start's first statement calls WriteLn with the headline, which notes the time.
-class ScriptProbe final : public pelo::script::IScriptServices {
+class ScriptProbe final : public pelo::script::NullScriptServices {
 public:
-    void TradeSignal(int) override {}
     void WriteLn(std::string_view text) override
     {
         const long long stamp = StampOf(std::string(text));
         if (stamp >= 0)
             startEntered.push_back(static_cast<double>(Now() - stamp) / g_ticksPerMs);
     }
-    std::string ReadLn(std::string_view) override { return {}; }
-    void WriteLnLog(std::string_view) override {}
-    bool Signaled() override { return false; }
-    int32_t LastSignal() override { return 0; }
-    pelo::script::ScriptControl& CreateLabel(std::string_view, int32_t, int32_t) override { throw 0; }
-    void DisableFontSmoothing(pelo::script::ScriptControl&) override {}
 
     std::vector<double> startEntered;
 };

@@ -86,6 +86,22 @@ private:
     lang::Value value_;
 };
 
+// Host functions that do nothing: a base for hosts that care about a few of them (the tests, the benchmark,
+// compiling without running).
+class NullScriptServices : public IScriptServices {
+public:
+    void TradeSignal(int) override {}
+    void WriteLn(std::string_view) override {}
+    std::string ReadLn(std::string_view) override { return {}; }
+    void WriteLnLog(std::string_view) override {}
+    bool Signaled() override { return false; }
+    int32_t LastSignal() override { return 0; }
+    ScriptControl& CreateLabel(std::string_view, int32_t, int32_t) override {
+        throw lang::hostException("CreateLabel is not offered here");
+    }
+    void DisableFontSmoothing(ScriptControl&) override {}
+};
+
 // The program's predefined objects as stand-ins: lbl1..lbl6 with their starting captions, ResPanel, APPLICATION.
 struct StandInBindings {
     explicit StandInBindings(const ScriptClasses& classes);

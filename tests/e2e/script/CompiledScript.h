@@ -9,20 +9,12 @@
 #include "lang/Compiler.h"
 #include "lang/Loader.h"
 #include "script/ScriptInterface.h"
+#include "script/StandInObjects.h"
 
 namespace pelo::e2e {
 
 inline void CompileScriptTo(const std::wstring& path, const std::string& source) {
-    struct NoServices final : script::IScriptServices {
-        void TradeSignal(int) override {}
-        void WriteLn(std::string_view) override {}
-        std::string ReadLn(std::string_view) override { return {}; }
-        void WriteLnLog(std::string_view) override {}
-        bool Signaled() override { return false; }
-        int32_t LastSignal() override { return 0; }
-        script::ScriptControl& CreateLabel(std::string_view, int32_t, int32_t) override { throw 0; }
-        void DisableFontSmoothing(script::ScriptControl&) override {}
-    } services;
+    script::NullScriptServices services;
     lang::HostTable table;
     script::RegisterScriptInterface(table, services);
     lang::CompileResult r = lang::compileScript(source, table);

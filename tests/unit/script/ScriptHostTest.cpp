@@ -179,11 +179,9 @@ TEST_F(HostFixture, WhileAProcedureRunsTheEngineRefusesToStartOrUnload) {
     // ReadLn's dialog is where a command can arrive while a procedure runs.
     std::string seen;
     // Simulate the command arriving inside ReadLn by calling back into the host from the services.
-    struct Probe final : IScriptServices {
+    struct Probe final : NullScriptServices {
         TPSScriptWrapper* host = nullptr;
         std::string* seen = nullptr;
-        void TradeSignal(int) override {}
-        void WriteLn(std::string_view) override {}
         std::string ReadLn(std::string_view) override {
             *seen += host->ScriptBusy() ? "busy;" : "idle;";
             try {
@@ -198,11 +196,6 @@ TEST_F(HostFixture, WhileAProcedureRunsTheEngineRefusesToStartOrUnload) {
             }
             return "";
         }
-        void WriteLnLog(std::string_view) override {}
-        bool Signaled() override { return false; }
-        int32_t LastSignal() override { return 0; }
-        ScriptControl& CreateLabel(std::string_view, int32_t, int32_t) override { throw std::logic_error("unused"); }
-        void DisableFontSmoothing(ScriptControl&) override {}
     } probe;
     lang::HostTable probeTable;
     const ScriptClasses probeClasses = RegisterScriptInterface(probeTable, probe);

@@ -19,7 +19,7 @@ std::string Narrow(const std::u16string& s) { return std::string(s.begin(), s.en
 
 // What the script does is written to `events` as "script: ..." through WriteLn; the outside world's calls as
 // what they are.
-struct Outside final : IScriptLifecycleHost, IScriptServices {
+struct Outside final : IScriptLifecycleHost, NullScriptServices {
     std::vector<std::string> events;
     bool keyOpens = true;
     std::u16string attachedScript;
@@ -60,17 +60,11 @@ struct Outside final : IScriptLifecycleHost, IScriptServices {
     void ResetPanels() override { events.push_back("panels reset"); }
     void RequestPendingCommands() override { ++pendingRequests; }
 
-    void TradeSignal(int) override {}
     void WriteLn(std::string_view text) override { events.push_back("script: " + std::string(text)); }
     std::string ReadLn(std::string_view) override {
         if (onReadLn) onReadLn();
         return "";
     }
-    void WriteLnLog(std::string_view) override {}
-    bool Signaled() override { return false; }
-    int32_t LastSignal() override { return 0; }
-    ScriptControl& CreateLabel(std::string_view, int32_t, int32_t) override { throw std::logic_error("unused"); }
-    void DisableFontSmoothing(ScriptControl&) override {}
 };
 
 // A script that reports each of its procedures; Start raises on a headline that says so.
