@@ -11,6 +11,18 @@
 
 namespace pelo::script {
 
+// A reference of the program's own to a script object: the object lives while the program holds it, whatever a
+// script does with its variables.
+template <class T>
+T* Hold(T* object) {
+    ++object->refs;
+    return object;
+}
+template <class T>
+void Drop(T* object) {
+    if (--object->refs == 0) delete object;
+}
+
 enum FontStyleBit : uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 struct ScriptBounds {

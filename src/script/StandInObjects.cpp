@@ -16,13 +16,9 @@ void StandInFont::SetSize(int32_t points) {
 
 StandInControl::StandInControl(const lang::HostClass* cls, const lang::HostClass* fontClass, std::string caption,
                                ScriptBounds bounds)
-    : ScriptControl(cls), caption_(std::move(caption)), bounds_(bounds), font_(new StandInFont(fontClass)) {
-    ++font_->refs;
-}
+    : ScriptControl(cls), caption_(std::move(caption)), bounds_(bounds), font_(Hold(new StandInFont(fontClass))) {}
 
-StandInControl::~StandInControl() {
-    if (--font_->refs == 0) delete font_;
-}
+StandInControl::~StandInControl() { Drop(font_); }
 
 namespace {
 struct LabelStart {

@@ -31,16 +31,6 @@ constexpr IndicatorStart kIndicators[kIndicatorLabelCount] = {
     {"cns: ", 12, 5}, {"act: ", 114, 5}, {" dev: ", 216, 5}, {"pre: ", 14, 33}, {"rev: ", 115, 33}, {"rdev: ", 215, 33},
 };
 
-template <class T>
-T* Hold(T* object) {
-    ++object->refs;
-    return object;
-}
-template <class T>
-void Drop(T* object) {
-    if (--object->refs == 0) delete object;
-}
-
 void MoveLeft(ui::Window& w, int left) {
     const ui::Rect r = w.RectInParent();
     w.Move({left, r.Top, r.Width, r.Height});

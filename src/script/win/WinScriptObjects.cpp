@@ -13,17 +13,6 @@ constexpr int32_t kClDefault = 0x20000000;
 
 int32_t TColorOf(COLORREF c) { return static_cast<int32_t>(c & 0xFFFFFF); }
 
-template <class T>
-T* HeldNew(T* object) {
-    object->hostOwned = true;
-    ++object->refs;
-    return object;
-}
-template <class T>
-void DropHeld(T* object) {
-    if (--object->refs == 0) delete object;
-}
-
 }  // namespace
 
 COLORREF ColorFromTColor(int32_t color) {
@@ -106,9 +95,9 @@ WinScriptLabel::WinScriptLabel(const lang::HostClass* cls, const lang::HostClass
                                ui::Panel& panel)
     : ScriptControl(cls), label_(label), panel_(panel), color_(kClNone) {
     hostOwned = true;
-    font_ = HeldNew(new WinScriptFont(fontClass, label, [this] { ApplyColors(); }));
+    font_ = Hold(new WinScriptFont(fontClass, label, [this] { ApplyColors(); }));
 }
-WinScriptLabel::~WinScriptLabel() { DropHeld(font_); }
+WinScriptLabel::~WinScriptLabel() { Drop(font_); }
 
 std::string WinScriptLabel::Caption() const { return label_.TextA(); }
 void WinScriptLabel::SetCaption(std::string_view caption) { label_.SetText(ui::AnsiToWide(caption)); }
@@ -148,9 +137,9 @@ void WinScriptLabel::ApplyColors() {
 WinScriptPanel::WinScriptPanel(const lang::HostClass* cls, const lang::HostClass* fontClass, ui::Panel& panel)
     : ScriptControl(cls), panel_(panel), color_(TColorOf(panel.Color())) {
     hostOwned = true;
-    font_ = HeldNew(new WinScriptFont(fontClass, panel, nullptr));
+    font_ = Hold(new WinScriptFont(fontClass, panel, nullptr));
 }
-WinScriptPanel::~WinScriptPanel() { DropHeld(font_); }
+WinScriptPanel::~WinScriptPanel() { Drop(font_); }
 
 ScriptBounds WinScriptPanel::Bounds() const {
     const ui::Rect r = panel_.RectInParent();
