@@ -1,6 +1,6 @@
 #include "app/ColorText.h"
 
-#include "app/IntegerText.h"
+#include "core/IntegerText.h"
 
 #include <array>
 

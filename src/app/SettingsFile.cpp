@@ -1,7 +1,7 @@
 #include "app/SettingsFile.h"
 
 #include "app/IniDocument.h"
-#include "app/IntegerText.h"
+#include "core/IntegerText.h"
 #include "app/TextFileDecoding.h"
 
 #include <string_view>

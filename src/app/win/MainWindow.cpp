@@ -21,7 +21,6 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kTimer2 = 2;
 constexpr DWORD kMainStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
-constexpr const wchar_t* kCoordinatesNotSetText = L"Button coordinates are not set!";
 constexpr const wchar_t* kClearAllText = L"Clear All messages?";
 
 }  // namespace
@@ -74,6 +73,8 @@ bool TfrmPelorant::Create() {
     args.icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
     if (!ui::Window::Create(args)) return false;
     FormCreate();
+    // The coordinate dialog comes next, owned by this window; both stay hidden until start-up shows this one.
+    if (!orderDesk_->CreateCoordsDialog()) return false;
     SetTimer(hwnd(), kTimer1, 500, nullptr);
     SetTimer(hwnd(), kTimer2, 33, nullptr);
     return true;
@@ -103,10 +104,16 @@ void TfrmPelorant::WireControls() {
             [this](int n) { controls_.Label(idLblActiveNewsSourceCount).SetText(std::to_wstring(n)); },
             [this] { SetAutoExecute(false); }, [this] { scriptSession_->Panels().ClearSignalState(); }});
     session_ = std::make_unique<TNewsSession>(state_.TerminalList, state_.Settings, *newsHost_);
+    orderDesk_ = std::make_unique<clicker::TOrderDesk>(
+        state_.Settings,
+        clicker::TOrderDesk::MainWindowSide{hwnd(), [this] { return AutoExecuteChecked(); },
+                                            [this] { SetAutoExecute(false); }, [this] { return script_.ScriptTestMode; },
+                                            [this](const std::string& line) { core_->HBox.ShowHBoxLine(line); },
+                                            [this](const std::string& line) { core_->HBox.StoreHBoxLine(line); }});
 
     controls_.chbAutoExecute.onClick = [this] { chbAutoExecuteClick(); };
     on(idBtnStartStop, [this] { btnStartStopClick(); });
-    on(idBtnCoords, nullptr);
+    on(idBtnCoords, [this] { orderDesk_->CoordsDialog().Show(); });
     on(idBtnScriptEditor, [this] { OpenScriptEditor(); });
     on(idBtnShowOptions, disarmThen(nullptr));
     terminalBar_.Wire();
@@ -125,8 +132,8 @@ void TfrmPelorant::WireControls() {
     scriptSession_->Connect(
         {hwnd(), [this](bool testing) { SetCaptionBase(MakeCaptionBase(testing)); },
          [this](bool enabled) { menus_.EnableItem(menus_.PopupMenu2, idRemove1, enabled); },
-         [this] { return session_->ReadingActive(); }, [this] { return AutoExecuteChecked(); },
-         [this] { SetAutoExecute(false); }},
+         [this] { return session_->ReadingActive(); },
+         [this](int signalCode) { orderDesk_->ExecuteTradeClicks(signalCode); }},
         panels);
 }
 
@@ -188,14 +195,19 @@ void TfrmPelorant::SetAutoExecute(bool checked) {
 }
 
 void TfrmPelorant::chbAutoExecuteClick() {
+    orderDesk_->Orders().ClearOrderWindowHandles();
     if (!AutoExecuteChecked()) {
         if (controls_.autoExecPanel.Color() == layout::AutoExecArmedColor) controls_.autoExecPanel.SetColor(GetSysColor(COLOR_BTNFACE));
         return;
     }
-    // Until the coordinate dialog and order window discovery exist, neither way of arming can succeed: manual
-    // coordinates are never set, and discovery finds no window.
-    SetAutoExecute(false);
-    if (state_.Settings.DiscoveryMethod == 1) ui::ShowErrorBox(kCoordinatesNotSetText, ui::BoxLayer::TopMost);
+    orderDesk_->Orders().ArmAutoExecute();
+}
+
+void TfrmPelorant::PreviewKeyDown(HWND target, int key) {
+    // Both windows preview their keys: a position can be recorded while this window has the focus and the
+    // pointer rests on another program's button.
+    clicker::TfrmSetCoords& coords = orderDesk_->CoordsDialog();
+    if (target == hwnd() || IsChild(hwnd(), target) || coords.Owns(target)) coords.FormKeyDown(key);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -19,6 +19,7 @@
 #include "app/win/ScriptSession.h"
 #include "script/ScriptState.h"
 #include "app/win/TerminalBar.h"
+#include "clicker/win/OrderDesk.h"
 #include "headlines/HeadlineCore.h"
 #include "headlines/win/HeadlineListBox.h"
 #include "headlines/win/WinClock.h"
@@ -40,7 +41,7 @@ public:
     // Settings that live in the window: the headline box font and the window's bounds.
     void ApplyLoadedSettings();
     HBoxFontDescription CurrentHBoxFont() const { return hboxFont_; }
-    StoredWindowPositions PositionsForSave(const StoredWindowPositions& loaded) const;
+    StoredWindowPositions PositionsForSave() const;
     // The headline box font rules (non-anti-aliased when HBoxFontSmoothingDisabled, row height from "0"); the
     // options dialog calls this again when it is confirmed.
     void ApplyHBoxFont(const HBoxFontDescription& font);
@@ -75,6 +76,9 @@ public:
     // Autoexecute: checks or unchecks the box, running its handler as a user's click does.
     void SetAutoExecute(bool checked);
     bool AutoExecuteChecked() const { return controls_.chbAutoExecute.IsChecked(); }
+    clicker::TOrderDesk& Orders() { return *orderDesk_; }
+    // Key preview of this window and the coordinate dialog: every key press in them, before its control sees it.
+    void PreviewKeyDown(HWND target, int key);
 
     TMainWindowMenus& Menus() { return menus_; }
     ScriptSession& Scripts() { return *scriptSession_; }
@@ -113,6 +117,7 @@ private:
     std::unique_ptr<NewsSessionHost> newsHost_;
     std::unique_ptr<TNewsSession> session_;
     std::unique_ptr<ScriptSession> scriptSession_;
+    std::unique_ptr<clicker::TOrderDesk> orderDesk_;
     MainWindowControls controls_;
     TerminalBar terminalBar_{state_, controls_};
     TMainWindowMenus menus_;

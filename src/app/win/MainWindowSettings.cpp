@@ -19,6 +19,14 @@ void TfrmPelorant::ApplyLoadedSettings() {
         state_.LoadedPositions, ToWindowRect(design), {controls_.MinWidth(), controls_.MinHeight()},
         {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     SetWindowPos(hwnd(), nullptr, r.Left, r.Top, r.Width, r.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const HWND coords = orderDesk_->CoordsDialog().hwnd();
+    RECT dialog{};
+    GetWindowRect(coords, &dialog);
+    const WindowPoint at = CoordsWindowPosFromStored(state_.LoadedPositions,
+                                                     {dialog.right - dialog.left, dialog.bottom - dialog.top},
+                                                     {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    SetWindowPos(coords, nullptr, at.Left, at.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmPelorant::ApplyHBoxFont(const HBoxFontDescription& font) {
@@ -36,7 +44,7 @@ void TfrmPelorant::ApplyHBoxFont(const HBoxFontDescription& font) {
     listBox_->ApplyFont(spec, font.Color);
 }
 
-StoredWindowPositions TfrmPelorant::PositionsForSave(const StoredWindowPositions& loaded) const {
+StoredWindowPositions TfrmPelorant::PositionsForSave() const {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     GetWindowPlacement(hwnd(), &wp);
@@ -47,8 +55,9 @@ StoredWindowPositions TfrmPelorant::PositionsForSave(const StoredWindowPositions
     RECT normal = wp.rcNormalPosition;
     OffsetRect(&normal, work.left, work.top);
     const bool maximized = wp.showCmd == SW_SHOWMAXIMIZED || (IsZoomed(hwnd()) != 0);
-    return app::PositionsForSave(maximized, ToWindowRect(normal), ToWindowRect(work),
-                                  {loaded.CoordsWindowX, loaded.CoordsWindowY});
+    RECT coords{};
+    GetWindowRect(orderDesk_->CoordsDialog().hwnd(), &coords);
+    return app::PositionsForSave(maximized, ToWindowRect(normal), ToWindowRect(work), {coords.left, coords.top});
 }
 
 }  // namespace pelo::app

@@ -86,13 +86,7 @@ void ScriptSession::Connect(WindowSide window, const script::PanelControls& pane
     services_.DialogOwner = window_.Window;
     panels_ = std::make_unique<script::TScriptPanels>(panels, classes_);
     services_.Panels = panels_.get();
-    services_.ExecuteTradeClicks = [this](int) {
-        // The clicks themselves belong to order execution; arming never succeeds before it exists, so there is
-        // nothing to click yet. One arming still leads to at most one trade.
-        if (window_.AutoExecuteArmed && window_.AutoExecuteArmed() && !scriptState_.ScriptTestMode &&
-            IsWindowVisible(window_.Window))
-            window_.DisarmAutoExecute();
-    };
+    services_.ExecuteTradeClicks = window_.ExecuteTradeClicks;
     application_ = lang::objectValue(new WinScriptApplication(classes_.Application, state_.Application));
     // SELF offers scripts nothing beyond a plain object.
     auto* self = new lang::ScriptObject(classes_.Object);

@@ -28,8 +28,8 @@ public:
         std::function<void(bool testing)> SetCaptionBase;
         std::function<void(bool enabled)> EnableRemoveScript;
         std::function<bool()> ReadingActive;
-        std::function<bool()> AutoExecuteArmed;
-        std::function<void()> DisarmAutoExecute;
+        // A script's Buy, StrongBuy, Sell, StrongSell (1 to 4): the clicks, before the signal shows.
+        std::function<void(int signalCode)> ExecuteTradeClicks;
     };
     // Posted to the main window to carry out commands that waited for a script procedure.
     static constexpr UINT RunPendingMessage = WM_APP + 0x41;

@@ -36,7 +36,7 @@ SettingsSaveResult SaveSettings(AppState& state, const TfrmPelorant& mainWindow)
     snapshot.Settings = state.Settings;
     snapshot.Terminals = state.TerminalList;
     snapshot.HBoxFont = mainWindow.CurrentHBoxFont();
-    snapshot.Positions = mainWindow.PositionsForSave(state.LoadedPositions);
+    snapshot.Positions = mainWindow.PositionsForSave();
     return StorageOf(state).Save(snapshot, WinCodePage{});
 }
 

@@ -73,9 +73,12 @@ int RunProgram() {
     mainWindow->Terminals().UpdateButtons();
 
     EnsureOnScreen(mainWindow->hwnd());
+    EnsureOnScreen(mainWindow->Orders().CoordsDialog().hwnd());
 
     SetWindowPos(mainWindow->hwnd(), state.Settings.StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(mainWindow->Orders().CoordsDialog().hwnd(), state.Settings.StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
+                 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     mainWindow->RunStartupCommand(command);
 
@@ -93,6 +96,8 @@ int RunProgram() {
     ShowWindow(mainWindow->hwnd(), SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+            mainWindow->PreviewKeyDown(msg.hwnd, static_cast<int>(msg.wParam));
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

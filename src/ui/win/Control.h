@@ -68,6 +68,12 @@ public:
     RadioButton() : CheckBox(WS_TABSTOP | BS_AUTORADIOBUTTON) {}
 };
 
+// A frame with a caption around other controls (which are the frame's siblings, not its children).
+class GroupBox : public Control {
+public:
+    GroupBox() : Control(L"BUTTON", BS_GROUPBOX) {}
+};
+
 // A static text. With autoSize, it takes the size of its text in its font whenever the text is set.
 class Label : public Control {
 public:

@@ -14,7 +14,7 @@ bool Panel::Create(const Args& a) {
     brush_ = CreateSolidBrush(a.color);
     WindowArgs w;
     w.className = L"TPanel";
-    w.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (a.border ? WS_BORDER : 0);
+    w.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (a.border ? WS_BORDER : 0) | a.extraStyle;
     w.rect = a.rect;
     w.parent = a.parent;
     return Window::Create(w);
@@ -29,6 +29,14 @@ void Panel::SetColor(COLORREF color) {
     // Children that take the panel's colour as their background repaint with it.
     for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         InvalidateRect(child, nullptr, TRUE);
+}
+
+void Panel::ForgetChildColors(const Window& control) {
+    auto it = childColors_.find(control.hwnd());
+    if (it == childColors_.end()) return;
+    if (it->second.brush) DeleteObject(it->second.brush);
+    childColors_.erase(it);
+    InvalidateRect(control.hwnd(), nullptr, TRUE);
 }
 
 void Panel::SetChildColors(const Window& control, COLORREF text) {
@@ -70,6 +78,14 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return reinterpret_cast<LRESULT>(BrushFor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
+        case WM_CTLCOLOREDIT:
+            // An edit keeps the system's colours unless it was given its own.
+            if (childColors_.count(reinterpret_cast<HWND>(lp)))
+                return reinterpret_cast<LRESULT>(BrushFor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
+            break;
+        case WM_LBUTTONUP:
+            if (onClick) onClick();
+            return 0;
         case WM_COMMAND:
         case WM_NOTIFY: {
             LRESULT result = 0;

@@ -20,6 +20,7 @@ public:
         Rect rect;
         COLORREF color = 0;
         bool border = false;
+        DWORD extraStyle = 0;
     };
     bool Create(const Args& args);
 
@@ -28,9 +29,13 @@ public:
     // Text colour of a static or check box child; its background is the panel's colour unless set apart.
     void SetChildColors(const Window& child, COLORREF text);
     void SetChildColors(const Window& child, COLORREF text, COLORREF background);
+    // Back to the default colours (and no entry left for a child about to be destroyed).
+    void ForgetChildColors(const Window& child);
 
     // Runs after every size change of the panel.
     std::function<void()> onResize;
+    // A left-button click on the panel itself (not on a child).
+    std::function<void()> onClick;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

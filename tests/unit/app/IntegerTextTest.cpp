@@ -1,11 +1,11 @@
-#include "app/IntegerText.h"
+#include "core/IntegerText.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
-using pelo::app::ParseIntegerText;
+using pelo::ParseIntegerText;
 
 namespace {
 

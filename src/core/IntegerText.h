@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelo::app {
+namespace pelo {
 
 // Returns false (and leaves `out` alone) when the text is not integer text.
 bool ParseIntegerText(std::string_view text, int32_t& out);
@@ -17,4 +17,4 @@ bool ParseIntegerText(std::u16string_view text, int32_t& out);
 // Signed decimal text, as the settings file stores integers.
 std::u16string FormatIntegerText(int32_t value);
 
-}  // namespace pelo::app
+}  // namespace pelo

@@ -1,8 +1,8 @@
-#include "app/IntegerText.h"
+#include "core/IntegerText.h"
 
 #include <string>
 
-namespace pelo::app {
+namespace pelo {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::u16string FormatIntegerText(int32_t value)
     return std::u16string(narrow.begin(), narrow.end());
 }
 
-}  // namespace pelo::app
+}  // namespace pelo
