@@ -9,7 +9,8 @@ namespace pelo::clicker {
 namespace {
 
 constexpr int ClientWidth = 650, ClientHeight = 168;
-constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: the group frame leaves its inside to the dialog's background.
+constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD DialogExStyle = WS_EX_DLGMODALFRAME;
 constexpr const wchar_t* Caption = L"Manual Buy/Sell button coordinate setup (X,Y)";
 
@@ -127,7 +128,7 @@ void TfrmSetCoords::FormCreate() {
     if (dpi > 120) height = -MulDiv(6, dpi, 72);
     else if (dpi == 120) height = -MulDiv(8, dpi, 72);
     dialogFont_ = ui::Font(L"Tahoma", height);
-    rowFont_ = ui::Font(L"Microsoft Sans Serif", -11, false, true);
+    rowFont_ = ui::Font(L"Microsoft Sans Serif", -11);
     radioFont_ = ui::Font(L"Microsoft Sans Serif", -12);
     editFont_ = ui::Font(L"Microsoft Sans Serif", -12);
     SetFont(dialogFont_);
@@ -332,6 +333,11 @@ LRESULT TfrmSetCoords::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             ReflectToChild(msg, wp, lp, result);
             return result;
         }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
+            SetTextColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNTEXT));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         case WM_CLOSE:
             // FormClose: the dialog goes out of sight; its controls and the click list stay.
             ShowWindow(hwnd(), SW_HIDE);
