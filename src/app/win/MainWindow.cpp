@@ -331,6 +331,13 @@ LRESULT TfrmPelorant::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
             info->ptMinTrackSize.y = controls_.MinHeight();
             return 0;
         }
+        case WM_SYSCOMMAND:
+            // A minimized window cannot show what it would click: minimizing disarms autoexecute, and says so.
+            if ((wp & 0xFFF0) == SC_MINIMIZE && IsWindowEnabled(hwnd()) && !IsIconic(hwnd()) && AutoExecuteChecked()) {
+                SetAutoExecute(false);
+                ui::ShowInfoBox(L"Minimizing the main window disables autoexecute.", ui::BoxLayer::TopMost);
+            }
+            return DefaultHandling(msg, wp, lp);
         case WM_CLOSE:
             FormClose();
             return 0;

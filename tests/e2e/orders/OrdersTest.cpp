@@ -199,6 +199,16 @@ TEST(Orders, NoClickInTestModeOrWhileHiddenAndArmingNeedsAPosition) {
     ShowWindow(p.main, SW_SHOWNOACTIVATE);
     Sleep(300);
     EXPECT_TRUE(orders.Clicks().empty());
+
+    // Minimizing disarms, and says so.
+    PostMessageW(p.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    auto box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, L"Minimizing the main window disables autoexecute.");
+    EXPECT_EQ(box->icon, BoxIcon::Information);
+    EXPECT_TRUE(box->topMost);
+    AnswerMessageBox(*box, L"OK");
+    EXPECT_FALSE(p.Armed());
 }
 
 // ---------------------------------------------------------------------------------------------------------------
