@@ -361,5 +361,37 @@ TEST(Orders, CoordinateDialogGrowsToAHundredClicksAndClearsBackToThree) {
     EXPECT_EQ(FindDescendant(p.coords, L"Button", L"Click 101"), nullptr);
 }
 
+TEST(Orders, TestAllMovesThePointerAndClicksOnlyWithClicking) {
+    OrderWindows orders;
+    ASSERT_TRUE(orders.Start({L"600,100"}));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    const POINT sell = orders[0].Screen(kSellInClient);
+    p.KeyAt(sell, 'E');
+    ASSERT_TRUE(p.RowBecomes(0, "Note: if Sell+ coordinates aren't set, Sell+ will use Sell coordinates"));
+
+    ClickButton(CoordsButton(p, L"Buy"));  // posted: the box it opens would hold a sent click
+    ASSERT_NO_FATAL_FAILURE(ExpectErrorBox(p, L"Buy button coordinates are not set!"));
+    SetCursorPos(5, 5);
+    PressAndWait(CoordsButton(p, L"Sell"));
+    EXPECT_TRUE(p.RowBecomes(0, "Testing Sell coordinates"));
+    POINT at{};
+    GetCursorPos(&at);
+    EXPECT_EQ(at.x, sell.x);
+    EXPECT_EQ(at.y, sell.y);
+    Sleep(200);
+    EXPECT_TRUE(orders.Clicks().empty()) << "without \"with clicking\" a test only points";
+
+    // Sell+ has no position of its own: the test refuses, as the trade would fall back.
+    ClickButton(CoordsButton(p, L"Sell+"));
+    ASSERT_NO_FATAL_FAILURE(ExpectErrorBox(p, L"Sell+ button coordinates are not set!"));
+
+    SendWithTimeout(CoordsButton(p, L"with clicking"), BM_CLICK, 0, 0);
+    PressAndWait(CoordsButton(p, L"Sell"));
+    ASSERT_TRUE(orders.WaitForClicks(1));
+    EXPECT_EQ(orders.Clicks()[0].target, "Sell");
+    EXPECT_FALSE(p.Armed());
+}
+
 }  // namespace
 }  // namespace pelo::e2e
