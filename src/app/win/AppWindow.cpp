@@ -24,6 +24,11 @@ LRESULT AppWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
         pos->flags = (pos->flags & ~SWP_SHOWWINDOW) | SWP_HIDEWINDOW;
     }
+    if (msg == WM_ACTIVATEAPP) {
+        const LRESULT result = DefaultHandling(msg, wp, lp);
+        if (onActivateApp) onActivateApp(wp != 0);
+        return result;
+    }
     return DefaultHandling(msg, wp, lp);
 }
 

@@ -48,6 +48,7 @@ TfrmPelorant::TfrmPelorant(AppWindow& appWindow, AppState& state)
 TfrmPelorant::~TfrmPelorant() {
     // FormDestroy: the readers remove their hooks first; the log writer writes what it holds when the headline
     // objects go (after nothing can dispatch into them any more).
+    appWindow_.onActivateApp = nullptr;
     if (newsHost_) newsHost_->EndReaders();
     scriptSession_.reset();
     state_.Settings.LogHeadlines = false;
@@ -122,6 +123,7 @@ void TfrmPelorant::WireControls() {
     listBox_->onBlur = [this] { menus_.EnableItem(menus_.PopupMenu3, idCopy1, false); };
 
     menuCommands_[idExit1] = [this] { FormClose(); };
+    menuCommands_[idShowPelorant1] = [this] { ShowFromTray(); };
     menuCommands_[idCopy1] = [this] { Copy1Click(); };
     menuCommands_[idClear1] = [this] { Clear1Click(); };
     menuCommands_[idRemove1] = [this] { scriptSession_->Lifecycle().RemoveScript(); };
@@ -267,6 +269,65 @@ void TfrmPelorant::RunStartupCommand(StartupCommand command) {
     }
 }
 
+// ---------------------------------------------------------------------------------------------------------------
+// Taskbar and notification area
+
+void TfrmPelorant::InstallAppEx(TAppEx& appEx) {
+    appEx_ = &appEx;
+    TrayIcon1.SetToolTip("Pelorant");
+    TrayIcon1.onDblClick = [this] { ShowFromTray(); };
+    TrayIcon1.popupMenu = menus_.PopupMenu1;
+    TrayIcon1.menuOwner = hwnd();
+    TrayIcon1.foregroundWindow = appWindow_.hwnd();
+    appWindow_.onActivateApp = [this](bool active) { appEx_->ApplicationActivated(active); };
+    clicker::TfrmSetCoords& coords = orderDesk_->CoordsDialog();
+    appEx.InstallWindowHooks(
+        appWindow_.hwnd(), hwnd(),
+        TAppEx::MainWindowSide{
+            [this] { return state_.Settings.MinimizeToSysTray; },
+            [this](const wchar_t* text) {
+                if (!AutoExecuteChecked()) return;
+                SetAutoExecute(false);
+                ui::ShowInfoBox(text, ui::BoxLayer::TopMost);
+            },
+            [this, &coords] {
+                if (IsWindowVisible(coords.hwnd())) {
+                    ShowWindow(coords.hwnd(), SW_HIDE);
+                    coordsHiddenForTray_ = true;
+                }
+            },
+            [this, &coords] {
+                if (!coordsHiddenForTray_) return;
+                coordsHiddenForTray_ = false;
+                ShowWindow(coords.hwnd(), SW_SHOWNOACTIVATE);
+            },
+            [this] { return InTray(); }, [this] { MinimizeToTray(); }, [this] { RestoreFromTray(); },
+            [this] { TrayIcon1.SetActive(false); }});
+}
+
+void TfrmPelorant::MinimizeToTray() {
+    if (InTray()) return;
+    ShowWindow(hwnd(), SW_HIDE);
+    TrayIcon1.SetActive(true);
+}
+
+void TfrmPelorant::RestoreFromTray() {
+    if (!InTray()) return;
+    SendMessageW(hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(appWindow_.hwnd());
+    TrayIcon1.SetActive(false);
+}
+
+void TfrmPelorant::ShowFromTray() {
+    TrayIcon1.SetActive(false);
+    ShowWindow(hwnd(), SW_SHOW);
+    if (coordsHiddenForTray_) {
+        coordsHiddenForTray_ = false;
+        ShowWindow(orderDesk_->CoordsDialog().hwnd(), SW_SHOW);
+    }
+}
+
 void TfrmPelorant::OpenScriptEditor() {
     SetAutoExecute(false);
     app::OpenScriptEditor(state_.EditorSemaphoreName, state_.ProgramDir);
@@ -297,6 +358,7 @@ LRESULT TfrmPelorant::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT TfrmPelorant::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT result = 0; appEx_ && appEx_->MainWindowMessage(msg, wp, lp, result)) return result;
     if (msg == peloCommMsg_ && peloCommMsg_ != 0) {
         OnPeloComm(wp, lp);
         return 0;
@@ -331,13 +393,6 @@ LRESULT TfrmPelorant::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
             info->ptMinTrackSize.y = controls_.MinHeight();
             return 0;
         }
-        case WM_SYSCOMMAND:
-            // A minimized window cannot show what it would click: minimizing disarms autoexecute, and says so.
-            if ((wp & 0xFFF0) == SC_MINIMIZE && IsWindowEnabled(hwnd()) && !IsIconic(hwnd()) && AutoExecuteChecked()) {
-                SetAutoExecute(false);
-                ui::ShowInfoBox(L"Minimizing the main window disables autoexecute.", ui::BoxLayer::TopMost);
-            }
-            return DefaultHandling(msg, wp, lp);
         case WM_CLOSE:
             FormClose();
             return 0;

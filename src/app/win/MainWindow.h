@@ -11,6 +11,7 @@
 #include "app/NewsSession.h"
 #include "app/StartupRules.h"
 #include "app/SettingsFile.h"
+#include "app/win/AppEx.h"
 #include "app/win/AppState.h"
 #include "app/win/MainWindowControls.h"
 #include "app/win/MainWindowLayout.h"
@@ -24,6 +25,7 @@
 #include "headlines/win/HeadlineListBox.h"
 #include "headlines/win/WinClock.h"
 #include "headlines/win/WinLogFileSystem.h"
+#include "ui/win/TrayIcon.h"
 #include "ui/win/Window.h"
 
 namespace pelo::app {
@@ -87,6 +89,14 @@ public:
     // btnScriptEditorClick
     void OpenScriptEditor();
 
+    // Start-up, once this window exists: its taskbar button and minimize rules.
+    void InstallAppEx(TAppEx& appEx);
+    // The notification area: the window hides behind the icon and comes back from it.
+    void MinimizeToTray();
+    void RestoreFromTray();
+    void ShowFromTray();
+    bool InTray() const { return TrayIcon1.Active(); }
+
     // Handlers, public so that the other parts can run them as a click does.
     void btnStartStopClick() { session_->StartStop(); }
     void Clear1Click();
@@ -129,6 +139,11 @@ private:
     int LastShownSecond = -1;
     ClockAlignment clock_;
     bool closing_ = false;
+
+    TAppEx* appEx_ = nullptr;
+    ui::TrayIcon TrayIcon1;
+    // Dialogs hidden with this window in the notification area, to show again with it.
+    bool coordsHiddenForTray_ = false;
 };
 
 }  // namespace pelo::app

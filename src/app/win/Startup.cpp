@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/StartupRules.h"
+#include "app/win/AppEx.h"
 #include "app/win/AppFolders.h"
 #include "app/win/AppState.h"
 #include "app/win/AppWindow.h"
@@ -29,6 +30,7 @@ int RunProgram() {
     const std::optional<std::u16string> firstArg = FirstArgument(cl16);
     const StartupCommand command = firstArg ? ParseStartupCommand(*firstArg) : StartupCommand::None;
 
+    TAppEx appEx;
     AppState state;
     // Before any window of ours exists, the application window carries the title for plain boxes.
     AppWindow appWindow;
@@ -88,6 +90,7 @@ int RunProgram() {
     CreateInstanceSemaphore(state.InstanceSemaphoreName, mainWindow->hwnd());
 
     state.Hook.Load(mainWindow->hwnd());
+    mainWindow->InstallAppEx(appEx);
 
     if (!firstArg && !mainWindow->ScriptAttached())
         NotifyEditor(state.EditorSemaphoreName, state.PeloCommMsg, false);
