@@ -74,7 +74,9 @@ bool TfrmPelorant::Create() {
     args.icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
     if (!ui::Window::Create(args)) return false;
     FormCreate();
-    // The coordinate dialog comes next, owned by this window; both stay hidden until start-up shows this one.
+    // The options dialog comes next, owned by the application window, then the coordinate dialog, owned by this
+    // one; they stay hidden until asked for.
+    if (!CreateOptionsDialog()) return false;
     if (!orderDesk_->CreateCoordsDialog()) return false;
     SetTimer(hwnd(), kTimer1, 500, nullptr);
     SetTimer(hwnd(), kTimer2, 33, nullptr);
@@ -91,12 +93,6 @@ void TfrmPelorant::FormCreate() {
 void TfrmPelorant::WireControls() {
     using namespace layout;
     auto on = [this](int id, std::function<void()> f) { controls_.Button(id).onClick = std::move(f); };
-    auto disarmThen = [this](std::function<void()> f) {
-        return [this, f = std::move(f)] {
-            SetAutoExecute(false);
-            if (f) f();
-        };
-    };
 
     newsHost_ = std::make_unique<NewsSessionHost>(
         state_, *core_, script_,
@@ -116,7 +112,7 @@ void TfrmPelorant::WireControls() {
     on(idBtnStartStop, [this] { btnStartStopClick(); });
     on(idBtnCoords, [this] { orderDesk_->CoordsDialog().Show(); });
     on(idBtnScriptEditor, [this] { OpenScriptEditor(); });
-    on(idBtnShowOptions, disarmThen(nullptr));
+    on(idBtnShowOptions, [this] { ShowOptions(); });
     terminalBar_.Wire();
     // ListBox1Enter / ListBox1Exit: "Copy selected" follows the focus.
     listBox_->onFocus = [this] { menus_.EnableItem(menus_.PopupMenu3, idCopy1, true); };
@@ -291,6 +287,10 @@ void TfrmPelorant::InstallAppEx(TAppEx& appEx) {
                 ui::ShowInfoBox(text, ui::BoxLayer::TopMost);
             },
             [this, &coords] {
+                if (options_->IsOpen()) {
+                    ShowWindow(options_->hwnd(), SW_HIDE);
+                    optionsHiddenForTray_ = true;
+                }
                 if (IsWindowVisible(coords.hwnd())) {
                     ShowWindow(coords.hwnd(), SW_HIDE);
                     coordsHiddenForTray_ = true;
@@ -322,6 +322,10 @@ void TfrmPelorant::RestoreFromTray() {
 void TfrmPelorant::ShowFromTray() {
     TrayIcon1.SetActive(false);
     ShowWindow(hwnd(), SW_SHOW);
+    if (optionsHiddenForTray_) {
+        optionsHiddenForTray_ = false;
+        ShowWindow(options_->hwnd(), SW_SHOW);
+    }
     if (coordsHiddenForTray_) {
         coordsHiddenForTray_ = false;
         ShowWindow(orderDesk_->CoordsDialog().hwnd(), SW_SHOW);

@@ -21,6 +21,7 @@
 #include "script/ScriptState.h"
 #include "app/win/TerminalBar.h"
 #include "clicker/win/OrderDesk.h"
+#include "dialogs/win/OptionsDialog.h"
 #include "headlines/HeadlineCore.h"
 #include "headlines/win/HeadlineListBox.h"
 #include "headlines/win/WinClock.h"
@@ -79,6 +80,9 @@ public:
     void SetAutoExecute(bool checked);
     bool AutoExecuteChecked() const { return controls_.chbAutoExecute.IsChecked(); }
     clicker::TOrderDesk& Orders() { return *orderDesk_; }
+    dialogs::TfrmOptions& Options() { return *options_; }
+    // btnShowOptionsClick
+    void ShowOptions();
     // Key preview of this window and the coordinate dialog: every key press in them, before its control sees it.
     void PreviewKeyDown(HWND target, int key);
 
@@ -109,6 +113,7 @@ protected:
 private:
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     void FormCreate();
+    bool CreateOptionsDialog();
     void WireControls();
     void OnContextMenu(HWND control, POINT screen);
     void chbAutoExecuteClick();
@@ -128,6 +133,7 @@ private:
     std::unique_ptr<TNewsSession> session_;
     std::unique_ptr<ScriptSession> scriptSession_;
     std::unique_ptr<clicker::TOrderDesk> orderDesk_;
+    std::unique_ptr<dialogs::TfrmOptions> options_;
     MainWindowControls controls_;
     TerminalBar terminalBar_{state_, controls_};
     TMainWindowMenus menus_;
@@ -144,6 +150,7 @@ private:
     ui::TrayIcon TrayIcon1;
     // Dialogs hidden with this window in the notification area, to show again with it.
     bool coordsHiddenForTray_ = false;
+    bool optionsHiddenForTray_ = false;
 };
 
 }  // namespace pelo::app

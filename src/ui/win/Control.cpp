@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/win/Controls.h"
+#include "ui/win/Panel.h"
 
 namespace pelo::ui {
 
@@ -29,6 +30,21 @@ bool Button::OnCommand(int code)
         return false;
     Run(onClick);
     return true;
+}
+
+LRESULT ArrowButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg != WM_REFLECT_DRAWITEM)
+        return Button::HandleMessage(msg, wp, lp);
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    RECT r = item->rcItem;
+    UINT state = up_ ? DFCS_SCROLLUP : DFCS_SCROLLDOWN;
+    if (item->itemState & ODS_SELECTED)
+        state |= DFCS_PUSHED;
+    if (item->itemState & ODS_DISABLED)
+        state |= DFCS_INACTIVE;
+    DrawFrameControl(item->hDC, &r, DFC_SCROLL, state);
+    return TRUE;
 }
 
 bool Label::Create(const CreateArgs& args)

@@ -68,6 +68,18 @@ public:
     RadioButton() : CheckBox(WS_TABSTOP | BS_AUTORADIOBUTTON) {}
 };
 
+// A small button showing an arrow instead of a caption ("Move up", "Move down").
+class ArrowButton : public Button {
+public:
+    explicit ArrowButton(bool up) : Button(WS_TABSTOP | BS_OWNERDRAW), up_(up) {}
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    bool up_;
+};
+
 // A frame with a caption around other controls (which are the frame's siblings, not its children).
 class GroupBox : public Control {
 public:

@@ -14,7 +14,7 @@ bool Panel::Create(const Args& a) {
     brush_ = CreateSolidBrush(a.color);
     WindowArgs w;
     w.className = L"TPanel";
-    w.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (a.border ? WS_BORDER : 0) | a.extraStyle;
+    w.style = WS_CHILD | WS_VISIBLE | (a.clipChildren ? WS_CLIPCHILDREN : 0) | WS_CLIPSIBLINGS | (a.border ? WS_BORDER : 0) | a.extraStyle;
     w.rect = a.rect;
     w.parent = a.parent;
     return Window::Create(w);

@@ -21,6 +21,8 @@ public:
         COLORREF color = 0;
         bool border = false;
         DWORD extraStyle = 0;
+        // Off for a panel holding group frames, whose inside is the panel's own background.
+        bool clipChildren = true;
     };
     bool Create(const Args& args);
 

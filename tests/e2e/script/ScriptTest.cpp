@@ -8,6 +8,8 @@
 #include "driver/Driver.h"
 #include "script/CompiledScript.h"
 
+#include <tlhelp32.h>
+
 namespace pelo::e2e {
 namespace {
 
@@ -21,6 +23,7 @@ struct CommandPair {
     LPARAM l;
 };
 constexpr CommandPair kAttach{1982137, 1819273};
+constexpr CommandPair kDetach{1819273, 1982137};
 constexpr CommandPair kTest{2982137, 2819273};
 constexpr CommandPair kReset{2819273, 2982137};
 
@@ -35,8 +38,8 @@ struct Program {
     void Send(CommandPair c) const { SendWithTimeout(main, PeloCommMessage(), c.w, c.l, 20000); }
 };
 
-void StartProgram(Program& p, const std::wstring& args = L"") {
-    p.process = Process::Start(InstallProgram(), args);
+void StartProgram(Program& p, const std::wstring& args = L"", const std::wstring& folder = L"Pelo") {
+    p.process = Process::Start(InstallProgram(folder), args);
     WaitUntil(
         [&] {
             if (auto box = WaitForMessageBox(p.process.Id(), 0)) {
@@ -113,7 +116,8 @@ public:
         WaitUntil(
             [&] {
                 MSG msg;
-                while (PeekMessageW(&msg, window_, 0, 0, PM_REMOVE))
+                // One at a time: two states posted close together must both be seen, in order.
+                while (state == -1 && PeekMessageW(&msg, window_, 0, 0, PM_REMOVE))
                     if (msg.message == PeloCommMessage() && msg.wParam == 8712631) state = msg.lParam;
                 return state != -1;
             },
@@ -170,7 +174,9 @@ TEST(Script, AnEndlessScriptIsStoppedAndTheProgramGoesOn) {
     EXPECT_EQ(box->text.rfind(L"Exception in script Init proecedure: ", 0), 0u);
     EXPECT_TRUE(AnswerMessageBox(*box, L"OK"));
     EXPECT_EQ(p.Row(0), "Script \"Loop\" attached");
-    EXPECT_NE(SendWithTimeout(p.main, WM_NULL, 0, 0, 2000), -1) << "the program does not answer";
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(p.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer), 0)
+        << "the program does not answer";
     CloseProgram(p);
 }
 
@@ -392,6 +398,194 @@ TEST(Script, AFileTheEngineRefusesIsReportedAndLeavesNothingAttached) {
     // Still running, nothing attached: removing says nothing about a script.
     SendWithTimeout(p.main, WM_COMMAND, kRemoveScript, 0);
     EXPECT_NE(p.Row(0), "Script \"Bad\" removed");
+    CloseProgram(p);
+}
+
+// ---- Commands that arrive while ReadLn waits for the user ------------------------------------------------------
+
+// Returns once the program has handled everything posted to it so far. A selection posted to the headline box
+// behind those messages shows only after them: one thread's posted messages are taken in the order they came,
+// also by the modal loop of a dialog.
+bool WaitForPostedMessagesHandled(const Program& p) {
+    auto selected = [&] {
+        DWORD_PTR row = static_cast<DWORD_PTR>(LB_ERR);
+        if (!SendMessageTimeoutW(p.listBox, LB_GETCURSEL, 0, 0, SMTO_NORMAL, 5000, &row)) return false;
+        return static_cast<LRESULT>(row) == 0;
+    };
+    SendWithTimeout(p.listBox, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    if (selected()) return false;
+    PostMessageW(p.listBox, LB_SETCURSEL, 0, 0);
+    return WaitUntil(selected, 10000);
+}
+
+TEST(Script, ADetachArrivingWhileReadLnAsksWaitsForTheAnswer) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(
+        L"C:\\S\\Ask.exn", "procedure Init; begin WriteLn('[' + ReadLn('Lot size') + ']'); end;"
+                             " procedure DeInit; begin WriteLn('DeInit ran'); end; begin end."));
+    FakeEditor editor;
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_EQ(editor.NextScriptState(5000), 0) << "the start's word to the editor";
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Ask.exn"));
+    PostMessageW(p.main, PeloCommMessage(), kAttach.w, kAttach.l);
+    auto dialog = WaitForMessageBox(p.process.Id(), 10000);
+    ASSERT_TRUE(dialog.has_value()) << "Init's ReadLn shows no dialog";
+    ASSERT_EQ(dialog->caption, L"Lot size");
+
+    // The editor removes the script while Init still waits in ReadLn: nothing may happen to it yet.
+    PostMessageW(p.main, PeloCommMessage(), kDetach.w, kDetach.l);
+    ASSERT_TRUE(WaitForPostedMessagesHandled(p)) << "the program does not take posted messages while ReadLn asks";
+    EXPECT_TRUE(IsWindow(dialog->hwnd) && IsWindowVisible(dialog->hwnd)) << "the remove closed ReadLn's dialog";
+    EXPECT_EQ(ReadUserRegString(kKey, L"AttachedScript").value_or(L"(missing)"), L"C:\\S\\Ask.exn")
+        << "the remove ran under Init: it forgot the stored script";
+    EXPECT_EQ(p.Row(0), "Script \"Ask\" attached") << "a line came while Init still ran";
+    EXPECT_EQ(editor.NextScriptState(300), -1) << "the editor heard of a change while Init still ran";
+    Screenshot(L"script-detach-waits-for-readln");
+
+    HWND edit = FindDescendant(dialog->hwnd, L"Edit", L"");
+    ASSERT_NE(edit, nullptr);
+    SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0.5"));
+    ASSERT_TRUE(AnswerMessageBox(*dialog, L"OK"));
+    // Init returns with the answer, the attach finishes, and only then does the remove that waited run.
+    EXPECT_EQ(editor.NextScriptState(5000), 1) << "the attach did not finish first";
+    EXPECT_EQ(editor.NextScriptState(5000), 0) << "the remove that waited did not run";
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "Script \"Ask\" removed"; }, 5000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "DeInit ran");
+    EXPECT_EQ(p.Row(2), "[0.5]");
+    EXPECT_EQ(ReadUserRegString(kKey, L"AttachedScript").value_or(L"(missing)"), L"");
+    EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 300).has_value()) << "a box after the remove";
+    // Nothing is attached any more: a second remove has no DeInit to call and no script to name.
+    SendWithTimeout(p.main, WM_COMMAND, kRemoveScript, 0);
+    Sleep(300);  // a line DeInit wrote would show at the next tick
+    EXPECT_EQ(p.Row(2), "[0.5]") << "the second remove still found the script";
+    CloseProgram(p);
+}
+
+// ---- The "Script Editor" button ------------------------------------------------------------------------------------
+
+// The simulated terminal serves as the editor's stand-in: under the editor's name it shows a window that can be
+// traced back to the file that was started.
+const std::wstring kStandInClass = L"MetaQuotes::MetaTrader::4.00";
+
+bool PlaceEditorStandIn(const std::wstring& programFolder) {
+    return CopyFileW((FixturesDir() + L"\\terminal.exe").c_str(), (programFolder + L"\\Glossel.exe").c_str(), FALSE);
+}
+
+// The full path of the file a process was started from; empty when it cannot be read.
+std::wstring ImageOf(DWORD pid) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) return {};
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    std::wstring path;
+    if (Module32FirstW(snapshot, &module)) path = module.szExePath;
+    CloseHandle(snapshot);
+    return path;
+}
+
+// Closes a stand-in the program started, so that nothing of it outlives the test.
+void CloseStandIn(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (process) {
+        if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+        CloseHandle(process);
+    }
+}
+
+TEST(Script, TheScriptEditorButtonStartsGlosselFromTheProgramFolder) {
+    // A folder name with a space: the editor's path has to reach the system as one piece.
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p, L"", L"Pelo Tools"));
+    ASSERT_TRUE(PlaceEditorStandIn(L"C:\\Pelo Tools"));
+    HWND button = FindDescendant(p.main, L"Button", L"Script Editor");
+    ASSERT_NE(button, nullptr);
+    ASSERT_EQ(WaitForTopLevel(0, kStandInClass, 0), nullptr) << "a stand-in runs before the click";
+
+    ClickButton(button);
+    HWND started = WaitForTopLevel(0, kStandInClass, 10000);
+    ASSERT_NE(started, nullptr) << "no Glossel.exe was started";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(started, &pid);
+    EXPECT_NE(pid, p.process.Id());
+    EXPECT_EQ(_wcsicmp(ImageOf(pid).c_str(), L"C:\\Pelo Tools\\Glossel.exe"), 0) << ImageOf(pid);
+    EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 300).has_value()) << "starting the editor showed a box";
+    CloseStandIn(started);
+    CloseProgram(p);
+}
+
+// A running editor as the program finds it: a window of this process, with the editor's semaphore for the program
+// in C:\Pelo carrying its handle. ShowWindow and SetForegroundWindow from the program reach the window as messages
+// to this thread, so waiting here answers them.
+class RunningEditor {
+public:
+    RunningEditor() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"PeloRunningEditor";
+        RegisterClassW(&wc);
+        window_ = CreateWindowW(L"PeloRunningEditor", L"Glossel", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+        const LONG count = static_cast<LONG>(reinterpret_cast<ULONG_PTR>(window_)) + 1;
+        semaphore_ = CreateSemaphoreW(nullptr, count, count, L"C:/Pelo/Glossel.exe");
+    }
+    ~RunningEditor() {
+        CloseHandle(semaphore_);
+        DestroyWindow(window_);
+    }
+    HWND Window() const { return window_; }
+    void Show(int how) {
+        ShowWindow(window_, how);
+        Pump();
+    }
+    template <class Pred>
+    bool WaitAnswering(Pred pred, DWORD timeoutMs) {
+        return WaitUntil(
+            [&] {
+                Pump();
+                return pred();
+            },
+            timeoutMs);
+    }
+
+private:
+    static void Pump() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    HWND window_ = nullptr;
+    HANDLE semaphore_ = nullptr;
+};
+
+TEST(Script, TheScriptEditorButtonBringsTheRunningEditorToTheFrontInsteadOfStartingOne) {
+    RunningEditor editor;
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(PlaceEditorStandIn(L"C:\\Pelo"));
+    HWND button = FindDescendant(p.main, L"Button", L"Script Editor");
+    ASSERT_NE(button, nullptr);
+    // The editor minimized, twice (the program has to give back the semaphore unit it takes to read the handle,
+    // or the second click would find another window, or none), then open but behind the program.
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        const bool minimized = round < 3;
+        editor.Show(minimized ? SW_MINIMIZE : SW_SHOWNOACTIVATE);
+        ASSERT_EQ(IsIconic(editor.Window()) != FALSE, minimized);
+        // As when the user clicks the button: the program's window is in front, not the editor.
+        SetForegroundWindow(p.main);
+        ASSERT_TRUE(editor.WaitAnswering([&] { return GetForegroundWindow() == p.main; }, 5000));
+        ClickButton(button);
+        EXPECT_TRUE(editor.WaitAnswering([&] { return GetForegroundWindow() == editor.Window(); }, 5000))
+            << "the editor was not brought to the front";
+        EXPECT_TRUE(editor.WaitAnswering([&] { return !IsIconic(editor.Window()); }, 2000))
+            << "the editor was not restored";
+        EXPECT_TRUE(IsWindowVisible(editor.Window()));
+    }
+    EXPECT_EQ(WaitForTopLevel(0, kStandInClass, 1000), nullptr) << "Glossel.exe was started though the editor runs";
     CloseProgram(p);
 }
 
