@@ -22,6 +22,8 @@
 #include "app/win/TerminalBar.h"
 #include "clicker/win/OrderDesk.h"
 #include "dialogs/win/OptionsDialog.h"
+#include "dialogs/win/VisibleWindowsDialog.h"
+#include "terminals/win/TerminalListHandlers.h"
 #include "headlines/HeadlineCore.h"
 #include "headlines/win/HeadlineListBox.h"
 #include "headlines/win/WinClock.h"
@@ -134,6 +136,10 @@ private:
     std::unique_ptr<ScriptSession> scriptSession_;
     std::unique_ptr<clicker::TOrderDesk> orderDesk_;
     std::unique_ptr<dialogs::TfrmOptions> options_;
+    // The options dialog's terminal list: the terminal dialog and the list handlers, mirrored in ComboBox1.
+    std::unique_ptr<terminals::WinTerminalSelector> terminalSelector_;
+    std::unique_ptr<terminals::TerminalListHandlers> terminalHandlers_;
+    std::unique_ptr<dialogs::TfrmVisibleWindows> visibleWindows_;
     MainWindowControls controls_;
     TerminalBar terminalBar_{state_, controls_};
     TMainWindowMenus menus_;

@@ -3,6 +3,7 @@
 #include "app/win/MainWindow.h"
 #include "app/win/AppWindow.h"
 #include "app/win/SettingsStore.h"
+#include "dialogs/win/BrowseForFolder.h"
 #include "ui/win/MessageBoxes.h"
 #include "ui/win/WinText.h"
 
@@ -57,7 +58,22 @@ bool TfrmPelorant::CreateOptionsDialog() {
     };
     options_ = std::make_unique<dialogs::TfrmOptions>(state_.Settings, state_.TerminalList, orderDesk_->Orders(),
                                                       std::move(host));
-    return options_->Create();
+    if (!options_->Create()) return false;
+
+    terminalSelector_ = std::make_unique<terminals::WinTerminalSelector>(controls_.comboBox1.hwnd(),
+                                                                         [this] { terminalBar_.UpdateButtons(); });
+    terminalHandlers_ = std::make_unique<terminals::TerminalListHandlers>(
+        state_.TerminalList, *terminalSelector_, [this] { return session_->ReadingActive(); }, dialogs::BrowseForFolder);
+    terminalHandlers_->Attach(options_->hwnd(), options_->TerminalListBox());
+    terminals::TerminalListHandlers& list = *terminalHandlers_;
+    options_->onAddBroker = [&list](int) { list.btnAddBrokerClick(); };
+    options_->onEditBroker = [&list](int) { list.btnEditBrokerClick(); };
+    options_->onRemoveBroker = [&list](int) { list.btnRemoveBrokerClick(); };
+    options_->onMoveUp = [&list](int) { list.SpeedButton1Click(); };
+    options_->onMoveDown = [&list](int) { list.SpeedButton2Click(); };
+    visibleWindows_ = std::make_unique<dialogs::TfrmVisibleWindows>();
+    options_->onShowVisibleWindows = [this] { visibleWindows_->ShowVisibleWindows(options_->hwnd()); };
+    return true;
 }
 
 void TfrmPelorant::ShowOptions() {

@@ -19,6 +19,7 @@
 #include "app/win/SystemSetup.h"
 #include "core/SystemErrors.h"
 #include "ui/win/MessageBoxes.h"
+#include "ui/win/TaskWindows.h"
 #include "ui/win/WinText.h"
 
 namespace pelo::app {
@@ -77,10 +78,8 @@ int RunProgram() {
     EnsureOnScreen(mainWindow->hwnd());
     EnsureOnScreen(mainWindow->Orders().CoordsDialog().hwnd());
 
-    SetWindowPos(mainWindow->hwnd(), state.Settings.StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(mainWindow->Orders().CoordsDialog().hwnd(), state.Settings.StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
-                 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (HWND w : {mainWindow->hwnd(), mainWindow->Orders().CoordsDialog().hwnd()})
+        ui::SetTopMost(w, state.Settings.StayOnTop);
 
     mainWindow->RunStartupCommand(command);
 

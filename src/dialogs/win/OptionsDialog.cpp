@@ -169,7 +169,6 @@ void TfrmOptions::CreateNewsSourcesTab(ui::Panel& page) {
     c.btnRemoveBroker.onClick = run(onRemoveBroker);
     c.SpeedButton1.onClick = run(onMoveUp);
     c.SpeedButton2.onClick = run(onMoveDown);
-    c.ListBox3.onDoubleClick = run(onEditBroker);
 
     c.GroupBox2.Create({.parent = p, .rect = r(10, 166, 620, 90), .text = L"MetaTrader 4 terminal controller", .font = font_});
     struct ControllerButton {
@@ -519,11 +518,9 @@ void TfrmOptions::btnApplyClick() {
 void TfrmOptions::CloseDialog() {
     SavedTaskWindows.Restore();
     ShowWindow(hwnd(), SW_HIDE);
-    // The top-most state follows the setting only now, also after an Apply.
-    const HWND z = settings_.StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST;
-    for (HWND w : {host_.MainWindow, host_.CoordsDialog})
-        if (w) SetWindowPos(w, z, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (host_.MainWindow) SetForegroundWindow(host_.MainWindow);
+    // The top-most state follows the setting only now, also after an Apply.
+    for (HWND w : {host_.MainWindow, host_.CoordsDialog}) ui::SetTopMost(w, settings_.StayOnTop);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -54,4 +54,11 @@ HWND FindApplicationWindow()
     return found;
 }
 
+void SetTopMost(HWND window, bool topMost)
+{
+    if (!window)
+        return;
+    SetWindowPos(window, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 }  // namespace pelo::ui

@@ -25,6 +25,9 @@ private:
     std::vector<HWND> windows_;
 };
 
+// Makes a top-level window top-most or normal, without activating it.
+void SetTopMost(HWND window, bool topMost);
+
 // The hidden application window that owns the program's forms (its class is "TApplication"), or null.
 HWND FindApplicationWindow();
 
