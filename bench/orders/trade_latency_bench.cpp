@@ -105,49 +105,48 @@ bool WaitFor(F f, DWORD timeoutMs, DWORD stepMs = 10) {
     return true;
 }
 
+struct TopLevelSearch {
+    DWORD pid;
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND w, LPARAM p) {
+    auto* q = reinterpret_cast<TopLevelSearch*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    if (owner != q->pid || wcscmp(name, q->cls) != 0) return TRUE;
+    q->found = w;
+    return FALSE;
+}
+
 HWND FindTopLevel(DWORD pid, const wchar_t* cls) {
-    struct Search {
-        DWORD pid;
-        const wchar_t* cls;
-        HWND found;
-    } s{pid, cls, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* q = reinterpret_cast<Search*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            wchar_t name[64] = {};
-            GetClassNameW(w, name, 64);
-            if (owner == q->pid && wcscmp(name, q->cls) == 0) {
-                q->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    TopLevelSearch s{pid, cls, nullptr};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
+struct ChildSearch {
+    const wchar_t* cls;
+    const wchar_t* text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND w, LPARAM p) {
+    auto* q = reinterpret_cast<ChildSearch*>(p);
+    wchar_t name[64] = {}, caption[128] = {};
+    GetClassNameW(w, name, 64);
+    GetWindowTextW(w, caption, 128);
+    if (_wcsicmp(name, q->cls) != 0 || wcscmp(caption, q->text) != 0) return TRUE;
+    q->found = w;
+    return FALSE;
+}
+
 HWND FindChild(HWND parent, const wchar_t* cls, const wchar_t* text) {
-    struct Search {
-        const wchar_t* cls;
-        const wchar_t* text;
-        HWND found;
-    } s{cls, text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* q = reinterpret_cast<Search*>(p);
-            wchar_t name[64] = {}, caption[128] = {};
-            GetClassNameW(w, name, 64);
-            GetWindowTextW(w, caption, 128);
-            if (_wcsicmp(name, q->cls) == 0 && wcscmp(caption, q->text) == 0) {
-                q->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    ChildSearch s{cls, text, nullptr};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 

@@ -39,18 +39,24 @@ void TAppEx::InstallWindowHooks(HWND application, HWND main, MainWindowSide side
     SetWindowLongPtrW(main_, GWL_EXSTYLE, GetWindowLongPtrW(main_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
 }
 
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwned(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<OwnedSearch*>(p);
+    if (GetWindow(w, GW_OWNER) == s->owner) s->found.push_back(w);
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> TAppEx::WindowsOwnedByApplication() const {
-    struct Search {
-        HWND owner;
-        std::vector<HWND> found;
-    } search{application_, {}};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetWindow(w, GW_OWNER) == s->owner) s->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedSearch search{application_, {}};
+    EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
