@@ -1,11 +1,24 @@
-# Sourced by the tools that run Windows programs. This machine's kernel runs no 32-bit Linux code, so Wine runs
-# in 64-bit mode here and the tests exercise the 64-bit twin of the Windows build (build/win64); the shipped
-# 32-bit programs in build/win/bin are built from the same sources.
+# Sourced by the tools that run Windows programs. Where 32-bit Wine is installed (tools/setup installs it when the
+# kernel runs 32-bit code), the tests run the shipped 32-bit programs of build/win; elsewhere they run the 64-bit
+# twin of the same sources, build/win64. PELO_WINE_BITS=32 or 64 chooses by hand.
+if [ -z "${PELO_WINE_BITS:-}" ]; then
+  if [ -x /usr/lib/wine/wine ] && [ -d /usr/lib/i386-linux-gnu/wine ]; then PELO_WINE_BITS=32; else PELO_WINE_BITS=64; fi
+fi
+export PELO_WINE_BITS
+if [ "$PELO_WINE_BITS" = 32 ]; then
+  PELO_WIN_BUILD=build/win
+  WINE_BIN="${WINE_BIN:-/usr/lib/wine/wine}"
+else
+  PELO_WIN_BUILD=build/win64
+  WINE_BIN="${WINE_BIN:-/usr/lib/wine/wine64}"
+fi
+export PELO_WIN_BUILD
+# One prefix kind for both: a 64-bit prefix made with 32-bit Wine present runs 32-bit programs too. Prefixes made
+# before 32-bit Wine was installed cannot, so the prefixes' names carry the choice.
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=C.UTF-8          # Wine's ANSI code page follows LANG: 1252 here, so byte comparisons are stable
-WINE_BIN="${WINE_BIN:-/usr/lib/wine/wine64}"
 WINESERVER_BIN="${WINESERVER_BIN:-/usr/lib/wine/wineserver}"
 
 # make_wine_prefix DIR: a fresh prefix with the settings the tests rely on (about 30 s).
