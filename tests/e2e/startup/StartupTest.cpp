@@ -46,7 +46,7 @@ void CloseAndExpectCleanExit(Process& p, HWND main) {
     EXPECT_EQ(*code, 0u);
 }
 
-std::wstring ExpectedDefaultSettings(const RECT& main) {
+std::wstring ExpectedDefaultSettings(const RECT& main, POINT coords) {
     return L"[ButtonDiscovery]\r\nDiscoveryMethod=1\r\nCustomTitlePattern=\r\nCustomAllowOnlyExactMatch=0\r\n"
            L"CustomClassName=\r\nCustomBSInSameWindow=0\r\nCustomX1=-1\r\nCustomY1=-1\r\nCustomX2=-1\r\n"
            L"CustomY2=-1\r\n\r\n"
@@ -57,7 +57,8 @@ std::wstring ExpectedDefaultSettings(const RECT& main) {
            L"[Other]\r\nMainWindowX=" +
            std::to_wstring(main.left) + L"\r\nMainWindowY=" + std::to_wstring(main.top) + L"\r\nMainWindowW=" +
            std::to_wstring(main.right - main.left) + L"\r\nMainWindowH=" + std::to_wstring(main.bottom - main.top) +
-           L"\r\nCoordsWindowX=100000\r\nCoordsWindowY=100000\r\n\r\n";
+           L"\r\nCoordsWindowX=" + std::to_wstring(coords.x) + L"\r\nCoordsWindowY=" + std::to_wstring(coords.y) +
+           L"\r\n\r\n";
 }
 
 TEST(Startup, FirstStartCreatesFoldersWarnsAndSavesTheDefaults) {
@@ -85,13 +86,21 @@ TEST(Startup, FirstStartCreatesFoldersWarnsAndSavesTheDefaults) {
     EXPECT_EQ(TextOf(main).rfind(L"Pelorant 2.5     Time: ", 0), 0u);
     RECT r{};
     GetWindowRect(main, &r);
+    // Without stored places the coordinate dialog sits centred across the screen, its top just below the middle;
+    // the place it has is what the file keeps.
+    HWND coords = WaitForTopLevel(p.Id(), L"TfrmSetCoords", kStartTimeout, false);
+    ASSERT_NE(coords, nullptr);
+    RECT c{};
+    GetWindowRect(coords, &c);
+    EXPECT_EQ(c.left, GetSystemMetrics(SM_CXSCREEN) / 2 - (c.right - c.left) / 2);
+    EXPECT_EQ(c.top, GetSystemMetrics(SM_CYSCREEN) / 2 + 2);
     Screenshot(L"startup-main-window");
     EXPECT_FALSE(FileExists(AppDataDir() + L"\\Pelorant.ini")) << "the settings are written at exit, not before";
 
     CloseAndExpectCleanExit(p, main);
     const auto ini = ReadFileBytes(AppDataDir() + L"\\Pelorant.ini");
     ASSERT_TRUE(ini.has_value());
-    EXPECT_EQ(*ini, Utf16LeWithBom(ExpectedDefaultSettings(r)));
+    EXPECT_EQ(*ini, Utf16LeWithBom(ExpectedDefaultSettings(r, {c.left, c.top})));
     // No script was attached, so the remembered one is cleared.
     EXPECT_EQ(ReadUserRegString(kPeloRegKey, L"AttachedScript"), std::wstring());
 }
