@@ -34,7 +34,12 @@ int Show(std::wstring_view text, const wchar_t* caption, UINT flags, BoxLayer la
     // A box opened from inside another box's hook window procedure would find the hook taken: keep the outer one.
     const bool ownHook = g_boxHook == nullptr;
     if (ownHook) g_boxHook = SetWindowsHookExW(WH_CBT, &PlaceBoxHook, nullptr, GetCurrentThreadId());
+    // A box belongs to the window the user works in: a quasi-modal dialog when one is open (the main window is
+    // disabled then, and would come up over the dialog when the box closes), else the main window.
     HWND owner = g_owner && IsWindow(g_owner) && IsWindowVisible(g_owner) ? g_owner : nullptr;
+    if (HWND active = GetActiveWindow(); owner && active && active != owner && !IsWindowEnabled(owner) &&
+                                         IsWindowEnabled(active) && IsWindowVisible(active))
+        owner = active;
     if (!owner) flags |= MB_TASKMODAL;
     const std::wstring t(text);
     const int answer = MessageBoxW(owner, t.c_str(), caption, flags | MB_SETFOREGROUND);
