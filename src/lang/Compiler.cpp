@@ -2436,11 +2436,11 @@ void CompilerImpl::emitLeave(int depth, std::vector<size_t>& list) {
 void CompilerImpl::statementList(const char* term1, const char* term2) {
     for (;;) {
         if (tok_.isKw(term1) || (term2 && tok_.isKw(term2))) return;
-        if (tok_.kind == Tok::Eof) fail(std::string("'") + term1 + "' expected");
+        if (tok_.kind == Tok::Eof) fail("Unexpected end of file");
         if (acceptSym(";")) continue;
         statement();
         if (tok_.isKw(term1) || (term2 && tok_.isKw(term2))) return;
-        if (tok_.kind == Tok::Eof) fail(std::string("'") + term1 + "' expected");
+        if (tok_.kind == Tok::Eof) fail("Unexpected end of file");
         // Semicolons between statements are optional in this dialect.
         acceptSym(";");
     }
@@ -2448,7 +2448,9 @@ void CompilerImpl::statementList(const char* term1, const char* term2) {
 
 void CompilerImpl::statement() {
     NestingGuard guard(*this);
-    if (tok_.is(";")) return;
+    // The empty statement: before a semicolon, and before END or ELSE (`if x then end`, `case i of 3: else ...`).
+    if (tok_.is(";") || tok_.isKw("END") || tok_.isKw("ELSE")) return;
+    if (tok_.kind == Tok::Eof) fail("Unexpected end of file");
     if (tok_.kind != Tok::Ident) fail("Identifier expected");
     const std::string& u = tok_.upper;
     if (u == "BEGIN") {
@@ -2660,6 +2662,8 @@ void CompilerImpl::caseStatement() {
     reportArgMismatch();
     std::vector<size_t> ends;
     while (!tok_.isKw("ELSE") && !tok_.isKw("END")) {
+        // A case list cut off by the end of the file is a syntax error, not the end of a statement list.
+        if (tok_.kind == Tok::Eof) fail("Syntax error");
         std::vector<size_t> hits;
         for (;;) {
             int vl = tok_.line, vc = tok_.col;

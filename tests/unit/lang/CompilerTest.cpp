@@ -77,6 +77,16 @@ TEST(CompilerMessages, SyntaxErrors) {
     EXPECT_EQ(err("var i: Integer;\nbegin\n  i := 1 div 0;\nend."), "[Error] (3:15): Divide by Zero");
 }
 
+TEST(CompilerMessages, AScriptCutOffBeforeItsEndSaysSo) {
+    EXPECT_EQ(err("begin WriteLn('x');"), "[Error] (1:20): Unexpected end of file");
+    EXPECT_EQ(err("var i: Integer; begin repeat i := 1;"), "[Error] (1:37): Unexpected end of file");
+    EXPECT_EQ(err("var i: Integer; begin try i := 1; except"), "[Error] (1:41): Unexpected end of file");
+    EXPECT_EQ(err("var i: Integer; begin if i = 1 then"), "[Error] (1:36): Unexpected end of file");
+    EXPECT_EQ(err("procedure P; begin"), "[Error] (1:19): Unexpected end of file");
+    // A case list is not a statement list: there the reference says no more than this.
+    EXPECT_EQ(err("var i: Integer; begin case i of 1: i := 2;"), "[Error] (1:43): Syntax error");
+}
+
 TEST(CompilerMessages, ConstructsTheDialectRejects) {
     EXPECT_NE(err("var c: Char;\nbegin\n  for c := 'a' to 'e' do WriteLn(c);\nend."), "");
     EXPECT_NE(err("type TS = set of Char; var s: TS;\nbegin\n  s := ['a'..'z'];\nend."), "");
