@@ -2740,8 +2740,12 @@ void CompilerImpl::tryStatement() {
     size_t jend = emitJump(Op::Jmp);
     patchHere(tj + 1);
     if (tok_.isKw("ON")) fail("Syntax error");
+    // The except part has a try level of its own: the VM keeps the caught error there until EndExcept, and
+    // Exit, Break or Continue out of it must leave (and drop) it.
+    cur_->tryDepth++;
     statementList("END");
     expectKw("END", "'END' expected");
+    cur_->tryDepth--;
     emit(Op::EndExcept);
     patchHere(jend);
 }

@@ -12,6 +12,11 @@ namespace {
 
 [[noreturn]] void fail(ErrorCode c, std::string p = {}) { throw ScriptError(c, std::move(p)); }
 
+// What ExceptionParam reads after the arithmetic errors: the texts of the exceptions behind them.
+constexpr const char* kIntDivByZeroText = "Division by zero";
+constexpr const char* kFloatDivByZeroText = "Floating point division by zero";
+constexpr const char* kInvalidFloatOpText = "Invalid floating point operation";
+
 // Currency is a 64-bit count of ten-thousandths; results whose magnitude reaches 2^63 do not fit.
 constexpr long double kCurrencyLimit = 9223372036854775808.0L;
 
@@ -386,8 +391,18 @@ void Vm::run(size_t stopFrames) {
     }
 }
 
+ErrorCode Vm::lastErrorCode() const {
+    if (handlers_.empty() || handlers_.back().kind != Handler::Catching) return ErrorCode::NoError;
+    return handlers_.back().code;
+}
+
+const std::string& Vm::lastErrorParam() const {
+    static const std::string none;
+    if (handlers_.empty()) return lastParam_;
+    return handlers_.back().kind == Handler::Catching ? handlers_.back().param : none;
+}
+
 bool Vm::handle(const ScriptError& e, size_t stopFrames) {
-    lastCode_ = e.code;
     lastParam_ = e.param;
     if (e.fatal) return false;
     // Code can go round through its handlers without a backward jump or a call, so a handled error
@@ -397,8 +412,8 @@ bool Vm::handle(const ScriptError& e, size_t stopFrames) {
     size_t handlerFloor = stopFrames < frames_.size() ? frames_[stopFrames].handlerBase : handlers_.size();
     while (handlers_.size() > handlerFloor) {
         Handler& h = handlers_.back();
-        // A finally part that raises gives up the action it was entered with.
-        if (h.kind == Handler::Running) {
+        // A finally part or an except part that raises gives up its entry.
+        if (h.kind == Handler::Running || h.kind == Handler::Catching) {
             handlers_.pop_back();
             continue;
         }
@@ -407,7 +422,10 @@ bool Vm::handle(const ScriptError& e, size_t stopFrames) {
         sp_ = h.sp;
         frames_.back().pc = h.pc;
         if (h.kind == Handler::Except) {
-            handlers_.pop_back();
+            // The entry stays while the except part runs: ExceptionType and ExceptionParam read it there.
+            h.kind = Handler::Catching;
+            h.code = e.code;
+            h.param = e.param;
         } else {
             h.kind = Handler::Running;
             h.then = Handler::Reraise;
@@ -746,7 +764,7 @@ void Vm::interpret(size_t stopFrames) {
                 int64_t a = sp[-1].i, b = sp->i;
                 if (b == 0) {
                     sync();
-                    fail(ErrorCode::DivideByZero);
+                    fail(ErrorCode::DivideByZero, kIntDivByZeroText);
                 }
                 int64_t r;
                 if (a == INT64_MIN && b == -1) r = op == Op::DivI ? a : 0;
@@ -817,7 +835,8 @@ void Vm::interpret(size_t stopFrames) {
                 long double a = sp[-1].f(), b = sp->f();
                 if (b == 0) {
                     sync();
-                    fail(a == 0 || std::isnan(a) ? ErrorCode::MathError : ErrorCode::DivideByZero);
+                    if (a == 0 || std::isnan(a)) fail(ErrorCode::MathError, kInvalidFloatOpText);
+                    fail(ErrorCode::DivideByZero, kFloatDivByZeroText);
                 }
                 long double q = a / b;
                 if (!std::isfinite(q) && std::isfinite(a)) {
@@ -849,7 +868,8 @@ void Vm::interpret(size_t stopFrames) {
                 double a = static_cast<double>(sp[-1].f()), b = static_cast<double>(sp->f());
                 if (b == 0) {
                     sync();
-                    fail(a == 0 || std::isnan(a) ? ErrorCode::MathError : ErrorCode::DivideByZero);
+                    if (a == 0 || std::isnan(a)) fail(ErrorCode::MathError, kInvalidFloatOpText);
+                    fail(ErrorCode::DivideByZero, kFloatDivByZeroText);
                 }
                 double q = a / b;
                 if (!std::isfinite(q) && std::isfinite(a)) {
@@ -898,7 +918,7 @@ void Vm::interpret(size_t stopFrames) {
                 --sp;
                 if (sp->i == 0) {
                     sync();
-                    fail(ErrorCode::DivideByZero);
+                    fail(ErrorCode::DivideByZero, kFloatDivByZeroText);
                 }
                 long double r = static_cast<long double>(sp[-1].i) * 10000.0L / static_cast<long double>(sp->i);
                 if (!(std::fabs(r) < kCurrencyLimit)) {
@@ -1157,7 +1177,13 @@ void Vm::interpret(size_t stopFrames) {
                 }
                 break;
             }
-            case Op::EndExcept: break;
+            case Op::EndExcept: {
+                // Files of an older compiler may end an except part that holds no entry of its own.
+                if (handlers_.size() > fr->handlerBase && handlers_.back().frame == frames_.size() - 1 &&
+                    handlers_.back().kind == Handler::Catching)
+                    handlers_.pop_back();
+                break;
+            }
             case Op::EndFinally: {
                 Handler& h = ownHandler(true);
                 if (h.then == Handler::Continue) {

@@ -58,9 +58,11 @@ public:
     // Predefined variables: the slot of a global by name, or nullptr.
     Value* global(std::string_view name);
 
-    // The exception being handled (for ExceptionType, ExceptionParam, RaiseLastException).
-    ErrorCode lastErrorCode() const { return lastCode_; }
-    const std::string& lastErrorParam() const { return lastParam_; }
+    // ExceptionType and ExceptionParam (and RaiseLastException): inside a try block the innermost one's
+    // exception, which is none except while its except part runs; outside every try block no error, and the
+    // text of the last exception raised.
+    ErrorCode lastErrorCode() const;
+    const std::string& lastErrorParam() const;
 
     const Module& module() const { return module_; }
     Value makeDefault(int typeId) const;
@@ -75,16 +77,17 @@ private:
         size_t handlerBase;
     };
     // One try block of a running frame. A finally entry becomes Running while its finally part
-    // runs and then holds what to do at its end: go on, raise the error again or carry on leaving.
+    // runs and then holds what to do at its end: go on, raise the error again or carry on leaving. An
+    // except entry becomes Catching, with the error it caught, while its except part runs.
     // Keeping that action on this stack ties it to its frame and lets every unwind drop it.
     struct Handler {
-        enum Kind : uint8_t { Except, Finally, Running } kind;
+        enum Kind : uint8_t { Except, Finally, Running, Catching } kind;
         enum Then : uint8_t { Continue, Reraise, Leave } then;
         int32_t leaveDepth;       // Leave: try level of the frame to leave down to
         size_t frame;
         const int32_t* pc;        // handler or finally part; Running + Leave: the leave target
         Value* sp;                // stack depth at the try; Running + Leave: the target's depth
-        ErrorCode code;           // Reraise: the error
+        ErrorCode code;           // Reraise and Catching: the error
         std::string param;
     };
 
@@ -113,7 +116,6 @@ private:
     bool loaded_ = false;
     std::atomic<bool> stopRequested_{false};
     int64_t loopSteps_ = 0;
-    ErrorCode lastCode_ = ErrorCode::NoError;
     std::string lastParam_;
 };
 
