@@ -1587,7 +1587,16 @@ Ex CompilerImpl::identifierExpr(const Token& id) {
         }
     }
     const Symbol* s = lookup(id.upper);
-    if (!s) failAt(id.line, id.col, "Unknown identifier '" + id.text + "'");
+    if (!s) {
+        // The built-in types are no symbols, yet their names make casts: Double(i) / j, Integer(c).
+        auto b = baseTypes_.find(id.upper);
+        if (b != baseTypes_.end() && b->second->k != TK::AnyString) {
+            e.k = EK::TypeRef;
+            e.type = b->second;
+            return e;
+        }
+        failAt(id.line, id.col, "Unknown identifier '" + id.text + "'");
+    }
     switch (s->k) {
         case SK::Const:
             e.k = EK::Const;
@@ -1660,7 +1669,9 @@ void CompilerImpl::parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes,
                     else
                         coerceArg(a, tString, l, c);
                 } else if (p.type->k == TK::DynArray && a.k == EK::Const && a.type->k == TK::Set) {
-                    noteArgMismatch();
+                    // `[]` is an empty open array; a set with elements is no array.
+                    if (a.type->elem) noteArgMismatch();
+                    else emit(Op::PushDefault, rtType(p.type));
                 } else {
                     coerceArg(a, p.type, l, c);
                 }
@@ -1864,6 +1875,7 @@ Ex CompilerImpl::selectors(Ex e) {
             } else {
                 coerce(a, to, al, ac);
                 a.k = EK::Stack;
+                a.type = to;  // the value on the stack is the target type's now
             }
             a.isLiteral = false;
             e = std::move(a);
