@@ -1985,10 +1985,15 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         r.line = a.line;
         r.col = a.col;
         if ((ak == TK::String || ak == TK::Char) && (bk == TK::String || bk == TK::Char)) {
-            if (isCmp) fail("Type mismatch");
-            if (op != "+") fail("Type mismatch");
             std::string x = ak == TK::Char ? std::string(1, static_cast<char>(a.cval.i)) : a.cval.string();
             std::string y = bk == TK::Char ? std::string(1, static_cast<char>(b.cval.i)) : b.cval.string();
+            // Constant texts compare for (in)equality only; ordering them is refused, as the reference does.
+            if (op == "=" || op == "<>") {
+                r.type = tBool;
+                r.cval = Value::ofInt((x == y) == (op == "="));
+                return r;
+            }
+            if (isCmp || op != "+") fail("Type mismatch");
             r.type = tString;
             r.cval = Value::ofStr(x + y);
             return r;
