@@ -125,8 +125,9 @@ struct OpInfo {
 
 const OpInfo& opInfo(Op op);
 
-// Integer widths for wrapping arithmetic results to the static type.
-enum class Width : int32_t { I64 = 0, S32, U32, S16, U16, S8, U8, Bool };
+// Integer widths for wrapping arithmetic results to the static type. Currency is 64 bits that do not wrap: a sum
+// or difference beyond them is a Math error.
+enum class Width : int32_t { I64 = 0, S32, U32, S16, U16, S8, U8, Bool, Currency };
 
 inline int64_t wrapTo(int64_t v, int32_t w) {
     switch (static_cast<Width>(w)) {
@@ -138,6 +139,7 @@ inline int64_t wrapTo(int64_t v, int32_t w) {
         case Width::S8: return static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint64_t>(v)));
         case Width::U8: return static_cast<uint8_t>(static_cast<uint64_t>(v));
         case Width::Bool: return v & 1;
+        case Width::Currency: return v;
     }
     return v;
 }

@@ -2123,8 +2123,9 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
                 a.type = tCurrency;
             }
             if (bk != TK::Currency) coerce(b, tCurrency, l, c);
-            if (op == "+") return finish(Op::AddI, tCurrency, 0);
-            if (op == "-") return finish(Op::SubI, tCurrency, 0);
+            const int32_t checked = static_cast<int32_t>(Width::Currency);
+            if (op == "+") return finish(Op::AddI, tCurrency, checked);
+            if (op == "-") return finish(Op::SubI, tCurrency, checked);
             if (op == "*") return finish(Op::MulC, tCurrency);
             if (op == "/") return finish(Op::DivC, tCurrency);
             if (isCmp) {

@@ -116,7 +116,7 @@ private:
                     case 't': if (!typeOk(v)) fail("type index"); break;
                     case 'p': if (v < 0 || static_cast<size_t>(v) >= m_.procs.size() || v == m_.mainProc) fail("procedure index"); break;
                     case 'h': if (v < 0 || static_cast<size_t>(v) >= m_.imports.size()) fail("import index"); break;
-                    case 'w': if (v < 0 || v > static_cast<int32_t>(Width::Bool)) fail("width"); break;
+                    case 'w': if (v < 0 || v > static_cast<int32_t>(Width::Currency)) fail("width"); break;
                     default: break;
                 }
             }

@@ -739,6 +739,13 @@ void Vm::interpret(size_t stopFrames) {
                 int32_t w = READ();
                 NEED_PLAIN2();
                 --sp;
+                if (w == static_cast<int32_t>(Width::Currency)) {
+                    if (__builtin_add_overflow(sp[-1].i, sp->i, &sp[-1].i)) {
+                        sync();
+                        fail(ErrorCode::MathError, kInvalidFloatOpText);
+                    }
+                    break;
+                }
                 sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) + static_cast<uint64_t>(sp->i)), w);
                 break;
             }
@@ -746,6 +753,13 @@ void Vm::interpret(size_t stopFrames) {
                 int32_t w = READ();
                 NEED_PLAIN2();
                 --sp;
+                if (w == static_cast<int32_t>(Width::Currency)) {
+                    if (__builtin_sub_overflow(sp[-1].i, sp->i, &sp[-1].i)) {
+                        sync();
+                        fail(ErrorCode::MathError, kInvalidFloatOpText);
+                    }
+                    break;
+                }
                 sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) - static_cast<uint64_t>(sp->i)), w);
                 break;
             }
@@ -929,11 +943,17 @@ void Vm::interpret(size_t stopFrames) {
                 break;
             }
             case Op::IntToFloat: NEED_PLAIN1(); sp[-1].setFloat(static_cast<long double>(sp[-1].i)); break;
-            case Op::IntToCur: NEED_PLAIN1(); sp[-1].i = static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) * 10000u); break;
+            case Op::IntToCur:
+                NEED_PLAIN1();
+                if (__builtin_mul_overflow(sp[-1].i, int64_t{10000}, &sp[-1].i)) {
+                    sync();
+                    fail(ErrorCode::MathError, kInvalidFloatOpText);
+                }
+                break;
             case Op::FloatToCur: {
                 NEED_PLAIN1();
-                long double c = sp[-1].f() * 10000.0L;
-                if (!(std::fabs(c) < 9.2e18L)) {
+                long double c = std::nearbyint(sp[-1].f() * 10000.0L);
+                if (!(c >= -kCurrencyLimit && c < kCurrencyLimit)) {
                     sync();
                     fail(ErrorCode::MathError);
                 }
@@ -943,8 +963,8 @@ void Vm::interpret(size_t stopFrames) {
             }
             case Op::DoubleToCur: {
                 NEED_PLAIN1();
-                double c = static_cast<double>(sp[-1].f()) * 10000.0;
-                if (!(std::fabs(c) < 9.2e18)) {
+                double c = std::nearbyint(static_cast<double>(sp[-1].f()) * 10000.0);
+                if (!(c >= -static_cast<double>(kCurrencyLimit) && c < static_cast<double>(kCurrencyLimit))) {
                     sync();
                     fail(ErrorCode::MathError);
                 }

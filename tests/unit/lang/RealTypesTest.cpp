@@ -146,3 +146,21 @@ TEST(RealTypes, WritingARealLeavesTagAndVariantTypeAlone) {
 
 }  // namespace
 }  // namespace pelo::lang::test
+
+namespace pelo::lang::test {
+namespace {
+
+// Where the reference runner itself dies (an unhandled EInvalidOp), a Currency sum beyond the range is a math
+// error the script can catch, never a wrapped value.
+TEST(RealTypes, CurrencyOverflowIsAMathErrorNotAWrappedValue) {
+    EXPECT_EQ(runOut("c := 922337203685477; c := c + c; WriteLn(FloatToStr(c));"), "ERROR Math error");
+    EXPECT_EQ(runOut("c := -922337203685477; c := c - 1; WriteLn(FloatToStr(c));"), "ERROR Math error");
+    EXPECT_EQ(runOut("c := 922337203685477; try c := c + 1; except WriteLn(IntToStr(Ord(ExceptionType)) + ' ' +"
+                     " ExceptionParam); end;"),
+              "16 Invalid floating point operation");
+    // the last Currency inside the range is still reached (FloatToStr shows it through a Double)
+    EXPECT_EQ(runOut("c := 922337203685477; c := c + 0.5807; WriteLn(FloatToStr(c));"), "922337203685477.580688000000");
+}
+
+}  // namespace
+}  // namespace pelo::lang::test
