@@ -1933,23 +1933,29 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         return finish(Op::SetIn, tBool);
     }
     if (op == "IS") fail("Type mismatch");
-    // ---- a variant and a real: a variant holds a Double, so the real is rounded to one and the
-    // operation is the variant's (double precision, variant result); comparisons compare the Doubles
-    if ((ak == TK::Variant && isFloatKind(bk)) || (bk == TK::Variant && isFloatKind(ak))) {
+    // ---- a variant and a real (Currency included): a variant holds a Double, so the real is rounded to one and
+    // the operation is the variant's (double precision, variant result); comparisons compare the Doubles
+    const auto realKind = [](TK k) { return isFloatKind(k) || k == TK::Currency; };
+    if ((ak == TK::Variant && realKind(bk)) || (bk == TK::Variant && realKind(ak))) {
         const int32_t fv = static_cast<int32_t>(VarType::Float);
+        const int32_t curToFloat = static_cast<int32_t>(Op::CurToFloat);
         if (isCmp) {
             if (ak == TK::Variant) insertCode(mark, {static_cast<int32_t>(Op::FromVariant), fv});
             else if (ak == TK::Extended) insertCode(mark, {static_cast<int32_t>(Op::ToDouble)});
+            else if (ak == TK::Currency) insertCode(mark, {curToFloat});
             load(b);
-            emit(bk == TK::Variant ? Op::FromVariant : Op::ToDouble);
+            if (bk == TK::Currency) emit(Op::CurToFloat);
+            else emit(bk == TK::Variant ? Op::FromVariant : Op::ToDouble);
             if (bk == TK::Variant) word(fv);
             Op o = op == "=" ? Op::EqF : op == "<>" ? Op::NeF : op == "<" ? Op::LtF : op == ">" ? Op::GtF : op == "<=" ? Op::LeF : Op::GeF;
             return finish(o, tBool);
         }
         int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : -1;
         if (code < 0) fail("Type mismatch");
-        if (ak != TK::Variant) insertCode(mark, {static_cast<int32_t>(Op::ToVariant), fv});
+        if (ak == TK::Currency) insertCode(mark, {curToFloat, static_cast<int32_t>(Op::ToVariant), fv});
+        else if (ak != TK::Variant) insertCode(mark, {static_cast<int32_t>(Op::ToVariant), fv});
         load(b);
+        if (bk == TK::Currency) emit(Op::CurToFloat);
         if (bk != TK::Variant) emit(Op::ToVariant, fv);
         return finish(Op::VarOp, tVariant, code);
     }
@@ -1974,7 +1980,7 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         bk = to->k;
     }
     if (ak == TK::Variant && bk == TK::Variant) {
-        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : -1;
+        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : op == "DIV" ? 4 : op == "MOD" ? 5 : -1;
         if (code < 0) fail("Type mismatch");
         return finish(Op::VarOp, tVariant, code);
     }

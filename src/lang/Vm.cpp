@@ -154,6 +154,23 @@ void variantOp(Value& a, const Value& b, int32_t code) {
         return;
     }
     bool ints = (a.vt == VarType::Int || a.vt == VarType::Bool) && (b.vt == VarType::Int || b.vt == VarType::Bool);
+    // "/" and div divide as integers when the left side holds one (the right side rounded half to even), as
+    // between two integers of the language, and as reals otherwise; mod always takes both sides as integers.
+    const bool leftInt = a.vt == VarType::Int || a.vt == VarType::Bool;
+    if (code == 4 && !leftInt) code = 3;
+    if (code == 5 || ((code == 3 || code == 4) && leftInt)) {
+        Value x = a, y = b;
+        convertVariant(x, VarType::Int);
+        convertVariant(y, VarType::Int);
+        if (y.i == 0) throw ScriptError(ErrorCode::DivideByZero, "Division by zero");
+        int64_t q;
+        if (x.i == INT64_MIN && y.i == -1) q = code == 5 ? 0 : x.i;
+        else q = code == 5 ? x.i % y.i : x.i / y.i;
+        a.clear();
+        a.i = q;
+        a.vt = VarType::Int;
+        return;
+    }
     if (ints && code <= 2) {
         int64_t x = a.i, y = b.i;
         a.i = static_cast<int64_t>(code == 0 ? static_cast<uint64_t>(x) + static_cast<uint64_t>(y)
@@ -169,7 +186,7 @@ void variantOp(Value& a, const Value& b, int32_t code) {
         case 1: r = x - y; break;
         case 2: r = x * y; break;
         default:
-            if (y == 0) throw ScriptError(ErrorCode::DivideByZero, "");
+            if (y == 0) throw ScriptError(ErrorCode::DivideByZero, kFloatDivByZeroText);
             r = x / y;
             break;
     }
