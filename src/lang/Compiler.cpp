@@ -2362,8 +2362,10 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         case Builtin::Ord: {
             openParen();
             Ex a = expression();
-            closeParen();
+            // A value that is no ordinal is refused at the closing parenthesis, a constant Boolean or enumeration
+            // value after it: where the reference reports them.
             if (!a.type || !isOrdinal(a.type->k)) fail("Type mismatch");
+            closeParen();
             if (a.k == EK::Const && (a.type->k == TK::Bool || a.type->k == TK::Enum)) fail("Type mismatch");
             if (a.k == EK::Const) {
                 e = a;
