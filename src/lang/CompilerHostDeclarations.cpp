@@ -1,0 +1,225 @@
+// The host's functions, variables and classes as scripts see them.
+#include "lang/CompilerImpl.h"
+
+namespace pelo::lang::detail {
+
+ClassInfo* CompilerImpl::classInfoFor(const HostClass* hc) {
+    for (auto& c : classes_)
+        if (c.host == hc) return &c;
+    return nullptr;
+}
+
+void CompilerImpl::addImport(const std::string& name, const Sig& sig, bool withSelf, const std::string& selfName,
+                             const HostFn* fn) {
+    ImportEntry e;
+    e.signature = sigText(sig, withSelf, selfName);
+    e.fn = fn;
+    e.argc = static_cast<int>(sig.params.size()) + (withSelf ? 1 : 0);
+    e.hasResult = sig.result != nullptr;
+    if (withSelf) e.params.push_back(ImportParam{false, false, RtKind::Obj});
+    for (const Param& prm : sig.params) {
+        ImportParam ip;
+        ip.byRef = prm.mode == PMode::Var || prm.mode == PMode::Out;
+        ip.any = prm.type->k == TK::Untyped;
+        ip.kind = mod_.types[static_cast<size_t>(rtType(prm.type))].kind;
+        e.params.push_back(ip);
+    }
+    if (sig.result) e.resultKind = mod_.types[static_cast<size_t>(rtType(sig.result))].kind;
+    if (withSelf)
+        e.self = name.size() > 4 && (name.ends_with(".GET") || name.ends_with(".SET")) ? ImportEntry::Self::Property
+                                                                                       : ImportEntry::Self::Method;
+    catalog_[name] = e;
+    importResult_[name] = sig.result;
+}
+
+void CompilerImpl::declareClass(const HostClass& hc) {
+    classes_.push_back(ClassInfo{});
+    ClassInfo& ci = classes_.back();
+    ci.name = hc.name();
+    ci.host = &hc;
+    const HostClass* parentHc = hc.parent() ? hc.parent() : (hc.parentName().empty() ? nullptr : host_.findClass(hc.parentName()));
+    ci.parent = parentHc ? classInfoFor(parentHc) : nullptr;
+    Type* t = newType(TK::Class, hc.name());
+    t->cls = &ci;
+    ci.type = t;
+    Symbol s{SK::Type};
+    s.type = t;
+    hostScope_[upperAscii(hc.name())] = s;
+    std::string cu = upperAscii(hc.name());
+    for (const HostMember& m : hc.members()) {
+        lex_ = Lexer(m.decl);
+        next();
+        MemberInfo mi;
+        mi.kind = m.kind;
+        mi.host = &m;
+        if (m.kind == MemberKind::Property) {
+            expectKw("PROPERTY", "Syntax error");
+            std::string n = expectIdent();
+            mi.upper = upperAscii(n);
+            if (acceptSym("[")) {
+                for (;;) {
+                    std::vector<std::string> names;
+                    for (;;) {
+                        names.push_back(expectIdent());
+                        if (!acceptSym(",")) break;
+                    }
+                    expectSym(":", "colon (':') expected");
+                    const Type* pt = parseType();
+                    for (auto& pn : names) mi.sig.params.push_back({pn, pt, PMode::Value});
+                    if (!acceptSym(";")) break;
+                }
+                expectSym("]", "Closing square bracket (']') expected");
+            }
+            expectSym(":", "colon (':') expected");
+            mi.sig.result = parseType();
+            while (tok_.kind == Tok::Ident) {
+                if (tok_.isKw("READ")) mi.canRead = true;
+                else if (tok_.isKw("WRITE")) mi.canWrite = true;
+                next();
+            }
+            if (!m.fn) mi.canRead = false;
+            if (!m.setter) mi.canWrite = false;
+            mi.importName = cu + "." + mi.upper + ".GET";
+            mi.setterName = cu + "." + mi.upper + ".SET";
+            if (mi.canRead) addImport(mi.importName, mi.sig, true, hc.name(), &m.fn);
+            if (mi.canWrite) {
+                Sig ss = mi.sig;
+                ss.params.push_back({"Value", mi.sig.result, PMode::Value});
+                ss.result = nullptr;
+                addImport(mi.setterName, ss, true, hc.name(), &m.setter);
+            }
+        } else {
+            bool isFunc = tok_.isKw("FUNCTION");
+            if (m.kind == MemberKind::Constructor) expectKw("CONSTRUCTOR", "Syntax error");
+            else if (!acceptKw("PROCEDURE") && !acceptKw("FUNCTION")) fail("Syntax error");
+            std::string n = expectIdent();
+            mi.upper = upperAscii(n);
+            parseParams(mi.sig);
+            if (isFunc) {
+                expectSym(":", "colon (':') expected");
+                mi.sig.result = parseType();
+            }
+            if (m.kind == MemberKind::Constructor) mi.sig.result = t;
+            mi.importName = cu + "." + mi.upper;
+            addImport(mi.importName, mi.sig, m.kind != MemberKind::Constructor, hc.name(), &m.fn);
+            mi.canRead = true;
+        }
+        auto ins = ci.members.insert_or_assign(mi.upper, mi);
+        if (m.isDefault) ci.defaultProp = &ins.first->second;
+    }
+}
+
+void CompilerImpl::declareHost() {
+    auto builtin = [&](const char* name, Builtin b) {
+        Symbol s{SK::Builtin};
+        s.builtin = b;
+        hostScope_[name] = s;
+    };
+    builtin("LENGTH", Builtin::Length);
+    builtin("SETLENGTH", Builtin::SetLength);
+    builtin("HIGH", Builtin::High);
+    builtin("LOW", Builtin::Low);
+    builtin("INC", Builtin::Inc);
+    builtin("DEC", Builtin::Dec);
+    builtin("ORD", Builtin::Ord);
+    builtin("CHR", Builtin::Chr);
+    builtin("SUCC", Builtin::Succ);
+    builtin("PRED", Builtin::Pred);
+    builtin("ASSIGNED", Builtin::Assigned);
+    builtin("BREAK", Builtin::Break);
+    builtin("CONTINUE", Builtin::Continue);
+    builtin("EXIT", Builtin::Exit);
+    builtin("INCLUDE", Builtin::Include);
+    builtin("EXCLUDE", Builtin::Exclude);
+    builtin("GETARRAYLENGTH", Builtin::GetArrayLength);
+    builtin("SETARRAYLENGTH", Builtin::SetArrayLength);
+    builtin("SIZEOF", Builtin::SizeOf);
+    builtin("HALT", Builtin::Halt);
+    {
+        Symbol t{SK::Const};
+        t.type = tBool;
+        t.cval = Value::ofInt(1);
+        hostScope_["TRUE"] = t;
+        t.cval = Value::ofInt(0);
+        hostScope_["FALSE"] = t;
+        Symbol mi{SK::Const};
+        mi.type = tS32;
+        mi.cval = Value::ofInt(2147483647);
+        hostScope_["MAXINT"] = mi;
+    }
+    for (const std::string& d : host_.types()) {
+        lex_ = Lexer(d);
+        next();
+        std::string n = expectIdent();
+        expectSym("=", "is ('=') expected");
+        const Type* t = parseType(n);
+        // Enumeration names land in globals_ while declaring: move them to the host scope.
+        for (auto it = globals_.begin(); it != globals_.end();) {
+            hostScope_[it->first] = it->second;
+            it = globals_.erase(it);
+        }
+        Symbol s{SK::Type};
+        s.type = t;
+        hostScope_[upperAscii(n)] = s;
+    }
+    for (const std::string& d : host_.constants()) {
+        lex_ = Lexer(d);
+        next();
+        std::string n = expectIdent();
+        expectSym("=", "is ('=') expected");
+        Ex e = expression();
+        if (e.k != EK::Const) fail("Constant Value Type Mismatch");
+        Symbol s{SK::Const};
+        s.type = e.type;
+        s.cval = e.cval;
+        hostScope_[upperAscii(n)] = s;
+    }
+    for (const auto& hc : host_.classes()) declareClass(*hc);
+    for (const HostFunction& f : host_.functions()) {
+        lex_ = Lexer(f.decl);
+        next();
+        bool isFunc = tok_.isKw("FUNCTION");
+        if (!acceptKw("PROCEDURE") && !acceptKw("FUNCTION")) fail("Syntax error");
+        std::string n = expectIdent();
+        hostSigs_.push_back(Sig{});
+        Sig& sig = hostSigs_.back();
+        parseParams(sig);
+        if (isFunc) {
+            expectSym(":", "colon (':') expected");
+            sig.result = parseType();
+        }
+        Symbol s{SK::HostFunc};
+        s.sig = &sig;
+        s.importName = upperAscii(n);
+        hostScope_[s.importName] = s;
+        addImport(s.importName, sig, false, "", &f.fn);
+    }
+    for (const HostVariable& v : host_.variables()) {
+        const Type* t = findType(upperAscii(v.typeName));
+        if (!t) throw CompileError(0, 0, "Unknown type '" + v.typeName + "'");
+        Symbol s{SK::Global};
+        s.type = t;
+        s.index = static_cast<int>(mod_.globals.size());
+        mod_.globals.push_back({upperAscii(v.name), rtType(t)});
+        hostScope_[upperAscii(v.name)] = s;
+    }
+}
+
+int CompilerImpl::importId(const std::string& name) {
+    auto it = importIds_.find(name);
+    if (it != importIds_.end()) return it->second;
+    auto c = catalog_.find(name);
+    Import imp;
+    imp.name = name;
+    imp.signature = c->second.signature;
+    imp.argc = c->second.argc;
+    imp.hasResult = c->second.hasResult;
+    const Type* rt = importResult_[name];
+    imp.resultType = rt ? rtType(rt) : -1;
+    mod_.imports.push_back(imp);
+    int id = static_cast<int>(mod_.imports.size() - 1);
+    importIds_[name] = id;
+    return id;
+}
+
+}  // namespace pelo::lang::detail

@@ -1,0 +1,307 @@
+// Unary and binary operators, with constant folding.
+#include "lang/CompilerImpl.h"
+
+namespace pelo::lang::detail {
+
+Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, int c) {
+    if (!a.type || !b.type || a.k == EK::NoValue || b.k == EK::NoValue || a.k == EK::TypeRef || b.k == EK::TypeRef)
+        fail("Type mismatch");
+    bool aConst = a.k == EK::Const, bConst = b.k == EK::Const;
+    TK ak = a.type->k, bk = b.type->k;
+    bool isCmp = op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
+    // Materializes a constant left operand below the right operand's code.
+    auto materializeA = [&]() {
+        if (a.k == EK::Const) {
+            size_t before = here();
+            emitConstValue(a.type, a.cval);
+            std::vector<int32_t> words(code().begin() + static_cast<long>(before), code().end());
+            code().resize(before);
+            cur_->lines.resize(before);
+            insertCode(mark, words);
+            a.k = EK::Stack;
+        }
+    };
+    auto finish = [&](Op o, const Type* rt, int32_t operand = -1) {
+        materializeA();
+        load(b);
+        if (operand >= 0) emit(o, operand);
+        else emit(o);
+        Ex r;
+        r.k = EK::Stack;
+        r.type = rt;
+        r.line = a.line;
+        r.col = a.col;
+        return r;
+    };
+    // ---- "in"
+    if (op == "IN") {
+        if (bk != TK::Set || !(isOrdinal(ak))) fail("Type mismatch");
+        return finish(Op::SetIn, tBool);
+    }
+    if (op == "IS") fail("Type mismatch");
+    // ---- a variant and a real (Currency included): a variant holds a Double, so the real is rounded to one and
+    // the operation is the variant's (double precision, variant result); comparisons compare the Doubles
+    const auto realKind = [](TK k) { return isFloatKind(k) || k == TK::Currency; };
+    if ((ak == TK::Variant && realKind(bk)) || (bk == TK::Variant && realKind(ak))) {
+        const int32_t fv = static_cast<int32_t>(VarType::Float);
+        const int32_t curToFloat = static_cast<int32_t>(Op::CurToFloat);
+        if (isCmp) {
+            if (ak == TK::Variant) insertCode(mark, {static_cast<int32_t>(Op::FromVariant), fv});
+            else if (ak == TK::Extended) insertCode(mark, {static_cast<int32_t>(Op::ToDouble)});
+            else if (ak == TK::Currency) insertCode(mark, {curToFloat});
+            load(b);
+            if (bk == TK::Currency) emit(Op::CurToFloat);
+            else emit(bk == TK::Variant ? Op::FromVariant : Op::ToDouble);
+            if (bk == TK::Variant) word(fv);
+            Op o = op == "=" ? Op::EqF : op == "<>" ? Op::NeF : op == "<" ? Op::LtF : op == ">" ? Op::GtF : op == "<=" ? Op::LeF : Op::GeF;
+            return finish(o, tBool);
+        }
+        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : -1;
+        if (code < 0) fail("Type mismatch");
+        if (ak == TK::Currency) insertCode(mark, {curToFloat, static_cast<int32_t>(Op::ToVariant), fv});
+        else if (ak != TK::Variant) insertCode(mark, {static_cast<int32_t>(Op::ToVariant), fv});
+        load(b);
+        if (bk == TK::Currency) emit(Op::CurToFloat);
+        if (bk != TK::Variant) emit(Op::ToVariant, fv);
+        return finish(Op::VarOp, tVariant, code);
+    }
+    // ---- variants: converted to the other side's type
+    if (ak == TK::Variant && bk != TK::Variant) {
+        const Type* to = b.type;
+        if (to->k == TK::Char) to = tString;
+        std::vector<int32_t> conv;
+        VarType vt = isIntKind(to->k) ? VarType::Int : isFloatKind(to->k) ? VarType::Float : to->k == TK::Bool ? VarType::Bool : to->k == TK::String ? VarType::String : VarType::None;
+        if (vt == VarType::None) fail("Type mismatch");
+        insertCode(mark, {static_cast<int32_t>(Op::FromVariant), static_cast<int32_t>(vt)});
+        a.type = to == tString ? tString : to;
+        ak = a.type->k;
+    }
+    if (bk == TK::Variant && ak != TK::Variant) {
+        load(b);
+        const Type* to = a.type->k == TK::Char ? tString : a.type;
+        VarType vt = isIntKind(to->k) ? VarType::Int : isFloatKind(to->k) ? VarType::Float : to->k == TK::Bool ? VarType::Bool : to->k == TK::String ? VarType::String : VarType::None;
+        if (vt == VarType::None) fail("Type mismatch");
+        emit(Op::FromVariant, static_cast<int32_t>(vt));
+        b.type = to;
+        bk = to->k;
+    }
+    if (ak == TK::Variant && bk == TK::Variant) {
+        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : op == "DIV" ? 4 : op == "MOD" ? 5 : -1;
+        if (code < 0) fail("Type mismatch");
+        return finish(Op::VarOp, tVariant, code);
+    }
+    // ---- constant folding
+    if (aConst && bConst) {
+        Ex r;
+        r.k = EK::Const;
+        r.line = a.line;
+        r.col = a.col;
+        if ((ak == TK::String || ak == TK::Char) && (bk == TK::String || bk == TK::Char)) {
+            std::string x = ak == TK::Char ? std::string(1, static_cast<char>(a.cval.i)) : a.cval.string();
+            std::string y = bk == TK::Char ? std::string(1, static_cast<char>(b.cval.i)) : b.cval.string();
+            // Constant texts compare for (in)equality only; ordering them is refused, as the reference does.
+            if (op == "=" || op == "<>") {
+                r.type = tBool;
+                r.cval = Value::ofInt((x == y) == (op == "="));
+                return r;
+            }
+            if (isCmp || op != "+") fail("Type mismatch");
+            r.type = tString;
+            r.cval = Value::ofStr(x + y);
+            return r;
+        }
+        if (isIntKind(ak) && isIntKind(bk)) {
+            int64_t x = a.cval.i, y = b.cval.i;
+            int32_t w = static_cast<int32_t>(widthOf(a.type));
+            r.type = a.type;
+            if (op == "+") r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) + static_cast<uint64_t>(y)), w);
+            else if (op == "-") r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) - static_cast<uint64_t>(y)), w);
+            else if (op == "*") r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) * static_cast<uint64_t>(y)), w);
+            else if (op == "/" || op == "DIV" || op == "MOD") {
+                if (y == 0) fail("Divide by Zero");
+                if (x == INT64_MIN && y == -1) r.cval.i = op == "MOD" ? 0 : x;
+                else r.cval.i = wrapTo(op == "MOD" ? x % y : x / y, w);
+            } else if (op == "AND") r.cval.i = x & y;
+            else if (op == "OR") r.cval.i = x | y;
+            else if (op == "XOR") r.cval.i = x ^ y;
+            else if (op == "SHL" || op == "SHR") {
+                bool wide = static_cast<Width>(w) == Width::I64;
+                unsigned sh = static_cast<unsigned>(y) & (wide ? 63u : 31u);
+                if (wide) {
+                    uint64_t u = static_cast<uint64_t>(x);
+                    r.cval.i = static_cast<int64_t>(op == "SHL" ? u << sh : u >> sh);
+                } else {
+                    uint32_t u = static_cast<uint32_t>(static_cast<uint64_t>(x));
+                    uint32_t v = op == "SHL" ? u << sh : u >> sh;
+                    r.cval.i = static_cast<Width>(w) == Width::U32 ? static_cast<int64_t>(v) : wrapTo(static_cast<int32_t>(v), w);
+                }
+            } else if (isCmp) {
+                r.type = tBool;
+                bool v = op == "=" ? x == y : op == "<>" ? x != y : op == "<" ? x < y : op == ">" ? x > y : op == "<=" ? x <= y : x >= y;
+                r.cval = Value::ofInt(v);
+            }
+            return r;
+        }
+        if ((isIntKind(ak) || isFloatKind(ak)) && (isIntKind(bk) || isFloatKind(bk)) && (isFloatKind(ak) || isFloatKind(bk))) {
+            long double x = isFloatKind(ak) ? a.cval.f() : static_cast<long double>(a.cval.i);
+            long double y = isFloatKind(bk) ? b.cval.f() : static_cast<long double>(b.cval.i);
+            if (isCmp) {
+                r.type = tBool;
+                bool v = op == "=" ? x == y : op == "<>" ? x != y : op == "<" ? x < y : op == ">" ? x > y : op == "<=" ? x <= y : x >= y;
+                r.cval = Value::ofInt(v);
+                return r;
+            }
+            if (op != "+" && op != "-" && op != "*" && op != "/") fail("Type mismatch");
+            if (op == "/" && y == 0) fail("Divide by Zero");
+            // folded exactly as the VM computes it (see the run-time case below)
+            const TK rk = floatResultKind(ak, bk);
+            long double v;
+            if (rk == TK::Double && ak != TK::Extended && bk != TK::Extended) {
+                double dx = static_cast<double>(x), dy = static_cast<double>(y);
+                v = op == "+" ? dx + dy : op == "-" ? dx - dy : op == "*" ? dx * dy : dx / dy;
+            } else {
+                v = op == "+" ? x + y : op == "-" ? x - y : op == "*" ? x * y : x / y;
+            }
+            // an overflow is left to the run-time code, which raises it
+            if (std::isfinite(v) && roundToFloatType(v, rk)) {
+                r.type = floatType(rk);
+                r.cval = Value::ofFloat(v);
+                return r;
+            }
+        }
+        if (ak == TK::Bool && bk == TK::Bool && (op == "AND" || op == "OR" || op == "XOR" || op == "=" || op == "<>")) {
+            int64_t x = a.cval.i, y = b.cval.i;
+            r.type = tBool;
+            r.cval = Value::ofInt(op == "AND" ? (x & y) : op == "OR" ? (x | y) : op == "XOR" ? (x ^ y) : op == "=" ? x == y : x != y);
+            return r;
+        }
+    }
+    // ---- strings and chars
+    if ((ak == TK::String || ak == TK::Char) && (bk == TK::String || bk == TK::Char)) {
+        if (ak == TK::Char && bk == TK::Char) {
+            if (isCmp) {
+                Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
+                return finish(o, tBool);
+            }
+        }
+        if (aConst && bConst && isCmp) fail("Type mismatch");
+        if (ak == TK::Char) {
+            if (a.k == EK::Const) {
+                a.cval = strFromChar(static_cast<uint8_t>(a.cval.i));
+                a.type = tString;
+            } else {
+                insertCode(mark, {static_cast<int32_t>(Op::CharToStr)});
+            }
+        }
+        if (bk == TK::Char) coerce(b, tString, l, c);
+        if (op == "+") return finish(Op::Concat, tString);
+        if (isCmp) {
+            Op o = op == "=" ? Op::EqS : op == "<>" ? Op::NeS : op == "<" ? Op::LtS : op == ">" ? Op::GtS : op == "<=" ? Op::LeS : Op::GeS;
+            return finish(o, tBool);
+        }
+        fail("Type mismatch");
+    }
+    // ---- booleans
+    if (ak == TK::Bool && bk == TK::Bool) {
+        if (op == "AND") return finish(Op::AndI, tBool);
+        if (op == "OR") return finish(Op::OrI, tBool);
+        if (op == "XOR") return finish(Op::XorI, tBool);
+        if (op == "=") return finish(Op::EqI, tBool);
+        if (op == "<>") return finish(Op::NeI, tBool);
+        fail("Type mismatch");
+    }
+    // ---- integers
+    if (isIntKind(ak) && isIntKind(bk)) {
+        int32_t w = static_cast<int32_t>(widthOf(a.type));
+        if (op == "+") return finish(Op::AddI, a.type, w);
+        if (op == "-") return finish(Op::SubI, a.type, w);
+        if (op == "*") return finish(Op::MulI, a.type, w);
+        if (op == "/" || op == "DIV") return finish(Op::DivI, a.type, w);
+        if (op == "MOD") return finish(Op::ModI, a.type, w);
+        if (op == "AND") return finish(Op::AndI, a.type);
+        if (op == "OR") return finish(Op::OrI, a.type);
+        if (op == "XOR") return finish(Op::XorI, a.type);
+        if (op == "SHL") return finish(Op::ShlI, a.type, w);
+        if (op == "SHR") return finish(Op::ShrI, a.type, w);
+        Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
+        return finish(o, tBool);
+    }
+    // ---- currency
+    if (ak == TK::Currency || bk == TK::Currency) {
+        if ((ak == TK::Currency || isIntKind(ak)) && (bk == TK::Currency || isIntKind(bk))) {
+            if (ak != TK::Currency) {
+                if (a.k == EK::Const) a.cval.i *= 10000;
+                else insertCode(mark, {static_cast<int32_t>(Op::IntToCur)});
+                a.type = tCurrency;
+            }
+            if (bk != TK::Currency) coerce(b, tCurrency, l, c);
+            const int32_t checked = static_cast<int32_t>(Width::Currency);
+            if (op == "+") return finish(Op::AddI, tCurrency, checked);
+            if (op == "-") return finish(Op::SubI, tCurrency, checked);
+            if (op == "*") return finish(Op::MulC, tCurrency);
+            if (op == "/") return finish(Op::DivC, tCurrency);
+            if (isCmp) {
+                Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
+                return finish(o, tBool);
+            }
+            fail("Type mismatch");
+        }
+    }
+    // ---- floats
+    if ((isIntKind(ak) || isFloatKind(ak) || ak == TK::Currency) && (isIntKind(bk) || isFloatKind(bk) || bk == TK::Currency)) {
+        const bool arith = op == "+" || op == "-" || op == "*" || op == "/";
+        if (!arith && !isCmp) fail("Type mismatch");
+        // Both operands are widened to extended precision (exactly, but for Currency); comparisons
+        // are exact. Arithmetic yields the type of the left operand when that is a real type, the
+        // right operand's when the left is an integer, and Currency when the left one is Currency.
+        // Two operands that fit a Double are combined in double precision, like the reference's
+        // runtime does; with an Extended or Currency operand the result is computed at extended
+        // precision and then rounded to the result type.
+        const TK rk = ak == TK::Currency ? TK::Currency : floatResultKind(ak, bk);
+        const bool wide = ak == TK::Extended || bk == TK::Extended || ak == TK::Currency || bk == TK::Currency;
+        toFloat(a, mark);
+        if (!isFloatKind(bk)) coerce(b, tExtended, l, c);
+        if (isCmp) {
+            Op o = op == "=" ? Op::EqF : op == "<>" ? Op::NeF : op == "<" ? Op::LtF : op == ">" ? Op::GtF : op == "<=" ? Op::LeF : Op::GeF;
+            return finish(o, tBool);
+        }
+        const bool inDouble = rk == TK::Double && !wide;
+        Op o;
+        if (op == "+") o = inDouble ? Op::AddD : Op::AddF;
+        else if (op == "-") o = inDouble ? Op::SubD : Op::SubF;
+        else if (op == "*") o = inDouble ? Op::MulD : Op::MulF;
+        else o = inDouble ? Op::DivD : Op::DivF;
+        Ex r = finish(o, rk == TK::Currency ? tCurrency : floatType(rk));
+        if (rk == TK::Currency) emit(Op::FloatToCur);
+        else if (!inDouble) emitRounding(rk);
+        return r;
+    }
+    // ---- enumerations: only equality
+    if (ak == TK::Enum && bk == TK::Enum && sameType(a.type, b.type)) {
+        if (op == "=") return finish(Op::EqI, tBool);
+        if (op == "<>") return finish(Op::NeI, tBool);
+        fail("Type mismatch");
+    }
+    // ---- objects and nil
+    if ((ak == TK::Class || ak == TK::Nil) && (bk == TK::Class || bk == TK::Nil)) {
+        if (op == "=") return finish(Op::EqO, tBool);
+        if (op == "<>") return finish(Op::NeO, tBool);
+        fail("Type mismatch");
+    }
+    // ---- sets
+    if (ak == TK::Set && bk == TK::Set) {
+        const Type* st = a.type->elem ? a.type : b.type;
+        if (op == "+") return finish(Op::SetUnion, st);
+        if (op == "-") return finish(Op::SetDiff, st);
+        if (op == "*") return finish(Op::SetInter, st);
+        if (op == "=") return finish(Op::SetEq, tBool);
+        if (op == "<>") return finish(Op::SetNe, tBool);
+        if ((op == "<=" || op == ">=") && bConst) fail("Type mismatch");
+        if (op == "<=") return finish(Op::SetLe, tBool);
+        if (op == ">=") return finish(Op::SetGe, tBool);
+        fail("Type mismatch");
+    }
+    fail("Type mismatch");
+}
+
+}  // namespace pelo::lang::detail
