@@ -5,6 +5,7 @@
 #include <string>
 
 #include "driver/Driver.h"
+#include "driver/ProgramSession.h"
 
 #include <commctrl.h>
 
@@ -18,17 +19,7 @@ struct Program {
 };
 
 void Start(Program& p) {
-    p.process = Process::Start(InstallProgram(L"Pelo"));
-    WaitUntil(
-        [&] {
-            if (auto box = WaitForMessageBox(p.process.Id(), 0)) {
-                if (box->text.find(L"Pelorant Logs") == std::wstring::npos) return false;
-                AnswerMessageBox(*box, L"OK");
-            }
-            p.main = WaitForTopLevel(p.process.Id(), L"TfrmPelorant", 0);
-            return p.main != nullptr;
-        },
-        20000, 100);
+    p.main = StartProgramWindow(p.process);
     ASSERT_NE(p.main, nullptr);
     p.options = WaitForTopLevel(p.process.Id(), L"TfrmOptions", 5000, false);
     ASSERT_NE(p.options, nullptr);
@@ -43,20 +34,7 @@ void ShowTab(const Program& p, int index) {
     SendWithTimeout(FindDescendant(p.options, L"SysTabControl32", L""), TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
 }
 
-// The edit on the same line as the label, to its right.
-HWND EditBeside(HWND dialog, const std::wstring& label) {
-    HWND l = FindDescendant(dialog, L"Static", label);
-    if (!l) return nullptr;
-    const RECT at = RectInParent(l);
-    for (HWND w : Children(GetParent(l))) {
-        if (GetParent(w) != GetParent(l) || _wcsicmp(ClassOf(w).c_str(), L"Edit") != 0) continue;
-        const RECT r = RectInParent(w);
-        if (r.left > at.left && r.top <= at.bottom && r.bottom >= at.top) return w;
-    }
-    return nullptr;
-}
-
-void SetText(HWND edit, const wchar_t* text) { SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+void SetText(HWND edit, const wchar_t* text) { SetEditText(edit, text); }
 void Press(HWND dialog, const std::wstring& caption) { SendWithTimeout(FindDescendant(dialog, L"Button", caption), BM_CLICK, 0, 0); }
 
 // The colour on screen just inside the edit's right border, where no text is.
@@ -174,9 +152,7 @@ TEST(Options, ANewUserAddsATerminalThroughTheDialogsAndReadsItsNews) {
 // coordinate dialog, tool tips) and stays top-most only when another top-most window lies below that place, which
 // on a test desktop none does. On Windows the owner becomes top-most with its owned windows.
 TEST(Options, DISABLED_StayOnTopMakesTheMainWindowTopMost) {
-    CreateDirectoryW((LocalAppDataDir() + L"\\Quorvel Software").c_str(), nullptr);
-    CreateDirectoryW(AppDataDir().c_str(), nullptr);
-    ASSERT_TRUE(WriteFileBytes(AppDataDir() + L"\\Pelorant.ini", Utf16LeWithBom(L"[Misc]\r\nStayOnTop=1\r\n")));
+    WriteSettingsFile(L"[Misc]\r\nStayOnTop=1\r\n");
     Program p;
     ASSERT_NO_FATAL_FAILURE(Start(p));
     EXPECT_TRUE(WaitUntil([&] { return TopMost(p.main); }, 2000)) << "at start-up";

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "driver/Driver.h"
+#include "driver/ProgramSession.h"
 
 namespace pelo::e2e {
 namespace {
@@ -15,24 +16,8 @@ struct Program {
     HWND options = nullptr;
 };
 
-void WriteIni(const std::wstring& text) {
-    CreateDirectoryW((LocalAppDataDir() + L"\\Quorvel Software").c_str(), nullptr);
-    CreateDirectoryW(AppDataDir().c_str(), nullptr);
-    ASSERT_TRUE(WriteFileBytes(AppDataDir() + L"\\Pelorant.ini", Utf16LeWithBom(text)));
-}
-
 void Start(Program& p) {
-    p.process = Process::Start(InstallProgram(L"Pelo"));
-    WaitUntil(
-        [&] {
-            if (auto box = WaitForMessageBox(p.process.Id(), 0)) {
-                if (box->text.find(L"Pelorant Logs") == std::wstring::npos) return false;
-                AnswerMessageBox(*box, L"OK");
-            }
-            p.main = WaitForTopLevel(p.process.Id(), L"TfrmPelorant", 0);
-            return p.main != nullptr;
-        },
-        20000, 100);
+    p.main = StartProgramWindow(p.process);
     ASSERT_NE(p.main, nullptr);
     p.options = WaitForTopLevel(p.process.Id(), L"TfrmOptions", 5000, false);
     ASSERT_NE(p.options, nullptr);
@@ -40,19 +25,7 @@ void Start(Program& p) {
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(p.options) != FALSE; }, 3000));
 }
 
-HWND EditBeside(HWND dialog, const std::wstring& label) {
-    HWND l = FindDescendant(dialog, L"Static", label);
-    if (!l) return nullptr;
-    const RECT at = RectInParent(l);
-    for (HWND w : Children(GetParent(l))) {
-        if (GetParent(w) != GetParent(l) || _wcsicmp(ClassOf(w).c_str(), L"Edit") != 0) continue;
-        const RECT r = RectInParent(w);
-        if (r.left > at.left && r.top <= at.bottom && r.bottom >= at.top) return w;
-    }
-    return nullptr;
-}
-
-void SetText(HWND edit, const wchar_t* text) { SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+void SetText(HWND edit, const wchar_t* text) { SetEditText(edit, text); }
 
 // Presses the button and expects an error box with exactly this text; answers it.
 void ExpectErrorAfter(const Program& p, HWND button, const std::wstring& text) {
@@ -94,9 +67,9 @@ TEST(TerminalDialog, OkChecksTheFieldsInOrderAndABlankNameIsNoName) {
 TEST(TerminalDialog, TheListIsNotChangedWhileTheNewsReaderRuns) {
     Process terminal = Process::Start(FixturesDir() + L"\\terminal.exe", L"--title \"Alpha Markets - Demo\" --rows 3");
     ASSERT_NE(WaitForTopLevel(terminal.Id(), L"MetaQuotes::MetaTrader::4.00", 10000, false), nullptr);
-    ASSERT_NO_FATAL_FAILURE(WriteIni(L"[Broker1]\r\nFullName=Alpha Markets Ltd\r\nShortName=ALM\r\nPath=C:\\Alpha\r\n"
+    WriteSettingsFile(L"[Broker1]\r\nFullName=Alpha Markets Ltd\r\nShortName=ALM\r\nPath=C:\\Alpha\r\n"
                                      L"WindowPattern=alpha markets\r\n\r\n[Broker2]\r\nFullName=Beta FX\r\nShortName=BFX\r\n"
-                                     L"Path=C:\\Beta\r\nWindowPattern=beta fx\r\n\r\n"));
+                                     L"Path=C:\\Beta\r\nWindowPattern=beta fx\r\n\r\n");
     Program p;
     ASSERT_NO_FATAL_FAILURE(Start(p));
     // Start is pressed with the options dialog closed, as a user must.

@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "driver/Driver.h"
+#include "driver/ProgramSession.h"
 #include "orders/OrderWindowFixture.h"
 #include "script/CompiledScript.h"
 
 namespace pelo::e2e {
 namespace {
 
-constexpr DWORD kStartTimeout = 20000;
 constexpr WPARAM kAttachW = 1982137;
 constexpr LPARAM kAttachL = 1819273;
 constexpr WPARAM kTestW = 2982137;
@@ -44,12 +44,7 @@ struct Program {
     void Send(WPARAM w, LPARAM l) const { SendWithTimeout(main, PeloCommMessage(), w, l, 20000); }
 };
 
-void WriteButtonDiscovery(const std::wstring& lines) {
-    CreateDirectoryW((LocalAppDataDir() + L"\\Quorvel Software").c_str(), nullptr);
-    CreateDirectoryW(AppDataDir().c_str(), nullptr);
-    ASSERT_TRUE(WriteFileBytes(AppDataDir() + L"\\Pelorant.ini",
-                               Utf16LeWithBom(L"[ButtonDiscovery]\r\n" + lines + L"\r\n")));
-}
+void WriteButtonDiscovery(const std::wstring& lines) { WriteSettingsFile(L"[ButtonDiscovery]\r\n" + lines + L"\r\n"); }
 
 void WriteCustomSettings(bool sameWindow, int x1 = 55, int y1 = 80) {
     WriteButtonDiscovery(L"DiscoveryMethod=2\r\nCustomTitlePattern=Order\r\nCustomAllowOnlyExactMatch=0\r\n"
@@ -59,17 +54,7 @@ void WriteCustomSettings(bool sameWindow, int x1 = 55, int y1 = 80) {
 }
 
 void StartProgram(Program& p) {
-    p.process = Process::Start(InstallProgram(L"Pelo"));
-    WaitUntil(
-        [&] {
-            if (auto box = WaitForMessageBox(p.process.Id(), 0)) {
-                if (box->text.find(L"Pelorant Logs") == std::wstring::npos) return false;
-                AnswerMessageBox(*box, L"OK");
-            }
-            p.main = WaitForTopLevel(p.process.Id(), L"TfrmPelorant", 0);
-            return p.main != nullptr;
-        },
-        kStartTimeout, 100);
+    p.main = StartProgramWindow(p.process);
     ASSERT_NE(p.main, nullptr);
     p.listBox = FindDescendant(p.main, L"ListBox", L"");
     p.autoExecute = FindDescendant(p.main, L"Button", L"autoexecute  ");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "driver/Driver.h"
+#include "driver/ProgramSession.h"
 
 namespace pelo::e2e {
 namespace {
@@ -18,20 +19,8 @@ struct Program {
 };
 
 void StartWithMisc(Program& p, const std::wstring& misc) {
-    CreateDirectoryW((LocalAppDataDir() + L"\\Quorvel Software").c_str(), nullptr);
-    CreateDirectoryW(AppDataDir().c_str(), nullptr);
-    ASSERT_TRUE(WriteFileBytes(AppDataDir() + L"\\Pelorant.ini", Utf16LeWithBom(L"[Misc]\r\n" + misc + L"\r\n")));
-    p.process = Process::Start(InstallProgram(L"Pelo"));
-    WaitUntil(
-        [&] {
-            if (auto box = WaitForMessageBox(p.process.Id(), 0)) {
-                if (box->text.find(L"Pelorant Logs") == std::wstring::npos) return false;
-                AnswerMessageBox(*box, L"OK");
-            }
-            p.main = WaitForTopLevel(p.process.Id(), L"TfrmPelorant", 0);
-            return p.main != nullptr;
-        },
-        20000, 100);
+    WriteSettingsFile(L"[Misc]\r\n" + misc + L"\r\n");
+    p.main = StartProgramWindow(p.process);
     ASSERT_NE(p.main, nullptr);
     p.coords = WaitForTopLevel(p.process.Id(), L"TfrmSetCoords", 5000, false);
     p.autoExecute = FindDescendant(p.main, L"Button", L"autoexecute  ");
