@@ -121,9 +121,9 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
                 if (y == 0) fail("Divide by Zero");
                 if (x == INT64_MIN && y == -1) r.cval.i = op == "MOD" ? 0 : x;
                 else r.cval.i = wrapTo(op == "MOD" ? x % y : x / y, w);
-            } else if (op == "AND") r.cval.i = x & y;
-            else if (op == "OR") r.cval.i = x | y;
-            else if (op == "XOR") r.cval.i = x ^ y;
+            } else if (op == "AND") r.cval.i = wrapTo(x & y, w);
+            else if (op == "OR") r.cval.i = wrapTo(x | y, w);
+            else if (op == "XOR") r.cval.i = wrapTo(x ^ y, w);
             else if (op == "SHL" || op == "SHR") {
                 bool wide = static_cast<Width>(w) == Width::I64;
                 unsigned sh = static_cast<unsigned>(y) & (wide ? 63u : 31u);
@@ -218,9 +218,12 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         if (op == "*") return finish(Op::MulI, a.type, w);
         if (op == "/" || op == "DIV") return finish(Op::DivI, a.type, w);
         if (op == "MOD") return finish(Op::ModI, a.type, w);
-        if (op == "AND") return finish(Op::AndI, a.type);
-        if (op == "OR") return finish(Op::OrI, a.type);
-        if (op == "XOR") return finish(Op::XorI, a.type);
+        if (op == "AND" || op == "OR" || op == "XOR") {
+            // The left operand's type holds the result: a wider right operand's bits are cut to it.
+            Ex r = finish(op == "AND" ? Op::AndI : op == "OR" ? Op::OrI : Op::XorI, a.type);
+            if (static_cast<Width>(w) != Width::I64) emit(Op::Wrap, w);
+            return r;
+        }
         if (op == "SHL") return finish(Op::ShlI, a.type, w);
         if (op == "SHR") return finish(Op::ShrI, a.type, w);
         Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;

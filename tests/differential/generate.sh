@@ -1,0 +1,77 @@
+#!/bin/sh
+# The differential program generator's run: for each seed, a random script from script_generator goes through
+# the reference runner (psoracle) and through glc; stdout and the exit code must agree (for compile errors only
+# the position of the first message, as in run.sh). The first difference is minimised (statement lines of the main
+# block are dropped while the difference stays) and printed with both outputs; the run then ends with status 1.
+#
+#   generate.sh --gen PATH --glc PATH [--psoracle PATH] [--count N] [--seed S] [--statements K]
+set -u
+GEN="" GLC="" PSO="${PSORACLE:-${XDG_CACHE_HOME:-$HOME/.cache}/psoracle/psoracle}"
+COUNT=100 SEED=1 STATEMENTS=25 TIMEOUT=${DIFF_TIMEOUT:-20}
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --gen) GEN=$2; shift 2 ;;
+    --glc) GLC=$2; shift 2 ;;
+    --psoracle) PSO=$2; shift 2 ;;
+    --count) COUNT=$2; shift 2 ;;
+    --seed) SEED=$2; shift 2 ;;
+    --statements) STATEMENTS=$2; shift 2 ;;
+    *) echo "usage: generate.sh --gen PATH --glc PATH [--psoracle PATH] [--count N] [--seed S] [--statements K]" >&2; exit 3 ;;
+  esac
+done
+# The runners are called from a scratch folder: make their paths absolute.
+absolute() { case "$1" in /*) echo "$1" ;; */*) echo "$(pwd)/$1" ;; *) command -v "$1" || echo "$1" ;; esac; }
+GEN=$(absolute "$GEN"); GLC=$(absolute "$GLC"); PSO=$(absolute "$PSO")
+[ -x "$GEN" ] && [ -x "$GLC" ] || { echo "generate.sh: --gen and --glc must name the built programs" >&2; exit 3; }
+if [ ! -x "$PSO" ]; then echo "generate.sh: no reference runner at $PSO: nothing to compare"; exit 0; fi
+
+TMP=$(mktemp -d "${TMPDIR:-/tmp}/generate.XXXXXX")
+trap 'rm -rf "$TMP"' EXIT INT TERM
+
+# out RUNNER... FILE: stdout and "[exit N]", a compile error reduced to its position
+out() {
+  script=$1; shift
+  (cd "$TMP" && timeout "$TIMEOUT" "$@" "$script" 2>/dev/null; echo "[exit $?]") >"$TMP/raw"
+  if [ "$(tail -n 1 "$TMP/raw")" = "[exit 1]" ]; then
+    sed -n 's/^\[Error\] *(\([0-9]*:[0-9]*\)).*/[Error] (\1)/p' "$TMP/raw" | head -n 1
+    echo "[exit 1]"
+  else
+    cat "$TMP/raw"
+  fi
+}
+
+differs() {  # FILE: 0 when the two runners disagree on it
+  out "$1" "$PSO" >"$TMP/ref.out"
+  out "$1" "$GLC" run >"$TMP/glc.out"
+  ! cmp -s "$TMP/ref.out" "$TMP/glc.out"
+}
+
+minimise() {  # FILE: drops statement lines of the main block while the difference stays
+  target=$1
+  n=$(wc -l <"$target")
+  first=$(grep -n '^begin$' "$target" | tail -n 1 | cut -d: -f1)
+  line=$((n - 4))
+  while [ "$line" -gt "$((first + 2))" ]; do
+    sed "${line}d" "$target" >"$TMP/try.pas"
+    if differs "$TMP/try.pas"; then cp "$TMP/try.pas" "$target"; fi
+    line=$((line - 1))
+  done
+}
+
+k=0
+while [ "$k" -lt "$COUNT" ]; do
+  seed=$((SEED + k))
+  "$GEN" "$seed" "$STATEMENTS" >"$TMP/s.pas"
+  if differs "$TMP/s.pas"; then
+    cp "$TMP/s.pas" "$TMP/min.pas"
+    minimise "$TMP/min.pas"
+    differs "$TMP/min.pas"
+    echo "generate: seed $seed differs after $k scripts that agreed; minimised script:"
+    cat "$TMP/min.pas"
+    echo "--- reference:"; cat "$TMP/ref.out"
+    echo "--- glc:"; cat "$TMP/glc.out"
+    exit 1
+  fi
+  k=$((k + 1))
+done
+echo "generate: $COUNT scripts (seeds $SEED..$((SEED + COUNT - 1))), no difference"
