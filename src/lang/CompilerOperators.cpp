@@ -65,6 +65,24 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         if (bk != TK::Variant) emit(Op::ToVariant, fv);
         return finish(Op::VarOp, tVariant, code);
     }
+    // ---- arithmetic between a variant and an integer or a text: the other side becomes a variant and the
+    // variant's arithmetic decides (64-bit integers, texts joined or read as numbers)
+    if (!isCmp && ((ak == TK::Variant) != (bk == TK::Variant))) {
+        const TK other = ak == TK::Variant ? bk : ak;
+        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : op == "DIV" ? 4 : op == "MOD" ? 5 : -1;
+        const bool text = other == TK::String || other == TK::Char;
+        if (code >= 0 && (isIntKind(other) || text)) {
+            const int32_t vt = static_cast<int32_t>(text ? VarType::String : VarType::Int);
+            if (ak != TK::Variant) {
+                if (ak == TK::Char) insertCode(mark, {static_cast<int32_t>(Op::CharToStr), static_cast<int32_t>(Op::ToVariant), vt});
+                else insertCode(mark, {static_cast<int32_t>(Op::ToVariant), vt});
+            }
+            load(b);
+            if (bk == TK::Char) emit(Op::CharToStr);
+            if (bk != TK::Variant) emit(Op::ToVariant, vt);
+            return finish(Op::VarOp, tVariant, code);
+        }
+    }
     // ---- variants: converted to the other side's type
     if (ak == TK::Variant && bk != TK::Variant) {
         const Type* to = b.type;
