@@ -87,6 +87,7 @@ double variantNumber(const Value& v) {
         }
         case VarType::Null: throw hostException("Could not convert variant of type (Null) into type (Double)");
         case VarType::None: case VarType::Empty: return 0;
+        case VarType::Bool: return v.i ? -1.0 : 0.0;  // a Variant's True counts as -1
         default: return static_cast<double>(v.i);
     }
 }
@@ -136,6 +137,8 @@ void convertVariant(Value& v, VarType want) {
             v.i = n;
         } else if (have == VarType::Currency) {
             v.i = v.i / 10000;
+        } else if (have == VarType::Bool && want != VarType::Bool) {
+            v.i = v.i ? -1 : 0;  // a Variant's True counts as -1
         }
         if (want == VarType::Bool) v.i = v.i != 0;
     }
@@ -172,7 +175,7 @@ void variantOp(Value& a, const Value& b, int32_t code) {
         return;
     }
     if (ints && code <= 2) {
-        int64_t x = a.i, y = b.i;
+        int64_t x = a.vt == VarType::Bool ? -(a.i != 0) : a.i, y = b.vt == VarType::Bool ? -(b.i != 0) : b.i;
         a.i = static_cast<int64_t>(code == 0 ? static_cast<uint64_t>(x) + static_cast<uint64_t>(y)
                                    : code == 1 ? static_cast<uint64_t>(x) - static_cast<uint64_t>(y)
                                                : static_cast<uint64_t>(x) * static_cast<uint64_t>(y));
