@@ -172,14 +172,17 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             if (!a.type || !isOrdinal(a.type->k)) fail("Type mismatch");
             closeParen();
             if (a.k == EK::Const && (a.type->k == TK::Bool || a.type->k == TK::Enum)) fail("Type mismatch");
+            // Ord passes a variable's value on unchanged but typed Cardinal, so arithmetic on it is done in
+            // Cardinal (Ord(c) - 200 is 4294967209 for 'q'); a constant becomes a Cardinal constant.
             if (a.k == EK::Const) {
                 e = a;
-                e.type = a.type->k == TK::S64 ? tS64 : tS32;
+                e.cval.i = wrapTo(a.cval.i, static_cast<int32_t>(Width::U32));
+                e.type = tU32;
                 return e;
             }
             load(a);
             e.k = EK::Stack;
-            e.type = a.type->k == TK::S64 ? tS64 : tS32;
+            e.type = tU32;
             return e;
         }
         case Builtin::Chr: {
