@@ -43,7 +43,12 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
                 e.cval = Value::ofInt(a.type->high - a.type->low + 1);
                 return e;
             }
-            if (a.type->k == TK::Char && a.k == EK::Const) {
+            if (a.type->k == TK::Char) {
+                // A Char is one character long, whatever it holds (its expression still runs).
+                if (a.k != EK::Const) {
+                    load(a);
+                    emit(Op::Pop);
+                }
                 e.k = EK::Const;
                 e.type = tS32;
                 e.cval = Value::ofInt(1);
