@@ -245,6 +245,27 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         if (op == "SHL") return finish(Op::ShlI, a.type, w);
         if (op == "SHR") return finish(Op::ShrI, a.type, w);
         Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
+        // An unsigned left operand compares as unsigned: a negative 32-bit right operand counts as its 32-bit
+        // pattern (Byte 1 < Integer -1 holds).
+        const bool unsignedLeft = ak == TK::U8 || ak == TK::U16 || ak == TK::U32;
+        const bool signedRight = bk == TK::S8 || bk == TK::S16 || bk == TK::S32;
+        if (unsignedLeft && signedRight) {
+            const int32_t u32 = static_cast<int32_t>(Width::U32);
+            if (b.k == EK::Const) {
+                b.cval.i = wrapTo(b.cval.i, u32);
+            } else {
+                materializeA();
+                load(b);
+                emit(Op::Wrap, u32);
+                emit(o);
+                Ex r;
+                r.k = EK::Stack;
+                r.type = tBool;
+                r.line = a.line;
+                r.col = a.col;
+                return r;
+            }
+        }
         return finish(o, tBool);
     }
     // ---- currency
