@@ -234,8 +234,30 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         if (op == "+") return finish(Op::AddI, a.type, w);
         if (op == "-") return finish(Op::SubI, a.type, w);
         if (op == "*") return finish(Op::MulI, a.type, w);
-        if (op == "/" || op == "DIV") return finish(Op::DivI, a.type, w);
-        if (op == "MOD") return finish(Op::ModI, a.type, w);
+        // An unsigned left operand makes a signed 32-bit right one count as its 32-bit pattern, in division and
+        // in comparisons: both sides are then unsigned (Word 80 mod Integer -7 is 80).
+        const bool unsignedLeft = ak == TK::U8 || ak == TK::U16 || ak == TK::U32;
+        const bool signedRight = bk == TK::S8 || bk == TK::S16 || bk == TK::S32;
+        const auto finishUnsigned = [&](Op o, const Type* rt, int32_t operand) {
+            const int32_t u32 = static_cast<int32_t>(Width::U32);
+            if (b.k == EK::Const) {
+                b.cval.i = wrapTo(b.cval.i, u32);
+                return finish(o, rt, operand);
+            }
+            materializeA();
+            load(b);
+            emit(Op::Wrap, u32);
+            if (operand >= 0) emit(o, operand);
+            else emit(o);
+            Ex r;
+            r.k = EK::Stack;
+            r.type = rt;
+            r.line = a.line;
+            r.col = a.col;
+            return r;
+        };
+        if (op == "/" || op == "DIV") return unsignedLeft && signedRight ? finishUnsigned(Op::DivI, a.type, w) : finish(Op::DivI, a.type, w);
+        if (op == "MOD") return unsignedLeft && signedRight ? finishUnsigned(Op::ModI, a.type, w) : finish(Op::ModI, a.type, w);
         if (op == "AND" || op == "OR" || op == "XOR") {
             // The left operand's type holds the result: a wider right operand's bits are cut to it.
             Ex r = finish(op == "AND" ? Op::AndI : op == "OR" ? Op::OrI : Op::XorI, a.type);
@@ -245,28 +267,7 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         if (op == "SHL") return finish(Op::ShlI, a.type, w);
         if (op == "SHR") return finish(Op::ShrI, a.type, w);
         Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
-        // An unsigned left operand compares as unsigned: a negative 32-bit right operand counts as its 32-bit
-        // pattern (Byte 1 < Integer -1 holds).
-        const bool unsignedLeft = ak == TK::U8 || ak == TK::U16 || ak == TK::U32;
-        const bool signedRight = bk == TK::S8 || bk == TK::S16 || bk == TK::S32;
-        if (unsignedLeft && signedRight) {
-            const int32_t u32 = static_cast<int32_t>(Width::U32);
-            if (b.k == EK::Const) {
-                b.cval.i = wrapTo(b.cval.i, u32);
-            } else {
-                materializeA();
-                load(b);
-                emit(Op::Wrap, u32);
-                emit(o);
-                Ex r;
-                r.k = EK::Stack;
-                r.type = tBool;
-                r.line = a.line;
-                r.col = a.col;
-                return r;
-            }
-        }
-        return finish(o, tBool);
+        return unsignedLeft && signedRight ? finishUnsigned(o, tBool, -1) : finish(o, tBool);
     }
     // ---- currency
     if (ak == TK::Currency || bk == TK::Currency) {
