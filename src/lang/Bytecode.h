@@ -107,7 +107,9 @@ namespace pelo::lang {
     X(SetLen, "t", 2, 0)         /* ref to dyn array, length; operand: array type */ \
     X(SetLenS, "", 2, 0)         /* ref to string, length */                 \
     X(Assigned, "", 1, 1)                                                    \
-    X(Halt, "", 0, 0)
+    X(Halt, "", 0, 0)                                                        \
+    X(AddC, "", 2, 1)            /* Currency sum: beyond 64 bits a math error */ \
+    X(SubC, "", 2, 1)
 
 enum class Op : int32_t {
 #define PELO_OP_ENUM(name, operands, pops, pushes) name,
@@ -125,9 +127,8 @@ struct OpInfo {
 
 const OpInfo& opInfo(Op op);
 
-// Integer widths for wrapping arithmetic results to the static type. Currency is 64 bits that do not wrap: a sum
-// or difference beyond them is a Math error.
-enum class Width : int32_t { I64 = 0, S32, U32, S16, U16, S8, U8, Bool, Currency };
+// Integer widths for wrapping arithmetic results to the static type.
+enum class Width : int32_t { I64 = 0, S32, U32, S16, U16, S8, U8, Bool };
 
 inline int64_t wrapTo(int64_t v, int32_t w) {
     switch (static_cast<Width>(w)) {
@@ -139,7 +140,6 @@ inline int64_t wrapTo(int64_t v, int32_t w) {
         case Width::S8: return static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint64_t>(v)));
         case Width::U8: return static_cast<uint8_t>(static_cast<uint64_t>(v));
         case Width::Bool: return v & 1;
-        case Width::Currency: return v;
     }
     return v;
 }

@@ -278,9 +278,8 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
                 a.type = tCurrency;
             }
             if (bk != TK::Currency) coerce(b, tCurrency, l, c);
-            const int32_t checked = static_cast<int32_t>(Width::Currency);
-            if (op == "+") return finish(Op::AddI, tCurrency, checked);
-            if (op == "-") return finish(Op::SubI, tCurrency, checked);
+            if (op == "+") return finish(Op::AddC, tCurrency);
+            if (op == "-") return finish(Op::SubC, tCurrency);
             if (op == "*") return finish(Op::MulC, tCurrency);
             if (op == "/") return finish(Op::DivC, tCurrency);
             if (isCmp) {

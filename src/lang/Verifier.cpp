@@ -116,7 +116,7 @@ private:
                     case 't': if (!typeOk(v)) fail("type index"); break;
                     case 'p': if (v < 0 || static_cast<size_t>(v) >= m_.procs.size() || v == m_.mainProc) fail("procedure index"); break;
                     case 'h': if (v < 0 || static_cast<size_t>(v) >= m_.imports.size()) fail("import index"); break;
-                    case 'w': if (v < 0 || v > static_cast<int32_t>(Width::Currency)) fail("width"); break;
+                    case 'w': if (v < 0 || v > static_cast<int32_t>(Width::Bool)) fail("width"); break;
                     default: break;
                 }
             }
@@ -328,7 +328,7 @@ private:
             case Op::AndI: case Op::OrI: case Op::XorI: case Op::ShlI: case Op::ShrI:
             case Op::AddF: case Op::SubF: case Op::MulF: case Op::DivF:
             case Op::AddD: case Op::SubD: case Op::MulD: case Op::DivD:
-            case Op::MulC: case Op::DivC:
+            case Op::MulC: case Op::DivC: case Op::AddC: case Op::SubC:
             case Op::EqI: case Op::NeI: case Op::LtI: case Op::LeI: case Op::GtI: case Op::GeI:
             case Op::EqF: case Op::NeF: case Op::LtF: case Op::LeF: case Op::GtF: case Op::GeF:
                 plain(2);

@@ -759,13 +759,6 @@ void Vm::interpret(size_t stopFrames) {
                 int32_t w = READ();
                 NEED_PLAIN2();
                 --sp;
-                if (w == static_cast<int32_t>(Width::Currency)) {
-                    if (__builtin_add_overflow(sp[-1].i, sp->i, &sp[-1].i)) {
-                        sync();
-                        fail(ErrorCode::MathError, kInvalidFloatOpText);
-                    }
-                    break;
-                }
                 sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) + static_cast<uint64_t>(sp->i)), w);
                 break;
             }
@@ -773,13 +766,6 @@ void Vm::interpret(size_t stopFrames) {
                 int32_t w = READ();
                 NEED_PLAIN2();
                 --sp;
-                if (w == static_cast<int32_t>(Width::Currency)) {
-                    if (__builtin_sub_overflow(sp[-1].i, sp->i, &sp[-1].i)) {
-                        sync();
-                        fail(ErrorCode::MathError, kInvalidFloatOpText);
-                    }
-                    break;
-                }
                 sp[-1].i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) - static_cast<uint64_t>(sp->i)), w);
                 break;
             }
@@ -934,6 +920,18 @@ void Vm::interpret(size_t stopFrames) {
                     fail(ErrorCode::MathError);
                 }
                 sp[-1].setFloat(r);
+                break;
+            }
+            case Op::AddC:
+            case Op::SubC: {
+                NEED_PLAIN2();
+                --sp;
+                const bool over = op == Op::AddC ? __builtin_add_overflow(sp[-1].i, sp->i, &sp[-1].i)
+                                                 : __builtin_sub_overflow(sp[-1].i, sp->i, &sp[-1].i);
+                if (over) {
+                    sync();
+                    fail(ErrorCode::MathError, kInvalidFloatOpText);
+                }
                 break;
             }
             case Op::MulC: {
