@@ -8,6 +8,7 @@
 #include "terminals/win/TerminalControl.h"
 #include "ui/win/Controls.h"
 #include "ui/win/MessageBoxes.h"
+#include "ui/win/TabKeys.h"
 #include "ui/win/TaskWindows.h"
 #include "ui/win/WinText.h"
 
@@ -37,32 +38,32 @@ bool IsAppThemedNow() {
 struct TfrmOptions::Controls {
     ui::TabControl PageControl1;
     std::array<ui::Panel, PageCount> Pages;
-    ui::Button btnHelp, btnAbout, btnOK, btnCancel, btnApply;
+    ui::TabStop<ui::Button> btnHelp, btnAbout, btnOK, btnCancel, btnApply;
     // News Sources
     ui::Label Label3, Label13;
-    ui::ListBox ListBox3;
+    ui::TabStop<ui::ListBox> ListBox3;
     ui::ArrowButton SpeedButton1{true}, SpeedButton2{false};
-    ui::Button btnAddBroker, btnRemoveBroker, btnEditBroker;
+    ui::TabStop<ui::Button> btnAddBroker, btnRemoveBroker, btnEditBroker;
     ui::GroupBox GroupBox2, GroupBox5;
-    ui::Button btnLaunchSelected, btnLaunchAll, btnHideSelected, btnHideAll, btnShowSelected, btnShowAll,
+    ui::TabStop<ui::Button> btnLaunchSelected, btnLaunchAll, btnHideSelected, btnHideAll, btnShowSelected, btnShowAll,
         btnCloseSelected, btnCloseAll;
-    ui::CheckBox cbxAllowUsingDLL, cbxUseConsoleApp, cbxShowConsole, cbxUseTCPClient;
+    ui::TabStop<ui::CheckBox> cbxAllowUsingDLL, cbxUseConsoleApp, cbxShowConsole, cbxUseTCPClient;
     ui::Label lblConsoleAppPath, lblTCPHost, lblTCPPort, lblTCPPassword;
-    ui::Edit ebxConsoleAppPath, ebxTCPHost, ebxTCPPort, ebxTCPPassword;
-    ui::Button btnConsoleAppPath;
+    ui::TabStop<ui::Edit> ebxConsoleAppPath, ebxTCPHost, ebxTCPPort, ebxTCPPassword;
+    ui::TabStop<ui::Button> btnConsoleAppPath;
     // Clicker
     ui::GroupBox GroupBox1, GroupBox4, GroupBox3;
-    ui::RadioButton rbtManualDiscovery, rbtCustomDiscovery;
-    ui::Button btnTestBuy, btnTestSell, btnTestStrongBuy, btnTestStrongSell, btnShowVisibleWindows;
-    ui::CheckBox cbxTestWithClicking, cbxExactMatch, cbxBSInSameWindow;
+    ui::TabStop<ui::RadioButton> rbtManualDiscovery, rbtCustomDiscovery;
+    ui::TabStop<ui::Button> btnTestBuy, btnTestSell, btnTestStrongBuy, btnTestStrongSell, btnShowVisibleWindows;
+    ui::TabStop<ui::CheckBox> cbxTestWithClicking, cbxExactMatch, cbxBSInSameWindow;
     ui::Label Label5, Label6, Label7, Label9, Label10, Label11, Label12;
-    ui::Edit ebxTitlePattern, ebxClassName, ebxCustomX, ebxCustomY, ebxCustomX2, ebxCustomY2;
+    ui::TabStop<ui::Edit> ebxTitlePattern, ebxClassName, ebxCustomX, ebxCustomY, ebxCustomX2, ebxCustomY2;
     // Misc Options
-    ui::CheckBox cbxDisplayHeadlines, cbxDisableFontSmoothing, cbxNoDuplicateH, cbxLogHeadlines, cbxAltTimeFormat,
+    ui::TabStop<ui::CheckBox> cbxDisplayHeadlines, cbxDisableFontSmoothing, cbxNoDuplicateH, cbxLogHeadlines, cbxAltTimeFormat,
         cbxAutoAttach, cbxWelcomeMsg, cbxMinimizeToSysTray, cbxStayOnTop;
     ui::Label Label1, Label4, Label8, Label2, Label17, Label18, Label19, Label20;
-    ui::Edit ebxHeadlineCapacity, ebxDupCacheSize, ebxHistMT4HBuffer;
-    ui::Button btnHBoxFontSelect;
+    ui::TabStop<ui::Edit> ebxHeadlineCapacity, ebxDupCacheSize, ebxHistMT4HBuffer;
+    ui::TabStop<ui::Button> btnHBoxFontSelect;
 };
 
 TfrmOptions::TfrmOptions(AppSettings& settings, terminals::TTerminalList& terminals, clicker::TOrderExecution& orders,
@@ -127,6 +128,22 @@ void TfrmOptions::FormCreate() {
     c.btnOK.onClick = [this] { btnOKClick(); };
     c.btnCancel.onClick = [this] { btnCancelClick(); };
     c.btnApply.onClick = [this] { btnApplyClick(); };
+    // Tab and Shift+Tab go round the controls of the page shown and the buttons below it.
+    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    for (auto& page : c.Pages)
+        SetWindowLongPtrW(page.hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(page.hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    const HWND root = hwnd();
+    const auto root_ = [root](auto&... controls) { ((controls.tabRoot = root), ...); };
+    root_(c.btnHelp, c.btnAbout, c.btnOK, c.btnCancel, c.btnApply, c.ListBox3, c.btnAddBroker, c.btnRemoveBroker,
+          c.btnEditBroker, c.btnLaunchSelected, c.btnLaunchAll, c.btnHideSelected, c.btnHideAll, c.btnShowSelected,
+          c.btnShowAll, c.btnCloseSelected, c.btnCloseAll, c.cbxAllowUsingDLL, c.cbxUseConsoleApp, c.cbxShowConsole,
+          c.cbxUseTCPClient, c.ebxConsoleAppPath, c.ebxTCPHost, c.ebxTCPPort, c.ebxTCPPassword, c.btnConsoleAppPath,
+          c.rbtManualDiscovery, c.rbtCustomDiscovery, c.btnTestBuy, c.btnTestSell, c.btnTestStrongBuy,
+          c.btnTestStrongSell, c.btnShowVisibleWindows, c.cbxTestWithClicking, c.cbxExactMatch, c.cbxBSInSameWindow,
+          c.ebxTitlePattern, c.ebxClassName, c.ebxCustomX, c.ebxCustomY, c.ebxCustomX2, c.ebxCustomY2,
+          c.cbxDisplayHeadlines, c.cbxDisableFontSmoothing, c.cbxNoDuplicateH, c.cbxLogHeadlines, c.cbxAltTimeFormat,
+          c.cbxAutoAttach, c.cbxWelcomeMsg, c.cbxMinimizeToSysTray, c.cbxStayOnTop, c.ebxHeadlineCapacity,
+          c.ebxDupCacheSize, c.ebxHistMT4HBuffer, c.btnHBoxFontSelect);
     ShowPage(0);
 }
 
@@ -234,12 +251,14 @@ void TfrmOptions::CreateNewsSourcesTab(ui::Panel& page) {
     c.btnConsoleAppPath.Create({.parent = p, .rect = r(530, 371, 86, 25), .text = L"Select...", .font = font_});
     SetWindowPos(c.GroupBox5.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    for (ui::CheckBox* box : {&c.cbxAllowUsingDLL, &c.cbxUseTCPClient, &c.cbxUseConsoleApp, &c.cbxShowConsole})
+    for (ui::CheckBox* box : std::initializer_list<ui::CheckBox*>{&c.cbxAllowUsingDLL, &c.cbxUseTCPClient,
+                                                                 &c.cbxUseConsoleApp, &c.cbxShowConsole})
         box->onClick = [this] {
             UpdateDependentControls();
             EnableApply();
         };
-    for (ui::Edit* edit : {&c.ebxTCPHost, &c.ebxTCPPassword, &c.ebxConsoleAppPath}) edit->onChange = [this] { EnableApply(); };
+    for (ui::Edit* edit : std::initializer_list<ui::Edit*>{&c.ebxTCPHost, &c.ebxTCPPassword, &c.ebxConsoleAppPath})
+        edit->onChange = [this] { EnableApply(); };
     c.ebxTCPPort.onChange = [this, &page] { ValidateNumber(c_->ebxTCPPort, page, NumericEdit::TCPPort); };
     c.btnConsoleAppPath.onClick = [this] { SelectConsoleApp(); };
 }
@@ -300,14 +319,14 @@ void TfrmOptions::CreateClickerTab(ui::Panel& page) {
     c.btnTestSell.onClick = [this] { TestClicks(clicker::TradeKind::Sell); };
     c.btnTestStrongBuy.onClick = [this] { TestClicks(clicker::TradeKind::StrongBuy); };
     c.btnTestStrongSell.onClick = [this] { TestClicks(clicker::TradeKind::StrongSell); };
-    for (ui::CheckBox* box : {static_cast<ui::CheckBox*>(&c.rbtManualDiscovery),
-                              static_cast<ui::CheckBox*>(&c.rbtCustomDiscovery), &c.cbxExactMatch, &c.cbxBSInSameWindow})
+    for (ui::CheckBox* box : std::initializer_list<ui::CheckBox*>{&c.rbtManualDiscovery, &c.rbtCustomDiscovery,
+                                                                 &c.cbxExactMatch, &c.cbxBSInSameWindow})
         box->onClick = [this] {
             UpdateDependentControls();
             EnableApply();
         };
-    for (ui::Edit* e : {&c.ebxTitlePattern, &c.ebxClassName}) e->onChange = [this] { EnableApply(); };
-    for (ui::Edit* e : {&c.ebxCustomX, &c.ebxCustomY, &c.ebxCustomX2, &c.ebxCustomY2})
+    for (ui::Edit* e : std::initializer_list<ui::Edit*>{&c.ebxTitlePattern, &c.ebxClassName}) e->onChange = [this] { EnableApply(); };
+    for (ui::Edit* e : std::initializer_list<ui::Edit*>{&c.ebxCustomX, &c.ebxCustomY, &c.ebxCustomX2, &c.ebxCustomY2})
         e->onChange = [this, e, &page] { ValidateNumber(*e, page, NumericEdit::Coordinate); };
     c.btnShowVisibleWindows.onClick = [this] {
         if (onShowVisibleWindows) onShowVisibleWindows();

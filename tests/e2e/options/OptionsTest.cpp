@@ -75,6 +75,15 @@ TEST(Options, OkAndApplyKeepWhatIsValidAndTheTopMostStateFollowsAtClosing) {
     EXPECT_EQ(EditBackground(capacity), RGB(255, 0, 0)) << "capacity 5 is marked";
     EXPECT_EQ(EditBackground(cache), RGB(255, 0, 0)) << "150 is marked, though OK takes it";
     Screenshot(L"options-misc-marked");
+    // Tab moves on to the next control of the page, as in a dialog.
+    PostMessageW(capacity, WM_KEYDOWN, VK_TAB, 1);
+    GUITHREADINFO gui{sizeof gui};
+    const DWORD thread = GetWindowThreadProcessId(p.options, nullptr);
+    EXPECT_TRUE(WaitUntil([&] {
+        // the font's "Select..." beside the capacity (the console's is on a hidden page)
+        return GetGUIThreadInfo(thread, &gui) && gui.hwndFocus && TextOf(gui.hwndFocus) == L"Select..." &&
+               IsWindowVisible(gui.hwndFocus);
+    }, 2000)) << "focus: " << std::string(TextOfA(gui.hwndFocus));
     Press(p.options, L"Stay on top (keep Pelo main window on top of other windows)");
 
     ShowTab(p, 1);
