@@ -335,9 +335,7 @@ LRESULT TfrmSetCoords::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-            SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
-            SetTextColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNTEXT));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            return ui::ButtonFaceColors(wp);
         case WM_CLOSE:
             // FormClose: the dialog goes out of sight; its controls and the click list stay.
             ShowWindow(hwnd(), SW_HIDE);

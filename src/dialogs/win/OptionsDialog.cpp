@@ -605,8 +605,7 @@ LRESULT TfrmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-            SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            return ui::ButtonFaceColors(wp);
         case WM_CLOSE:
             CloseDialog();
             return 0;

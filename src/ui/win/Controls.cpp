@@ -26,6 +26,12 @@ COLORREF ResolveColor(std::uint32_t color) {
 
 bool IsRemoteSession() { return GetSystemMetrics(SM_REMOTESESSION) != 0; }
 
+LRESULT ButtonFaceColors(WPARAM dc) {
+    SetBkColor(reinterpret_cast<HDC>(dc), GetSysColor(COLOR_BTNFACE));
+    SetTextColor(reinterpret_cast<HDC>(dc), GetSysColor(COLOR_BTNTEXT));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
 int ScreenDpi() {
     HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);

@@ -21,6 +21,9 @@ COLORREF ResolveColor(std::uint32_t color);
 // True in a remote desktop session, where double buffering costs more than it saves.
 bool IsRemoteSession();
 
+// WM_CTLCOLORSTATIC / WM_CTLCOLORBTN of a dialog-like window: its controls drawn on the button face colour.
+LRESULT ButtonFaceColors(WPARAM dc);
+
 // Screen resolution of the primary display in dots per inch.
 int ScreenDpi();
 
