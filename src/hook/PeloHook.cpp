@@ -14,12 +14,20 @@
 // is reported again. Clearing the mark more often than needed (the terminal asking the same itself) only costs
 // an extra notification.
 //
+// The program can also have the rows read here, on the list view's own thread: it hands the library a shared area
+// once per reader (the section's handle, duplicated into this process) and then asks for each pass with one sent
+// message; the library walks the list with in-process calls and writes the rows into the area before the message
+// reaches the list view, so the program's call returns with the answer in place. The library writes only into an
+// area that bears the program's mark and only for the request the message names.
+//
 // Every process that loads the library gets its own copy of what follows; nothing is shared between processes.
 // The program names the window to notify in the arming message itself, and a list keeps that window for as long as
 // it lives: another process arming the same list cannot take its notifications away, and a window handle that
 // outlived the program and now names another process's window is never posted to.
 #include <windows.h>
 #include <commctrl.h>
+
+#include "news/RowSnapshotLayout.h"
 
 namespace {
 
@@ -37,6 +45,8 @@ HWND g_target[kMaxArmed] = {};
 DWORD g_targetProcess[kMaxArmed] = {};
 bool g_pending[kMaxArmed] = {};
 bool g_posted[kMaxArmed] = {};
+// The area each armed list's rows are read into, mapped once per reader; null until the program hands one over.
+volatile std::uint8_t* g_area[kMaxArmed] = {};
 // The text-wait timer calls back into this library: it must not outlive it.
 UINT_PTR g_textTimer = 0;
 UINT g_peloCommMsg = 0;
@@ -63,6 +73,75 @@ int ArmedIndex(HWND hwnd)
     return -1;
 }
 
+void ReleaseArea(int index)
+{
+    if (g_area[index] != nullptr)
+        UnmapViewOfFile(const_cast<std::uint8_t*>(g_area[index]));
+    g_area[index] = nullptr;
+}
+
+#ifndef PELO_HOOK_WITHOUT_ROW_READING
+// The handle is the program's duplicate in this process; the program closes it again once this message returns,
+// and the view keeps the section alive. A handle that is not a section of the area's size, or a section that does
+// not bear the program's mark, is left alone.
+void AttachArea(int index, LPARAM handle)
+{
+    void* view = MapViewOfFile(reinterpret_cast<HANDLE>(handle), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0,
+                               pelo::news::rows::AreaSize);
+    if (view == nullptr)
+        return;
+    auto* area = static_cast<volatile std::uint8_t*>(view);
+    if (!pelo::news::rows::IsProgramArea(area)) {
+        UnmapViewOfFile(view);
+        return;
+    }
+    ReleaseArea(index);
+    g_area[index] = area;
+    pelo::news::rows::StoreU32(area, pelo::news::rows::AttachedField, pelo::news::rows::Version);
+}
+
+// The list view as the walk reads it: the same two messages the program sends from outside, handed straight to
+// the list's window procedure. Sent, each would pass through the hooks of this thread first, this one among them,
+// and under Wine each hook call is a round trip to the server: two per row, which is what a burst would then cost.
+struct InProcessRows {
+    HWND list;
+    int column;
+    WNDPROC procedure;
+
+    int NextRow(int row)
+    {
+        return static_cast<int>(CallWindowProcA(procedure, list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_ALL));
+    }
+    void RowText(int row, char (&text)[pelo::news::rows::TextCapacity])
+    {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = static_cast<int>(pelo::news::rows::TextCapacity);
+        CallWindowProcA(procedure, list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+};
+
+void ReadRows(int index, LPARAM sequence)
+{
+    volatile std::uint8_t* area = g_area[index];
+    if (area == nullptr)
+        return;
+    pelo::news::rows::WalkRequest request;
+    if (!pelo::news::rows::ReadWalkRequest(area, static_cast<std::uint32_t>(sequence), request))
+        return;
+    const auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(g_armed[index], GWLP_WNDPROC));
+    if (procedure == nullptr)
+        return;
+    // The pass begins here: a change from now on is reported again (the walk's own first request, sent past
+    // this hook, cannot clear the mark).
+    g_posted[index] = false;
+    InProcessRows rows{g_armed[index], request.HeadlineColumn, procedure};
+    pelo::news::rows::WalkRows(rows, request, area);
+}
+#endif
+
 void Arm(HWND hwnd, HWND target)
 {
     const DWORD targetProcess = ProcessOf(target);
@@ -80,6 +159,7 @@ void Arm(HWND hwnd, HWND target)
     }
     for (int i = 0; i < kMaxArmed; ++i) {
         if (g_armed[i] == nullptr || !IsWindow(g_armed[i])) {
+            ReleaseArea(i);
             g_armed[i] = hwnd;
             g_target[i] = target;
             g_targetProcess[i] = targetProcess;
@@ -185,8 +265,19 @@ __declspec(dllexport) LRESULT CALLBACK SysListView32HookProc(int code, WPARAM wP
         } else if (cwp->message >= 0xC000) {
             if (g_peloCommMsg == 0)
                 g_peloCommMsg = RegisterWindowMessageA(kPeloCommMessageName);
-            if (cwp->message == g_peloCommMsg && cwp->wParam == kNewsNotification)
-                Arm(cwp->hwnd, reinterpret_cast<HWND>(cwp->lParam));
+            if (cwp->message == g_peloCommMsg) {
+                if (cwp->wParam == kNewsNotification) {
+                    Arm(cwp->hwnd, reinterpret_cast<HWND>(cwp->lParam));
+#ifndef PELO_HOOK_WITHOUT_ROW_READING
+                } else if (cwp->wParam == pelo::news::rows::AttachAreaCode) {
+                    if (const int index = ArmedIndex(cwp->hwnd); index >= 0)
+                        AttachArea(index, cwp->lParam);
+                } else if (cwp->wParam == pelo::news::rows::ReadRowsCode) {
+                    if (const int index = ArmedIndex(cwp->hwnd); index >= 0)
+                        ReadRows(index, cwp->lParam);
+#endif
+                }
+            }
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -198,9 +289,14 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
 {
     // Unloaded while the process goes on (the hook removed): a pending text wait would call into code that is
     // gone. The library is unloaded on the thread that runs the hook, the thread that owns the timer.
-    if (reason == DLL_PROCESS_DETACH && reserved == nullptr && g_textTimer != 0) {
-        KillTimer(nullptr, g_textTimer);
-        g_textTimer = 0;
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        if (g_textTimer != 0) {
+            KillTimer(nullptr, g_textTimer);
+            g_textTimer = 0;
+        }
+        // The program's areas stay mapped only as long as the library that reads into them.
+        for (int i = 0; i < kMaxArmed; ++i)
+            ReleaseArea(i);
     }
     return TRUE;
 }

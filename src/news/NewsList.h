@@ -3,6 +3,7 @@
 // row's headline column.
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "news/ListViewMessages.h"
@@ -13,10 +14,20 @@ namespace pelo::news {
 class INewsList {
 public:
     virtual ~INewsList() = default;
+    // A pass begins: it will stop at `stopText` (when set) and needs about `rowsWanted` rows. True when the rows
+    // of this pass come from one read made inside the terminal, false when each is asked for across processes.
+    virtual bool BeginPass(const std::optional<std::string>& stopText, int rowsWanted)
+    {
+        (void)stopText;
+        (void)rowsWanted;
+        return false;
+    }
     // The row after `row`, or the first row when `row` is -1; -1 when there is none.
     virtual int NextRow(int row) = 0;
     // The text of `row`'s headline column (at most 256 bytes; up to the first NUL).
     virtual std::string RowText(int row) = 0;
+    // The terminal hangs: whatever the list holds in it is left there rather than given back (which would wait).
+    virtual void AbandonTerminalMemory() noexcept {}
 };
 
 // The news list view of a terminal, read through memory reserved in the terminal's process: a 256-byte text
@@ -32,6 +43,7 @@ public:
 
     int NextRow(int row) override;
     std::string RowText(int row) override;
+    void AbandonTerminalMemory() noexcept override { memory_->AbandonAll(); }
 
     RemoteAddress RemoteTextBuffer() const { return remoteText_; }
     RemoteAddress RemoteItemRecord() const { return remoteItem_; }

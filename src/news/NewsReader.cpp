@@ -79,6 +79,13 @@ bool TNewsReader::ReadOnePass(INewsDispatch& dispatch)
     bool readAgain = false;
     std::optional<std::string> newTopText;
     const int history = std::clamp(dispatch.HistMT4HBuffer(), 0, headlines::MaxHeadlineBatch);
+    // The first pass stops after the history (or, with none, after noting the top row); later ones at the
+    // remembered top or after a full batch.
+    const int rowsWanted = firstPass_ ? std::max(history, 1) : headlines::MaxHeadlineBatch;
+    if (list_->BeginPass(lastTopText_, rowsWanted))
+        ++inTerminalPasses_;
+    else
+        ++remotePasses_;
 
     int row = list_->NextRow(-1);
     while (row >= 0 && BatchCount() < headlines::MaxHeadlineBatch) {

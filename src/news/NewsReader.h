@@ -58,6 +58,9 @@ public:
     // reader is dispatching (from a nested message loop) is carried out once that pass has ended.
     void ReadNewHeadlines(INewsDispatch& dispatch);
     bool PassRunning() const { return passRunning_; }
+    // Passes whose rows were read inside the terminal in one go, and passes that asked for them row by row.
+    int InTerminalPasses() const { return inTerminalPasses_; }
+    int RemotePasses() const { return remotePasses_; }
 
     // Set up by the creation steps (TNewsReaders): the list found and the reading interface to it.
     void AttachList(WindowHandle listView, int headlineColumn, std::unique_ptr<INewsList> list);
@@ -89,6 +92,8 @@ private:
     std::vector<std::string> readByPreviousPass_;
     bool passRunning_ = false;
     bool passRequested_ = false;
+    int inTerminalPasses_ = 0;
+    int remotePasses_ = 0;
 };
 
 }  // namespace pelo::news

@@ -7,10 +7,46 @@
 
 namespace pelo::app {
 
+namespace {
+
+// Window properties of the main window, readable from outside: how this session's passes read their rows.
+// For support and the end-to-end tests; nothing in the program reads them back.
+const wchar_t* const InTerminalPassesProperty = L"Pelorant.PassesReadInTerminal";
+const wchar_t* const RemotePassesProperty = L"Pelorant.PassesReadFromOutside";
+
+// The passes run inside may fail; what they read until then is still counted.
+struct PublishedAfterwards {
+    const NewsSessionHost& host;
+    ~PublishedAfterwards() { host.PublishReadPaths(); }
+};
+
+}  // namespace
+
+void NewsSessionHost::EndReaders()
+{
+    intake_.reset();
+    if (window_.Window != nullptr) {
+        RemovePropW(window_.Window, InTerminalPassesProperty);
+        RemovePropW(window_.Window, RemotePassesProperty);
+    }
+}
+
+void NewsSessionHost::PublishReadPaths() const
+{
+    if (!intake_ || window_.Window == nullptr)
+        return;
+    SetPropW(window_.Window, InTerminalPassesProperty,
+             reinterpret_cast<HANDLE>(static_cast<INT_PTR>(intake_->InTerminalPasses())));
+    SetPropW(window_.Window, RemotePassesProperty,
+             reinterpret_cast<HANDLE>(static_cast<INT_PTR>(intake_->RemotePasses())));
+}
+
 void NewsSessionHost::OnNewsNotification(LPARAM listView)
 {
-    if (intake_)
-        intake_->OnNewsNotification(listView);
+    if (!intake_)
+        return;
+    const PublishedAfterwards publish{*this};
+    intake_->OnNewsNotification(listView);
 }
 
 void NewsSessionHost::ShowNoSourcesError()
@@ -40,6 +76,7 @@ void NewsSessionHost::StartReaders(const terminals::TTerminalList& terminals)
                                           state_.Hook.hookProc});
         intake_->OnActiveSourceCount = window_.ShowActiveSourceCount;
     }
+    const PublishedAfterwards publish{*this};
     intake_->StartReading(terminals);
 }
 

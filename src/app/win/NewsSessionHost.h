@@ -35,7 +35,9 @@ public:
     // PeloCommMsg with wParam NewsNotificationCode.
     void OnNewsNotification(LPARAM listView);
     // Every reader ends (their hooks removed) before the window goes.
-    void EndReaders() { intake_.reset(); }
+    void EndReaders();
+    // Shows on the main window how the passes so far read their rows (in the terminal, from outside).
+    void PublishReadPaths() const;
 
     // INewsSessionHost
     void ShowNoSourcesError() override;

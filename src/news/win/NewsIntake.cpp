@@ -35,4 +35,20 @@ int NewsIntake::ActiveSourceCount() const { return readers_->ActiveSourceCount()
 
 bool NewsIntake::Reading() const { return readers_->Count() != 0; }
 
+int NewsIntake::InTerminalPasses() const
+{
+    int passes = 0;
+    for (std::size_t i = 0; i < readers_->Count(); ++i)
+        passes += readers_->Reader(i).InTerminalPasses();
+    return passes;
+}
+
+int NewsIntake::RemotePasses() const
+{
+    int passes = 0;
+    for (std::size_t i = 0; i < readers_->Count(); ++i)
+        passes += readers_->Reader(i).RemotePasses();
+    return passes;
+}
+
 }  // namespace pelo::news

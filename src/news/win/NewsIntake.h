@@ -36,6 +36,9 @@ struct NewsIntakeConfig {
     UINT PeloCommMsg = 0;            // the registered "PeloComm ..." message (the arming message)
     HMODULE HookLibrary = nullptr;   // Pelorant.dll; null when it failed to load
     FARPROC HookProcAddress = nullptr;  // its SysListView32HookProc; null without the library
+    // Have the hook library read each pass's rows inside the terminal where it can (off: every row is asked for
+    // from outside, as a benchmark compares).
+    bool ReadRowsInTerminal = true;
 };
 
 class NewsIntake {
@@ -61,6 +64,9 @@ public:
     // Readers exist (between StartReading and StopReading), active or not.
     bool Reading() const;
     const TNewsReaders& Readers() const { return *readers_; }
+    // Passes of all readers so far, read inside the terminals and read from outside.
+    int InTerminalPasses() const;
+    int RemotePasses() const;
 
 private:
     std::unique_ptr<WinNewsReaderHost> host_;

@@ -2,9 +2,11 @@
 
 #include "news/NewsColumnTitles.h"
 #include "news/NewsList.h"
+#include "news/SnapshotNewsList.h"
 #include "news/win/WinListViewMessages.h"
 #include "core/win/WinOSError.h"
 #include "news/win/WinRemoteMemory.h"
+#include "news/win/WinTerminalRowSource.h"
 #include "terminals/win/TerminalControl.h"
 #include "ui/win/MessageBoxes.h"
 #include "ui/win/WinText.h"
@@ -36,7 +38,11 @@ std::unique_ptr<INewsList> WinNewsReaderHost::OpenNewsList(WindowHandle listView
     std::unique_ptr<TProcessMemMgr> memory = CreateProcessMemMgr(ToHwnd(listView));
     // The messages refer to the manager, which the news list owns and destroys after them.
     auto messages = std::make_unique<WinListViewMessages>(ToHwnd(listView), *memory);
-    return std::make_unique<TListViewNewsList>(std::move(memory), std::move(messages), headlineColumn);
+    auto remote = std::make_unique<TListViewNewsList>(std::move(memory), std::move(messages), headlineColumn);
+    if (!config_.ReadRowsInTerminal)
+        return remote;
+    return std::make_unique<TSnapshotNewsList>(
+        std::move(remote), std::make_unique<WinTerminalRowSource>(ToHwnd(listView), config_.PeloCommMsg), headlineColumn);
 }
 
 HookHandle WinNewsReaderHost::InstallNewsHook(WindowHandle listView)

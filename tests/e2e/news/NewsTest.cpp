@@ -1,5 +1,7 @@
 // News intake of the real program from simulated MT4 terminals (tests/fixtures/terminal): the reader's first
 // pass, new rows through the hook library, the column-title check, unreadable terminals, and the terminal buttons.
+// The reading tests run twice: with the hook library that reads each pass's rows inside the terminal, and with the
+// release before it (tests/fixtures/oldhook), against which the program reads every row from outside.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -17,7 +19,20 @@ constexpr WPARAM kNewsNotification = 12345;
 const std::wstring kTerminalClass = L"MetaQuotes::MetaTrader::4.00";
 
 // Commands of the simulated terminal (WM_COPYDATA dwData; see the header of terminal.cpp).
-enum : ULONG_PTR { kAdd = 1, kAddN = 2, kListView = 6, kDestroyList = 7, kHang = 8 };
+enum : ULONG_PTR { kAdd = 1, kAddN = 2, kListView = 6, kDestroyList = 7, kHang = 8, kDieOnRead = 9 };
+
+// Which hook library the program is installed with, and so how its passes read the rows.
+enum class ReadPath { InTerminal, FromOutside };
+ReadPath g_readPath = ReadPath::InTerminal;
+
+class News : public ::testing::TestWithParam<ReadPath> {
+protected:
+    void SetUp() override { g_readPath = GetParam(); }
+};
+
+std::string ReadPathName(const ::testing::TestParamInfo<ReadPath>& info) {
+    return info.param == ReadPath::InTerminal ? "InTerminal" : "FromOutside";
+}
 
 // ---- The simulated terminal ------------------------------------------------------------------------------------
 
@@ -100,7 +115,11 @@ HWND ValueLabelBeside(HWND main, const std::wstring& caption) {
 }
 
 void StartProgram(Program& p, bool withHookLibrary = true) {
-    p.process = Process::Start(InstallProgram(L"Pelo", withHookLibrary));
+    const std::wstring exe = InstallProgram(L"Pelo", withHookLibrary);
+    if (withHookLibrary && g_readPath == ReadPath::FromOutside) {
+        ASSERT_TRUE(CopyFileW((FixturesDir() + L"\\oldhook\\Pelorant.dll").c_str(), L"C:\\Pelo\\Pelorant.dll", FALSE));
+    }
+    p.process = Process::Start(exe);
     WaitUntil(
         [&] {
             if (auto box = WaitForMessageBox(p.process.Id(), 0)) AnswerMessageBox(*box, L"OK");
@@ -150,6 +169,19 @@ void PressStop(Program& p) {
     if (TextOf((p).sources) == L"0" && (boxes).empty())                                           \
     GTEST_SKIP() << "Start made no news reader: the news intake is not wired into the main window"
 
+// The passes so far took the way the installed hook library allows, and only that way.
+void ExpectReadPath(const Program& p) {
+    const auto inTerminal = reinterpret_cast<INT_PTR>(GetPropW(p.main, L"Pelorant.PassesReadInTerminal"));
+    const auto fromOutside = reinterpret_cast<INT_PTR>(GetPropW(p.main, L"Pelorant.PassesReadFromOutside"));
+    if (g_readPath == ReadPath::InTerminal) {
+        EXPECT_GT(inTerminal, 0);
+        EXPECT_EQ(fromOutside, 0) << "passes read from outside although the hook library reads inside";
+    } else {
+        EXPECT_EQ(inTerminal, 0) << "passes read inside a terminal whose hook library cannot";
+        EXPECT_GT(fromOutside, 0);
+    }
+}
+
 void PostNotification(const Program& p, HWND list) {
     PostMessageW(p.main, PeloCommMessage(), kNewsNotification, reinterpret_cast<LPARAM>(list));
 }
@@ -198,7 +230,7 @@ bool WaitForLabel(HWND label, const std::wstring& text, DWORD timeoutMs = 5000) 
 
 // ---- Reading ---------------------------------------------------------------------------------------------------
 
-TEST(News, FirstPassShowsHistoryThenNewRowsAreDispatchedLoggedAndCounted) {
+TEST_P(News, FirstPassShowsHistoryThenNewRowsAreDispatchedLoggedAndCounted) {
     SimTerminal t;
     ASSERT_NO_FATAL_FAILURE(StartTerminal(t, L"--title \"Alpha Markets - Demo\" --rows 100"));
     ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Alpha Markets Ltd", "ALM", "C:\\Alpha", "alpha markets"}},
@@ -232,6 +264,7 @@ TEST(News, FirstPassShowsHistoryThenNewRowsAreDispatchedLoggedAndCounted) {
     EXPECT_EQ(TextOf(p.headlines), L"3");
     ExpectHeadlineRow(p, 0, "ALM", "US payrolls beat forecasts");
     ExpectHeadlineRow(p, 3, "ALM", "Initial headline 100");
+    ExpectReadPath(p);
     Screenshot(L"news-first-pass-and-three-new");
 
     PressStop(p);
@@ -243,7 +276,7 @@ TEST(News, FirstPassShowsHistoryThenNewRowsAreDispatchedLoggedAndCounted) {
     CloseProgram(p);
 }
 
-TEST(News, RepeatedTextDispatchesOnceAndABurstOf250Dispatches200) {
+TEST_P(News, RepeatedTextDispatchesOnceAndABurstOf250Dispatches200) {
     SimTerminal t;
     ASSERT_NO_FATAL_FAILURE(StartTerminal(t, L"--title \"Burst Broker\" --rows 5 --prefix Burst"));
     ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Burst Broker", "BB", "C:\\Burst", "burst broker"}}, L""));
@@ -265,6 +298,7 @@ TEST(News, RepeatedTextDispatchesOnceAndABurstOf250Dispatches200) {
     Sleep(300);
     EXPECT_EQ(TextOf(p.headlines), L"201");
     ExpectHeadlineRow(p, 0, "BB", "Burst 250");
+    ExpectReadPath(p);
     Screenshot(L"news-burst-of-250");
 
     PressStop(p);
@@ -276,7 +310,7 @@ TEST(News, RepeatedTextDispatchesOnceAndABurstOf250Dispatches200) {
     CloseProgram(p);
 }
 
-TEST(News, ColumnTitlesDecideWhichListIsTheNewsList) {
+TEST_P(News, ColumnTitlesDecideWhichListIsTheNewsList) {
     // A: Headline, Time (headline in column 0). B: three columns with the headline third. C: four columns.
     // D: Cyrillic time and headline titles (bytes as listed). E: "time" in lower case.
     std::vector<SimTerminal> t(5);
@@ -320,7 +354,7 @@ TEST(News, ColumnTitlesDecideWhichListIsTheNewsList) {
     CloseProgram(p);
 }
 
-TEST(News, ATerminalNotRunningIsReportedOnceAndDuplicatesOfASharedFeedAreNotShown) {
+TEST_P(News, ATerminalNotRunningIsReportedOnceAndDuplicatesOfASharedFeedAreNotShown) {
     SimTerminal first, third;
     ASSERT_NO_FATAL_FAILURE(StartTerminal(first, L"--title \"Feed One\" --rows 3"));
     ASSERT_NO_FATAL_FAILURE(StartTerminal(third, L"--title \"Feed Three\" --rows 3"));
@@ -353,7 +387,7 @@ TEST(News, ATerminalNotRunningIsReportedOnceAndDuplicatesOfASharedFeedAreNotShow
     CloseProgram(p);
 }
 
-TEST(News, ATerminalThatEndedWhileReadIsReportedAtTheNextPassAndReadingGoesOn) {
+TEST_P(News, ATerminalThatEndedWhileReadIsReportedAtTheNextPassAndReadingGoesOn) {
     SimTerminal t;
     ASSERT_NO_FATAL_FAILURE(StartTerminal(t, L"--title \"Short Lived\" --rows 2"));
     ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Short Lived Ltd", "SL", "C:\\SL", "short lived"}}, L""));
@@ -392,18 +426,67 @@ void ExpectSystemErrorBox(const std::optional<MessageBoxInfo>& box) {
     EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
 }
 
-TEST(News, AListDestroyedWhileItsTerminalRunsEndsItsReaderWithOneBoxAndTheOthersReadOn) {
-    SimTerminal gone, other;
-    ASSERT_NO_FATAL_FAILURE(StartTerminal(gone, L"--title \"List Gone\" --rows 2"));
-    ASSERT_NO_FATAL_FAILURE(StartTerminal(other, L"--title \"List Kept\" --rows 2"));
-    ASSERT_NO_FATAL_FAILURE(WriteSettings({{"List Gone Ltd", "LG", "C:\\LG", "list gone"},
-                                           {"List Kept Ltd", "LK", "C:\\LK", "list kept"}},
-                                          L""));
+// Two terminals read by the program: the first is about to fail, the other is to be read on meanwhile. Skips the
+// test when Start made no reader at all.
+struct FailingAndOther {
+    SimTerminal failing, other;
     Program p;
-    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
-    const auto boxes = PressStart(p);
-    SKIP_UNLESS_READING(p, boxes);
-    ASSERT_EQ(TextOf(p.sources), L"2");
+};
+
+void StartReadingBoth(FailingAndOther& s, const std::wstring& failingTitle, const Broker& failing,
+                      const std::wstring& otherTitle, const Broker& other) {
+    ASSERT_NO_FATAL_FAILURE(StartTerminal(s.failing, L"--title \"" + failingTitle + L"\" --rows 2"));
+    ASSERT_NO_FATAL_FAILURE(StartTerminal(s.other, L"--title \"" + otherTitle + L"\" --rows 2"));
+    ASSERT_NO_FATAL_FAILURE(WriteSettings({failing, other}, L""));
+    ASSERT_NO_FATAL_FAILURE(StartProgram(s.p));
+    const auto boxes = PressStart(s.p);
+    SKIP_UNLESS_READING(s.p, boxes);
+    ASSERT_EQ(TextOf(s.p.sources), L"2");
+}
+
+TEST_P(News, ATerminalKilledInTheMiddleOfAPassIsReportedOnceAndTheOthersReadOn) {
+    FailingAndOther s;
+    ASSERT_NO_FATAL_FAILURE(StartReadingBoth(s, L"Dying Broker", {"Dying Broker Ltd", "DIE", "C:\\Die", "dying broker"},
+                                             L"Steady Broker", {"Steady Broker Ltd", "STD", "C:\\Std", "steady broker"}));
+    if (IsSkipped()) return;
+    SimTerminal& dying = s.failing;
+    SimTerminal& other = s.other;
+    Program& p = s.p;
+    AddRows(dying, {"Read while it lived"});
+    ASSERT_TRUE(WaitForLabel(p.headlines, L"1"));
+
+    // The next pass kills it at its first row's text: inside the terminal when the hook library reads there,
+    // at the program's own request otherwise. Either way the pass fails as for any ended terminal.
+    ASSERT_EQ(Command(dying.window, kDieOnRead, ""), 0);
+    AddRows(dying, {"Never read"});
+    const auto box = WaitForMessageBox(p.process.Id(), 8000);
+    ASSERT_NO_FATAL_FAILURE(ExpectSystemErrorBox(box)) << "no error box for a terminal killed during a pass";
+    EXPECT_TRUE(dying.process.WaitForExit(5000).has_value()) << "the terminal did not die at the pass";
+    EXPECT_TRUE(Responsive(p));
+    AddRows(other, {"Steady news while the box is up"});
+    EXPECT_TRUE(WaitForLabel(p.headlines, L"2")) << "H: " << TextOfA(p.headlines);
+    AnswerMessageBox(*box, L"OK");
+    EXPECT_TRUE(WaitForLabel(p.sources, L"1")) << "S: " << TextOfA(p.sources);
+    EXPECT_FALSE(WaitForMessageBox(p.process.Id(), 1000).has_value()) << "a second box for the same terminal";
+
+    AddRows(other, {"Steady news after the box"});
+    EXPECT_TRUE(WaitForLabel(p.headlines, L"3"));
+    ExpectHeadlineRow(p, 0, "STD", "Steady news after the box");
+    ExpectHeadlineRow(p, 1, "STD", "Steady news while the box is up");
+    ExpectHeadlineRow(p, 2, "DIE", "Read while it lived");
+    ExpectReadPath(p);
+    PressStop(p);
+    CloseProgram(p);
+}
+
+TEST_P(News, AListDestroyedWhileItsTerminalRunsEndsItsReaderWithOneBoxAndTheOthersReadOn) {
+    FailingAndOther s;
+    ASSERT_NO_FATAL_FAILURE(StartReadingBoth(s, L"List Gone", {"List Gone Ltd", "LG", "C:\\LG", "list gone"},
+                                             L"List Kept", {"List Kept Ltd", "LK", "C:\\LK", "list kept"}));
+    if (IsSkipped()) return;
+    SimTerminal& gone = s.failing;
+    SimTerminal& other = s.other;
+    Program& p = s.p;
 
     // After this pass the reader's buffer in the terminal holds a row other than the top one.
     AddRows(gone, {"Read before the list went"});
@@ -435,18 +518,14 @@ TEST(News, AListDestroyedWhileItsTerminalRunsEndsItsReaderWithOneBoxAndTheOthers
     CloseProgram(p);
 }
 
-TEST(News, ATerminalThatStopsAnsweringEndsItsReaderWithOneBoxAndTheOthersReadOn) {
-    SimTerminal busy, calm;
-    ASSERT_NO_FATAL_FAILURE(StartTerminal(busy, L"--title \"Busy Broker\" --rows 2"));
-    ASSERT_NO_FATAL_FAILURE(StartTerminal(calm, L"--title \"Calm Broker\" --rows 2"));
-    ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Busy Broker Ltd", "BUSY", "C:\\Busy", "busy broker"},
-                                           {"Calm Broker Ltd", "CALM", "C:\\Calm", "calm broker"}},
-                                          L""));
-    Program p;
-    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
-    const auto boxes = PressStart(p);
-    SKIP_UNLESS_READING(p, boxes);
-    ASSERT_EQ(TextOf(p.sources), L"2");
+TEST_P(News, ATerminalThatStopsAnsweringEndsItsReaderWithOneBoxAndTheOthersReadOn) {
+    FailingAndOther s;
+    ASSERT_NO_FATAL_FAILURE(StartReadingBoth(s, L"Busy Broker", {"Busy Broker Ltd", "BUSY", "C:\\Busy", "busy broker"},
+                                             L"Calm Broker", {"Calm Broker Ltd", "CALM", "C:\\Calm", "calm broker"}));
+    if (IsSkipped()) return;
+    SimTerminal& busy = s.failing;
+    SimTerminal& calm = s.other;
+    Program& p = s.p;
 
     // A row comes (and with it the hook library's notification), then the terminal stops answering for 15 s.
     constexpr DWORD kHangMs = 15000;
@@ -544,7 +623,7 @@ TEST(News, TerminalButtonsLaunchHideShowAndCloseTheConfiguredTerminal) {
 
 // A headline is in the file by the time it is shown: a program that crashes (or is killed) afterwards has lost
 // none of it.
-TEST(News, EachHeadlineIsInTheLogFileAsSoonAsItIsCounted) {
+TEST_P(News, EachHeadlineIsInTheLogFileAsSoonAsItIsCounted) {
     SimTerminal t;
     ASSERT_NO_FATAL_FAILURE(StartTerminal(t, L"--title \"Write Through\" --rows 2"));
     ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Write Through", "WT", "C:\\WT", "write through"}}, L""));
@@ -570,7 +649,7 @@ TEST(News, EachHeadlineIsInTheLogFileAsSoonAsItIsCounted) {
 
 // The attached script gets every new headline with its terminal's short name; what it logs and the headline go
 // to the script's own log file, what it writes to the box.
-TEST(News, AnAttachedScriptGetsEachNewHeadlineAndLogsToItsOwnFile) {
+TEST_P(News, AnAttachedScriptGetsEachNewHeadlineAndLogsToItsOwnFile) {
     SimTerminal t;
     ASSERT_NO_FATAL_FAILURE(StartTerminal(t, L"--title \"Script Feed\" --rows 2"));
     ASSERT_NO_FATAL_FAILURE(WriteSettings({{"Script Feed", "SF", "C:\\SF", "script feed"}}, L""));
@@ -619,7 +698,7 @@ std::wstring FillDisk(const std::wstring& folder) {
 
 // The logs folder on a small disk of its own (the runner mounts one when it can): the disk fills up while
 // headlines arrive, the user is told once, and once space returns every headline reaches the file, in order.
-TEST(News, FullLogDiskIsReportedOnceAndNoHeadlineIsLostWhenSpaceReturns) {
+TEST_P(News, FullLogDiskIsReportedOnceAndNoHeadlineIsLostWhenSpaceReturns) {
     wchar_t disk[1024] = {};
     if (GetEnvironmentVariableW(L"PELO_SMALL_DISK_DIR", disk, 1024) == 0)
         GTEST_SKIP() << "no small disk: the runner could not mount one (PELO_SMALL_DISK_DIR is not set)";
@@ -667,6 +746,9 @@ TEST(News, FullLogDiskIsReportedOnceAndNoHeadlineIsLostWhenSpaceReturns) {
     PressStop(p);
     CloseProgram(p);
 }
+
+INSTANTIATE_TEST_SUITE_P(ReadPaths, News, ::testing::Values(ReadPath::InTerminal, ReadPath::FromOutside),
+                         ReadPathName);
 
 }  // namespace
 }  // namespace pelo::e2e

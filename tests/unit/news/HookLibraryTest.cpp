@@ -6,7 +6,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
+
+#include "news/RowSnapshot.h"
+#include "news/win/WinTerminalRowSource.h"
 
 namespace {
 
@@ -163,6 +168,72 @@ TEST_F(HookLibraryTest, UnloadingTheLibraryEndsAPendingTextWait)
         if (msg.hwnd == nullptr && msg.lParam != 0)
             ++callbacksDue;
     EXPECT_EQ(callbacksDue, 0) << "a timer still calls into the unloaded library";
+}
+
+// ---- Rows read on the list's own thread -----------------------------------------------------------------------
+
+TEST_F(HookLibraryTest, APassReadsTheRowsThroughTheSharedAreaAndBeginsLikeAPassFromOutside)
+{
+    Arm(target);
+    for (const char* text : {"oldest", "Fed holds rates", "ECB cuts rates"})
+        InsertRow(text);
+    EXPECT_EQ(TakeNotifications(target), 1);
+    InsertRow("US payrolls beat forecasts");
+    EXPECT_EQ(TakeNotifications(target), 0) << "no pass has begun since the last notification";
+
+    pelo::news::WinTerminalRowSource source(list, peloComm);
+    auto snapshot = source.ReadRows({std::nullopt, 10, 0});
+    ASSERT_TRUE(snapshot) << "the library did not answer";
+    using Row = pelo::news::TSnapshotRow;
+    EXPECT_EQ(snapshot->Rows, (std::vector<Row>{{0, "US payrolls beat forecasts"}, {1, "ECB cuts rates"},
+                                                {2, "Fed holds rates"}, {3, "oldest"}}));
+    EXPECT_EQ(snapshot->End, pelo::news::rows::WalkEnd::ListEnd);
+    EXPECT_EQ(snapshot->EndAnswer, -1);
+    // The read began a pass: the next row is reported again.
+    InsertRow("BoE holds");
+    EXPECT_EQ(TakeNotifications(target), 1);
+
+    snapshot = source.ReadRows({"ECB cuts rates", 10, 0});
+    ASSERT_TRUE(snapshot);
+    EXPECT_EQ(snapshot->Rows, (std::vector<Row>{{0, "BoE holds"}, {1, "US payrolls beat forecasts"},
+                                                {2, "ECB cuts rates"}}));
+    EXPECT_EQ(snapshot->End, pelo::news::rows::WalkEnd::StopText);
+    snapshot = source.ReadRows({std::nullopt, 2, 0});
+    ASSERT_TRUE(snapshot);
+    EXPECT_EQ(snapshot->Rows.size(), 2u);
+    EXPECT_EQ(snapshot->End, pelo::news::rows::WalkEnd::RowLimit);
+}
+
+TEST_F(HookLibraryTest, AListThatWasNeverArmedGivesNoRowsAndForeignAreasAreLeftAlone)
+{
+    pelo::news::WinTerminalRowSource unarmed(list, peloComm);
+    EXPECT_EQ(unarmed.ReadRows({std::nullopt, 10, 0}), std::nullopt);
+
+    Arm(target);
+    InsertRow("Fed holds rates");
+    // A section that does not bear the program's mark: the library neither takes it nor writes into it.
+    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        pelo::news::rows::AreaSize, nullptr);
+    ASSERT_NE(section, nullptr);
+    auto* view = static_cast<std::uint8_t*>(MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(view, nullptr);
+    SendMessageA(list, peloComm, pelo::news::rows::AttachAreaCode, reinterpret_cast<LPARAM>(section));
+    SendMessageA(list, peloComm, pelo::news::rows::ReadRowsCode, 0);
+    const std::span<const std::uint8_t> area(view, pelo::news::rows::AreaSize);
+    EXPECT_TRUE(std::all_of(area.begin(), area.end(), [](std::uint8_t b) { return b == 0; }));
+
+    // Ours, handed over: a request the message does not name is not answered.
+    pelo::news::InitRowArea(std::span(view, pelo::news::rows::AreaSize));
+    SendMessageA(list, peloComm, pelo::news::rows::AttachAreaCode, reinterpret_cast<LPARAM>(section));
+    EXPECT_EQ(pelo::news::rows::LoadU32(view, pelo::news::rows::AttachedField), pelo::news::rows::Version);
+    pelo::news::WriteRowRequest(std::span(view, pelo::news::rows::AreaSize), 5, {std::nullopt, 10, 0});
+    SendMessageA(list, peloComm, pelo::news::rows::ReadRowsCode, 6);
+    EXPECT_EQ(pelo::news::rows::LoadU32(view, pelo::news::rows::AnswerSequenceField), 0u);
+    SendMessageA(list, peloComm, pelo::news::rows::ReadRowsCode, 5);
+    EXPECT_EQ(pelo::news::rows::LoadU32(view, pelo::news::rows::AnswerSequenceField), 5u);
+    EXPECT_EQ(pelo::news::rows::LoadU32(view, pelo::news::rows::RowCountField), 1u);
+    UnmapViewOfFile(view);
+    CloseHandle(section);
 }
 
 }  // namespace
