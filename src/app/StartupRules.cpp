@@ -10,33 +10,6 @@ StartupCommand ParseStartupCommand(std::u16string_view arg) {
     return StartupCommand::None;
 }
 
-std::u16string ProgramFolderKey(std::u16string_view commandLine) {
-    std::u16string_view path = commandLine;
-    if (!path.empty() && path.front() == u'"') {
-        path.remove_prefix(1);
-        const auto close = path.find(u'"');
-        if (close != std::u16string_view::npos) path = path.substr(0, close);
-    }
-    std::u16string folder;
-    const auto cut = path.find_last_of(u"\\:");
-    if (cut != std::u16string_view::npos) {
-        // A drive root keeps its separator ("C:\"), any other folder loses it.
-        const bool keep = path[cut] == u':' || (cut > 0 && (path[cut - 1] == u':' || path[cut - 1] == u'\\'));
-        folder = std::u16string(path.substr(0, keep ? cut + 1 : cut));
-    }
-    for (auto& c : folder)
-        if (c == u'\\') c = u'/';
-    return folder;
-}
-
-std::u16string InstanceSemaphoreNameFor(std::u16string_view commandLine) {
-    return ProgramFolderKey(commandLine) + u"/Pelorant.exe";
-}
-
-std::u16string EditorSemaphoreNameFor(std::u16string_view commandLine) {
-    return ProgramFolderKey(commandLine) + u"/Glossel.exe";
-}
-
 std::optional<std::u16string> FirstArgument(std::u16string_view cl) {
     size_t i = 0;
     // Skip the program name: quoted up to the closing quote, otherwise up to white space.

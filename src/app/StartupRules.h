@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "script/CompanionProtocol.h"
+
 namespace pelo::app {
 
 // The program title shown before the version in the caption and used as the application title.
@@ -15,10 +17,10 @@ inline constexpr std::string_view ProgramVersion = "2.5";
 enum class StartupCommand { None, Attach, Detach, Test, Reset };
 StartupCommand ParseStartupCommand(std::u16string_view firstArgument);
 
-// Folder part of the program's command line with every "\" turned into "/" (the semaphore names are built on it).
-std::u16string ProgramFolderKey(std::u16string_view commandLine);
-std::u16string InstanceSemaphoreNameFor(std::u16string_view commandLine);
-std::u16string EditorSemaphoreNameFor(std::u16string_view commandLine);
+// The semaphore names, shared with the editor.
+using script::companion::EditorSemaphoreNameFor;
+using script::companion::InstanceSemaphoreNameFor;
+using script::companion::ProgramFolderKey;
 
 // The first argument of a command line (quoting as the C runtime does), or nothing when there is none.
 std::optional<std::u16string> FirstArgument(std::u16string_view commandLine);

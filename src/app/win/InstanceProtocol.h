@@ -6,22 +6,26 @@
 #include <string>
 
 #include "app/StartupRules.h"
+#include "script/CompanionProtocol.h"
 
 namespace pelo::app {
 
-inline constexpr char kPeloCommMessageName[] = "PeloComm 447A8832-D64B-4BD4-9286-BAA4F2E44B27";
+inline constexpr const char* kPeloCommMessageName = script::companion::PeloCommMessageName;
 
 struct CommandPair {
     WPARAM wParam;
     LPARAM lParam;
 };
-inline constexpr CommandPair kCmdActivate{8912731, 9182379};
-inline constexpr CommandPair kCmdAttach{1982137, 1819273};
-inline constexpr CommandPair kCmdDetach{1819273, 1982137};
-inline constexpr CommandPair kCmdTest{2982137, 2819273};
-inline constexpr CommandPair kCmdReset{2819273, 2982137};
+constexpr CommandPair ToPair(script::companion::CommandCode code) {
+    return {static_cast<WPARAM>(code.WParam), static_cast<LPARAM>(code.LParam)};
+}
+inline constexpr CommandPair kCmdActivate = ToPair(script::companion::Activate);
+inline constexpr CommandPair kCmdAttach = ToPair(script::companion::Attach);
+inline constexpr CommandPair kCmdDetach = ToPair(script::companion::Detach);
+inline constexpr CommandPair kCmdTest = ToPair(script::companion::Test);
+inline constexpr CommandPair kCmdReset = ToPair(script::companion::Reset);
 inline constexpr WPARAM kNewsNotification = 12345;
-inline constexpr WPARAM kScriptStateCode = 8712631;
+inline constexpr WPARAM kScriptStateCode = script::companion::ScriptStateCode;
 
 UINT RegisterPeloCommMessage();
 

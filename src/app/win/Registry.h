@@ -2,9 +2,11 @@
 // The program's two registry values under HKEY_CURRENT_USER.
 #include <string>
 
+#include "script/CompanionProtocol.h"
+
 namespace pelo::app {
 
-inline constexpr wchar_t kRegistryKey[] = L"Software\\Quorvel Software\\Pelorant";
+inline constexpr const wchar_t* kRegistryKey = script::companion::RegistryKey;
 
 // Reads a string value without creating the key; a missing key or value reads as empty.
 std::wstring ReadRegistryString(const wchar_t* valueName);
