@@ -2,7 +2,8 @@
 
 #include <charconv>
 
-#include "glc/GlcHost.h"
+#include "script/ScriptInterface.h"
+#include "script/StandInObjects.h"
 #include "lang/Compiler.h"
 #include "lang/Loader.h"
 
@@ -10,10 +11,12 @@ namespace pelo::editor {
 
 namespace {
 
+// The program's declaration table, as glc registers it: a compiled file records the declarations it uses, so the
+// same table gives the same bytes. Nothing is run here, so the host functions have nothing behind them.
 struct Declarations {
-    glc::GlcHost host;
+    script::NullScriptServices services;
     lang::HostTable table;
-    Declarations() { host.registerAll(table); }
+    Declarations() { script::RegisterScriptInterface(table, services); }
 };
 
 const Declarations& Shared() {
