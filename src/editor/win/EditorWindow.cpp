@@ -26,6 +26,7 @@ enum Id : int {
     IdHeadlines,
     IdToolbar,
     IdStatus,
+    // The commands' numbers are what the toolbar and menu send (and what the end-to-end tests post): keep them.
     CmdNew = 1000,
     CmdOpen,
     CmdSave,
@@ -42,7 +43,7 @@ enum Id : int {
     CmdAttach,
     CmdTest,
     CmdReset,
-    CmdRemove,
+    CmdRemove = 1016,
     CmdRecent0 = 1100,
 };
 
@@ -438,6 +439,7 @@ void EditorWindow::UpdateTitle() {
     if (view_.Modified()) title += L" *";
     title += L" - ";
     title += Title;
+    if (attached_) title += L" (script attached)";
     SetWindowTextW(window_, title.c_str());
 }
 
@@ -598,6 +600,8 @@ void EditorWindow::SetStatus(const std::wstring& text) {
 }
 
 void EditorWindow::SetScriptState(bool attached) {
+    attached_ = attached;
+    UpdateTitle();
     SendMessageW(status_, SB_SETTEXTW, 1,
                  reinterpret_cast<LPARAM>(attached ? L"Script attached in Pelorant" : L"No script attached"));
 }

@@ -78,6 +78,7 @@ private:
     bool compiledCurrent_ = false;  // the compiled code below belongs to the text as it stands
     std::string compiledCode_;
     std::vector<TBuildMessage> shownMessages_;
+    bool attached_ = false;  // as the program last said
 
     UINT peloCommMsg_ = 0;
     UINT findMsg_ = 0;
