@@ -109,7 +109,8 @@ namespace pelo::lang {
     X(Assigned, "", 1, 1)                                                    \
     X(Halt, "", 0, 0)                                                        \
     X(AddC, "", 2, 1)            /* Currency sum: beyond 64 bits a math error */ \
-    X(SubC, "", 2, 1)
+    X(SubC, "", 2, 1)                                                        \
+    X(VarCmp, "n", 2, 1)         /* two variants compared: = <> < > <= >= */
 
 enum class Op : int32_t {
 #define PELO_OP_ENUM(name, operands, pops, pushes) name,

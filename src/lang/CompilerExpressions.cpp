@@ -3,6 +3,24 @@
 
 namespace pelo::lang::detail {
 
+namespace {
+
+// Whether a cast T(x) may take a value of `from`'s kind at all. Characters stand apart from the other ordinal
+// types (Char(66) and Integer(c) are refused: Chr and Ord convert), Variants go to and from anything, numbers
+// become floating-point or Currency values, characters and strings become strings.
+bool castJoinsKinds(const Type* to, const Type* from) {
+    const auto ordinalNotChar = [](TK k) { return isOrdinal(k) && k != TK::Char; };
+    if (to->k == TK::Variant || from->k == TK::Variant) return true;
+    if (ordinalNotChar(to->k)) return ordinalNotChar(from->k);
+    if (to->k == TK::Char) return from->k == TK::Char;
+    if (isFloatKind(to->k) || to->k == TK::Currency)
+        return isIntKind(from->k) || isFloatKind(from->k) || from->k == TK::Currency;
+    if (to->k == TK::String) return from->k == TK::Char || from->k == TK::String;
+    return true;  // classes, records, arrays: the conversion below decides
+}
+
+}  // namespace
+
 int CompilerImpl::addConst(const Value& v) {
     for (size_t k = 0; k < mod_.constants.size(); ++k) {
         const Value& c = mod_.constants[k];
@@ -747,15 +765,24 @@ Ex CompilerImpl::selectors(Ex e) {
             next();
             int al = tok_.line, ac = tok_.col;
             Ex a = expression();
+            const int closeLine = tok_.line, closeCol = tok_.col;
             expectSym(")", "Closing parenthesis expected");
             const Type* to = e.type;
             if (!a.type) fail("Type mismatch");
+            // Kinds a cast cannot join are refused at the closing parenthesis; a constant of a joinable kind is
+            // refused after it unless it is an integer made another integer type or a character kept a Char.
+            if (!castJoinsKinds(to, a.type)) failAt(closeLine, closeCol, "Type mismatch");
+            if (a.k == EK::Const && !(isIntKind(to->k) && isIntKind(a.type->k)) &&
+                !(to->k == TK::Char && a.type->k == TK::Char))
+                fail("Type mismatch");
             if (isOrdinal(to->k) && isOrdinal(a.type->k)) {
+                // A Boolean is a byte: the cast keeps the low byte, and any nonzero byte counts as true.
+                const Width width = to->k == TK::Bool ? Width::U8 : widthOf(to);
                 if (a.k == EK::Const) {
-                    a.cval.i = wrapTo(a.cval.i, static_cast<int32_t>(widthOf(to)));
+                    a.cval.i = wrapTo(a.cval.i, static_cast<int32_t>(width));
                 } else {
                     load(a);
-                    if (widthOf(to) != Width::I64) emit(Op::Wrap, static_cast<int32_t>(widthOf(to)));
+                    if (width != Width::I64) emit(Op::Wrap, static_cast<int32_t>(width));
                 }
                 a.type = to;
             } else if (to->k == TK::Class && (a.type->k == TK::Class || a.type->k == TK::Nil)) {

@@ -104,6 +104,10 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         bk = to->k;
     }
     if (ak == TK::Variant && bk == TK::Variant) {
+        if (isCmp) {
+            const int32_t cmp = op == "=" ? 0 : op == "<>" ? 1 : op == "<" ? 2 : op == ">" ? 3 : op == "<=" ? 4 : 5;
+            return finish(Op::VarCmp, tBool, cmp);
+        }
         int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : op == "DIV" ? 4 : op == "MOD" ? 5 : -1;
         if (code < 0) fail("Type mismatch");
         return finish(Op::VarOp, tVariant, code);

@@ -123,6 +123,7 @@ private:
             Op op = static_cast<Op>(o);
             if (op == Op::SetBuild && (code_[pc + 1] < 0 || code_[pc + 1] > 256)) fail("set size");
             if (op == Op::VarOp && (code_[pc + 1] < 0 || code_[pc + 1] > 9)) fail("variant operator");
+            if (op == Op::VarCmp && (code_[pc + 1] < 0 || code_[pc + 1] > 5)) fail("variant comparison");
             if (op == Op::Leave && code_[pc + 1] < 0) fail("leave depth");
             if (op == Op::SetLen && m_.types[static_cast<size_t>(code_[pc + 1])].kind != RtKind::DynArr) fail("array type");
             if ((op == Op::ToVariant || op == Op::FromVariant) &&
@@ -390,6 +391,11 @@ private:
                 want(VK::Variant);
                 want(VK::Variant);
                 push({VK::Variant, -1});
+                break;
+            case Op::VarCmp:
+                want(VK::Variant);
+                want(VK::Variant);
+                push({VK::Plain, -1});
                 break;
             case Op::Jmp: enter(jumpTarget(pc + 1), st); return kStop;
             case Op::JmpF:

@@ -198,8 +198,34 @@ void variantOp(Value& a, const Value& b, int32_t code) {
     a.vt = VarType::Float;
 }
 
-namespace {
-}  // namespace
+bool variantCompare(const Value& a, const Value& b, int32_t code) {
+    const auto empty = [](const Value& v) { return v.vt == VarType::None || v.vt == VarType::Empty; };
+    const auto text = [](const Value& v) { return v.vt == VarType::String || v.vt == VarType::Char; };
+    int order = 0;  // -1, 0, 1
+    if (empty(a) || empty(b)) {
+        // An unassigned variant comes before every assigned one.
+        order = empty(a) == empty(b) ? 0 : empty(a) ? -1 : 1;
+    } else if (a.vt == VarType::Bool && b.vt == VarType::Bool) {
+        order = (a.i != 0) - (b.i != 0);  // False before True
+    } else if (text(a) && text(b)) {
+        const std::string x = a.vt == VarType::Char ? std::string(1, static_cast<char>(a.i)) : a.string();
+        const std::string y = b.vt == VarType::Char ? std::string(1, static_cast<char>(b.i)) : b.string();
+        const int c = x.compare(y);
+        order = c < 0 ? -1 : c > 0 ? 1 : 0;
+    } else {
+        // Numbers, a text against a number taken as the number it spells (or an invalid cast), True as -1.
+        const double x = variantNumber(a), y = variantNumber(b);
+        order = x < y ? -1 : x > y ? 1 : 0;
+    }
+    switch (code) {
+        case 0: return order == 0;
+        case 1: return order != 0;
+        case 2: return order < 0;
+        case 3: return order > 0;
+        case 4: return order <= 0;
+        default: return order >= 0;
+    }
+}
 
 Vm::Vm(const HostTable& host, VmLimits limits) : host_(host), catalog_(buildImportCatalog(host)), limits_(limits) {}
 
@@ -1106,6 +1132,15 @@ void Vm::interpret(size_t stopFrames) {
                 int32_t code = READ();
                 variantOp(sp[-2], sp[-1], code);
                 (--sp)->clear();
+                break;
+            }
+            case Op::VarCmp: {
+                sync();
+                const int32_t code = READ();
+                const bool result = variantCompare(sp[-2], sp[-1], code);
+                (--sp)->clear();
+                sp[-1].clear();
+                sp[-1].i = result ? 1 : 0;
                 break;
             }
             case Op::Jmp: {

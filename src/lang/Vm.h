@@ -28,6 +28,8 @@ struct VmLimits {
 // Conversions of Variant contents (also used by host functions that take variants).
 void convertVariant(Value& v, VarType want);
 void variantOp(Value& a, const Value& b, int32_t code);
+// Two variants compared; `code` 0..5 for = <> < > <= >=.
+bool variantCompare(const Value& a, const Value& b, int32_t code);
 
 class Vm {
 public:
