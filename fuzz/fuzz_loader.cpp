@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         l.maxLoopSteps = 20000;
         return l;
     }();
-    static lang::Vm vm(table, limits);  // reused: each load replaces what the last one left
+    static lang::Vm vm(table, lang::importCatalogFor(table), limits);  // reused: each load replaces what the last one left
     try {
         if (bytes.rfind("SRC:", 0) == 0) {
             lang::CompileResult r = lang::compileScript(bytes.substr(4), table);

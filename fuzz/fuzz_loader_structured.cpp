@@ -573,7 +573,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         l.maxLoopSteps = 5000;  // per top-level call: accepted code may loop forever
         return l;
     }();
-    static lang::Vm vm(fuzz::fuzzHostTable(), limits);  // reused: each load replaces what the last one left
+    static lang::Vm vm(fuzz::fuzzHostTable(), lang::importCatalogFor(fuzz::fuzzHostTable()), limits);  // reused: each load replaces what the last one left
     try {
         vm.loadFile(bytes);
     } catch (const lang::LoadError&) {

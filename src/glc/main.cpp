@@ -158,7 +158,7 @@ int cmdRun(int argc, char** argv, int benchN) {
     lang::HostTable table;
     glc::GlcHost host;
     host.registerAll(table);
-    lang::Vm vm(table);
+    lang::Vm vm(table, lang::importCatalogFor(table));
     int64_t compileUs = 0;
     if (int rc = prepare(vm, table, file, opt, compileUs)) return rc;
 

@@ -40,4 +40,8 @@ ImportCatalog buildImportCatalog(const HostTable& host) {
     return ci.catalog();
 }
 
+std::shared_ptr<const ImportCatalog> importCatalogFor(const HostTable& host) {
+    return std::make_shared<const ImportCatalog>(buildImportCatalog(host));
+}
+
 }  // namespace pelo::lang

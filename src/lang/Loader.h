@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lang/Compiler.h"
+#include "lang/ImportCatalog.h"
 #include "lang/HostTable.h"
 #include "lang/Module.h"
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "lang/Compiler.h"
+#include "lang/ImportCatalog.h"
 #include "lang/Module.h"
 
 namespace pelo::lang {

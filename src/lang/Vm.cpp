@@ -227,7 +227,8 @@ bool variantCompare(const Value& a, const Value& b, int32_t code) {
     }
 }
 
-Vm::Vm(const HostTable& host, VmLimits limits) : host_(host), catalog_(buildImportCatalog(host)), limits_(limits) {}
+Vm::Vm(const HostTable& host, std::shared_ptr<const ImportCatalog> catalog, VmLimits limits)
+    : host_(host), catalog_(std::move(catalog)), limits_(limits) {}
 
 Vm::~Vm() { clear(); }
 
@@ -248,7 +249,7 @@ void Vm::loadFile(std::string_view bytes) { loadModule(deserializeModule(bytes))
 void Vm::loadModule(Module module) {
     if (depth_ > 0) throw LoadError("Script engine already running");
     clear();
-    std::vector<BoundImport> imports = verifyModule(module, catalog_);
+    std::vector<BoundImport> imports = verifyModule(module, *catalog_);
     module_ = std::move(module);
     imports_ = std::move(imports);
     globals_.clear();

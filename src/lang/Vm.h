@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lang/Compiler.h"
+#include "lang/ImportCatalog.h"
 #include "lang/HostTable.h"
 #include "lang/Loader.h"
 #include "lang/Module.h"
@@ -33,7 +33,8 @@ bool variantCompare(const Value& a, const Value& b, int32_t code);
 
 class Vm {
 public:
-    explicit Vm(const HostTable& host, VmLimits limits = {});
+    // `catalog` is what compiled files may import from `host` (importCatalogFor, Compiler.h).
+    Vm(const HostTable& host, std::shared_ptr<const ImportCatalog> catalog, VmLimits limits = {});
     ~Vm();
     Vm(const Vm&) = delete;
     Vm& operator=(const Vm&) = delete;
@@ -104,7 +105,7 @@ private:
     void storeSlow(Value& dst, Value& src);
 
     const HostTable& host_;
-    ImportCatalog catalog_;
+    std::shared_ptr<const ImportCatalog> catalog_;
     VmLimits limits_;
     Module module_;
     std::vector<BoundImport> imports_;

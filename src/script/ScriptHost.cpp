@@ -1,11 +1,12 @@
 #include "script/ScriptHost.h"
 
+#include "lang/Compiler.h"
 #include "script/RegExpObject.h"
 
 namespace pelo::script {
 
 TPSScriptWrapper::TPSScriptWrapper(const lang::HostTable& table, const ScriptClasses& classes, lang::VmLimits limits)
-    : classes_(classes), vm_(table, limits) {}
+    : classes_(classes), vm_(table, lang::importCatalogFor(table), limits) {}
 
 TPSScriptWrapper::~TPSScriptWrapper() {
     // Nothing of the script runs at the end: its globals simply go.

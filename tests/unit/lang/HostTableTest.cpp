@@ -43,7 +43,7 @@ struct HostFixture : ::testing::Test {
         h.table.function("function MakeShared: TCounter", [this](CallCtx& c) { c.retValue(objectValue(shared)); });
         h.table.variable("Shared", "TCounter");
         h.table.finish();
-        h.vm = std::make_unique<Vm>(h.table);
+        h.vm = std::make_unique<Vm>(h.table, importCatalogFor(h.table));
         shared = new Counter(clsPtr, 100);
         shared->hostOwned = true;
         shared->label = "host";

@@ -97,13 +97,13 @@ TEST(Loader, ImportsMustMatchTheHostTable) {
     registerStandardLibrary(other);
     other.function("procedure WriteLn(n: Integer)", [](CallCtx&) {});
     other.finish();
-    Vm vm(other);
+    Vm vm(other, importCatalogFor(other));
     EXPECT_EQ(loadError(vm, bytes), "Cannot Import WRITELN (declaration changed; recompile the script)");
     // A host without WriteLn at all.
     HostTable bare;
     registerStandardLibrary(bare);
     bare.finish();
-    Vm vm2(bare);
+    Vm vm2(bare, importCatalogFor(bare));
     EXPECT_EQ(loadError(vm2, bytes), "Cannot Import WRITELN");
 }
 

@@ -26,7 +26,7 @@ struct ScriptHarness {
         registerHostHelpers(table);
         table.function("procedure WriteLn(s: string)", [this](CallCtx& c) { out.emplace_back(c.s(0)); });
         table.finish();
-        vm = std::make_unique<Vm>(table, limits);
+        vm = std::make_unique<Vm>(table, importCatalogFor(table), limits);
     }
 
     // First compile message ("[Error] (l:c): text"), or "" when the script compiles.

@@ -94,7 +94,7 @@ TEST(Vm, StopRequestEndsAnEndlessLoopAndCannotBeCaught) {
         EXPECT_TRUE(c.vm.busy());
         if (++calls == 1000) c.vm.requestStop();
     });
-    h.vm = std::make_unique<Vm>(h.table);
+    h.vm = std::make_unique<Vm>(h.table, importCatalogFor(h.table));
     std::string err = h.run("begin while True do try Tick; except WriteLn('caught'); end; end.");
     EXPECT_EQ(err, "Script stopped");
     EXPECT_EQ(calls, 1000);
@@ -177,7 +177,7 @@ TEST(Vm, HostFunctionsMayCallBackIntoTheScript) {
         int p = c.vm.findProc(std::string(c.s(0)));
         for (int k = 0; k < 3; ++k) c.vm.call(p, {Value::ofInt(k)});
     });
-    h.vm = std::make_unique<Vm>(h.table);
+    h.vm = std::make_unique<Vm>(h.table, importCatalogFor(h.table));
     EXPECT_EQ(h.run("var total: Integer; procedure Add(n: Integer); begin total := total + n; "
                     "if n = 2 then WriteLn('deep ' + IntToStr(total)); end; "
                     "procedure Nest(n: Integer); var s: string; begin s := IntToStr(n); Each('Add'); WriteLn(s); end; "
@@ -232,7 +232,7 @@ TEST(Vm, FinallyPartsAndLeaveTargetsAtAnotherStackDepthAreRefused) {
     // The finally part is checked at the depth of TryFinally (2) but a Leave reaches it with an
     // empty stack: run at the depth of the moment, its two Pops would go below the stack.
     {
-        Vm vm(table);
+        Vm vm(table, importCatalogFor(table));
         EXPECT_THROW(vm.loadModule(handBuilt({op(Op::PushInt), 1, op(Op::PushInt), 2,  // 0
                                               op(Op::TryFinally), 5,                   // 4
                                               op(Op::Pop), op(Op::Pop),                // 6
@@ -249,7 +249,7 @@ TEST(Vm, FinallyPartsAndLeaveTargetsAtAnotherStackDepthAreRefused) {
     {
         VmLimits tight;
         tight.stackSlots = 4;
-        Vm vm(table, tight);
+        Vm vm(table, importCatalogFor(table), tight);
         EXPECT_THROW(vm.loadModule(handBuilt({op(Op::TryFinally), 9,                                     // 0
                                               op(Op::PushInt), 1, op(Op::PushInt), 2, op(Op::PushInt), 3,  // 2
                                               op(Op::Leave), 0, 11,                                        // 8
@@ -271,13 +271,13 @@ TEST(Vm, EndFinallyAndPopTryRefuseTheCallersEntries) {
                                  op(Op::Call), 1, op(Op::EndFinally),  // 5: finally part
                                  op(Op::PushInt), 9, op(Op::StoreG), 0, op(Op::Ret)};  // 8: target
     {
-        Vm vm(table);
+        Vm vm(table, importCatalogFor(table));
         EXPECT_NE(runHandBuilt(vm, handBuilt(main, {op(Op::EndFinally), op(Op::Ret)})), "");
         EXPECT_EQ(vm.global("G")->i, 0);
     }
     // P leaves the main block's try block
     {
-        Vm vm(table);
+        Vm vm(table, importCatalogFor(table));
         EXPECT_NE(runHandBuilt(vm, handBuilt({op(Op::TryExcept), 4, op(Op::Call), 1, op(Op::PopTry), op(Op::Ret),
                                               op(Op::PushInt), 9, op(Op::StoreG), 0, op(Op::Ret)},
                                              {op(Op::PopTry), op(Op::Ret)})),
@@ -293,7 +293,7 @@ TEST(Vm, ALoopMadeOfHandledErrorsCanBeStopped) {
     table.finish();
     VmLimits limits;
     limits.maxLoopSteps = 5000;
-    Vm vm(table, limits);
+    Vm vm(table, importCatalogFor(table), limits);
     EXPECT_EQ(runHandBuilt(vm, handBuilt({op(Op::TryExcept), -2,                 // 0: handler is this instruction
                                           op(Op::PushInt), 1, op(Op::PushInt), 0,  // 2
                                           op(Op::DivI), static_cast<int32_t>(Width::S32), op(Op::Pop),  // 6: divide by zero
