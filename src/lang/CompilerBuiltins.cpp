@@ -29,7 +29,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             openParen();
             Ex a = expression();
             closeParen();
-            if (!a.type) fail("Type mismatch");
+            if (!a.type) failMismatch();
             if (a.k == EK::Const && a.type->k == TK::String) {
                 e.k = EK::Const;
                 e.type = tS32;
@@ -54,7 +54,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
                 e.cval = Value::ofInt(1);
                 return e;
             }
-            if (a.type->k != TK::String && a.type->k != TK::DynArray) fail("Type mismatch");
+            if (a.type->k != TK::String && a.type->k != TK::DynArray) failMismatch();
             load(a);
             emit(Op::Length);
             e.k = EK::Stack;
@@ -67,7 +67,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             int al = tok_.line, ac = tok_.col;
             Ex a = expression();
             if (!isLvalue(a) || a.k == EK::StrCharRef) failAt(al, ac, "Variable Expected");
-            if (a.type->k != TK::String && a.type->k != TK::DynArray) fail("Type mismatch");
+            if (a.type->k != TK::String && a.type->k != TK::DynArray) failMismatch();
             address(a, al, ac);
             expectSym(",", "comma (',') expected");
             int nl = tok_.line, nc = tok_.col;
@@ -84,7 +84,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             Ex a = designator(true);
             closeParen();
             const Type* t = a.type;
-            if (!t) fail("Type mismatch");
+            if (!t) failMismatch();
             if (t->k == TK::StaticArray) {
                 if (a.k == EK::Stack) emit(Op::Pop);
                 if (a.k == EK::RefOnStack) emit(Op::Pop);
@@ -131,7 +131,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
                 e.cval = Value::ofInt(b == Builtin::High ? hi : lo);
                 return e;
             }
-            fail("Type mismatch");
+            failMismatch();
         }
         case Builtin::Inc:
         case Builtin::Dec: {
@@ -139,7 +139,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             int al = tok_.line, ac = tok_.col;
             Ex a = expression();
             if (!isLvalue(a) || a.k == EK::StrCharRef) failAt(al, ac, "Variable Expected");
-            if (!a.type || !(isIntKind(a.type->k) || a.type->k == TK::Enum)) fail("Type mismatch");
+            if (!a.type || !(isIntKind(a.type->k) || a.type->k == TK::Enum)) failMismatch();
             if (tok_.is(",")) {
                 while (!tok_.is(")") && tok_.kind != Tok::Eof) next();
                 next();
@@ -160,7 +160,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         case Builtin::Pred: {
             openParen();
             Ex a = expression();
-            if (!a.type || !(isIntKind(a.type->k) || a.type->k == TK::Enum)) fail("Type mismatch");
+            if (!a.type || !(isIntKind(a.type->k) || a.type->k == TK::Enum)) failMismatch();
             closeParen();
             load(a);
             emit(Op::PushInt, 1);
@@ -174,9 +174,9 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             Ex a = expression();
             // A value that is no ordinal is refused at the closing parenthesis, a constant Boolean or enumeration
             // value after it: where the reference reports them.
-            if (!a.type || !isOrdinal(a.type->k)) fail("Type mismatch");
+            if (!a.type || !isOrdinal(a.type->k)) failMismatch();
             closeParen();
-            if (a.k == EK::Const && (a.type->k == TK::Bool || a.type->k == TK::Enum)) fail("Type mismatch");
+            if (a.k == EK::Const && (a.type->k == TK::Bool || a.type->k == TK::Enum)) failMismatch();
             // Ord passes a variable's value on unchanged but typed Cardinal, so arithmetic on it is done in
             // Cardinal (Ord(c) - 200 is 4294967209 for 'q'); a constant becomes a Cardinal constant.
             if (a.k == EK::Const) {
@@ -194,7 +194,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             openParen();
             Ex a = expression();
             closeParen();
-            if (!a.type || !isIntKind(a.type->k)) fail("Type mismatch");
+            if (!a.type || !isIntKind(a.type->k)) failMismatch();
             if (a.k == EK::Const) {
                 e = a;
                 e.cval.i &= 255;
@@ -212,7 +212,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             openParen();
             Ex a = expression();
             closeParen();
-            if (!a.type || !(a.type->k == TK::Class || a.type->k == TK::Nil || a.type->k == TK::DynArray)) fail("Type mismatch");
+            if (!a.type || !(a.type->k == TK::Class || a.type->k == TK::Nil || a.type->k == TK::DynArray)) failMismatch();
             load(a);
             emit(Op::Assigned);
             e.k = EK::Stack;
@@ -228,7 +228,7 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
             address(a, al, ac);
             expectSym(",", "comma (',') expected");
             Ex n = expression();
-            if (!n.type || !isOrdinal(n.type->k)) fail("Type mismatch");
+            if (!n.type || !isOrdinal(n.type->k)) failMismatch();
             load(n);
             closeParen();
             emit(b == Builtin::Include ? Op::SetIncl : Op::SetExcl);

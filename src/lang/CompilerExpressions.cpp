@@ -69,8 +69,8 @@ void CompilerImpl::load(Ex& e) {
             emit(Op::CallHost, importId(e.prop->importName));
             break;
         case EK::Stack: break;
-        case EK::NoValue: fail("Type mismatch");
-        case EK::TypeRef: fail("Type mismatch");
+        case EK::NoValue: failMismatch();
+        case EK::TypeRef: failMismatch();
     }
     e.k = EK::Stack;
 }
@@ -118,7 +118,7 @@ bool CompilerImpl::convertConst(Ex& e, const Type* to) {
 }
 
 void CompilerImpl::coerce(Ex& e, const Type* to, int /*line*/, int /*col*/) {
-    if (e.k == EK::NoValue || e.k == EK::TypeRef) fail("Type mismatch");
+    if (e.k == EK::NoValue || e.k == EK::TypeRef) failMismatch();
     if (to->k == TK::Untyped) {
         load(e);
         return;
@@ -165,7 +165,7 @@ void CompilerImpl::coerce(Ex& e, const Type* to, int /*line*/, int /*col*/) {
         } else if (from->k == TK::String) vt = VarType::String;
         else if (from->k == TK::Currency) vt = VarType::Currency;
         else if (from->k == TK::Class || from->k == TK::Nil) vt = VarType::Object;
-        else fail("Type mismatch");
+        else failMismatch();
         emit(Op::ToVariant, static_cast<int32_t>(vt));
     } else if (from->k == TK::Variant) {
         VarType vt;
@@ -175,12 +175,12 @@ void CompilerImpl::coerce(Ex& e, const Type* to, int /*line*/, int /*col*/) {
         else if (to->k == TK::Char) vt = VarType::Char;
         else if (to->k == TK::String) vt = VarType::String;
         else if (to->k == TK::Currency) vt = VarType::Currency;
-        else fail("Type mismatch");
+        else failMismatch();
         emit(Op::FromVariant, static_cast<int32_t>(vt));
         if (isIntKind(to->k) && widthOf(to) != Width::I64) emit(Op::Wrap, static_cast<int32_t>(widthOf(to)));
         if (to->k == TK::Single) emitRounding(to->k);  // a variant holds a Double
     } else {
-        fail("Type mismatch");
+        failMismatch();
     }
 }
 
@@ -200,24 +200,25 @@ Ex CompilerImpl::expression() {
     NestingGuard guard(*this);
     int l = tok_.line, c = tok_.col;
     Ex a = simpleExpression();
-    static const char* const rel[] = {"=", "<>", "<", ">", "<=", ">="};
+    static const std::pair<const char*, BinOp> rel[] = {{"=", BinOp::Eq}, {"<>", BinOp::Ne}, {"<", BinOp::Lt},
+                                                        {">", BinOp::Gt}, {"<=", BinOp::Le}, {">=", BinOp::Ge}};
     for (;;) {
-        std::string op;
+        std::optional<BinOp> op;
         if (tok_.kind == Tok::Sym) {
-            for (const char* r : rel)
-                if (tok_.text == r) op = r;
+            for (const auto& [text, o] : rel)
+                if (tok_.text == text) op = o;
         } else if (tok_.isKw("IN")) {
-            op = "IN";
+            op = BinOp::In;
         } else if (tok_.isKw("IS")) {
-            op = "IS";
+            op = BinOp::Is;
         }
-        if (op.empty()) return a;
+        if (!op) return a;
         next();
         if (a.k != EK::Const) load(a);
         size_t mark = here();
         int rl = tok_.line, rc = tok_.col;
         Ex b = simpleExpression();
-        a = binary(std::move(a), op, mark, std::move(b), rl, rc);
+        a = binary(std::move(a), *op, mark, std::move(b), rl, rc);
         (void)l;
         (void)c;
     }
@@ -237,20 +238,21 @@ Ex CompilerImpl::simpleExpression() {
         a = term();
     }
     for (;;) {
-        std::string op;
-        if (tok_.is("+") || tok_.is("-")) op = tok_.text;
-        else if (tok_.isKw("OR")) op = "OR";
-        else if (tok_.isKw("XOR")) op = "XOR";
-        if (op.empty()) return a;
+        std::optional<BinOp> op;
+        if (tok_.is("+")) op = BinOp::Add;
+        else if (tok_.is("-")) op = BinOp::Sub;
+        else if (tok_.isKw("OR")) op = BinOp::Or;
+        else if (tok_.isKw("XOR")) op = BinOp::Xor;
+        if (!op) return a;
         next();
         if (a.k != EK::Const) load(a);
-        if (op == "OR" && opt_.shortCircuit && a.type->k == TK::Bool) {
+        if (op == BinOp::Or && opt_.shortCircuit && a.type->k == TK::Bool) {
             if (a.k == EK::Const) load(a);
             emit(Op::Dup);
             size_t j = emitJump(Op::JmpT);
             emit(Op::Pop);
             Ex b = term();
-            if (b.type == nullptr || b.type->k != TK::Bool) fail("Type mismatch");
+            if (b.type == nullptr || b.type->k != TK::Bool) failMismatch();
             load(b);
             patchHere(j);
             a.k = EK::Stack;
@@ -259,27 +261,31 @@ Ex CompilerImpl::simpleExpression() {
         size_t mark = here();
         int rl = tok_.line, rc = tok_.col;
         Ex b = term();
-        a = binary(std::move(a), op, mark, std::move(b), rl, rc);
+        a = binary(std::move(a), *op, mark, std::move(b), rl, rc);
     }
 }
 
 Ex CompilerImpl::term() {
     Ex a = factor();
     for (;;) {
-        std::string op;
-        if (tok_.is("*") || tok_.is("/")) op = tok_.text;
-        else if (tok_.isKw("DIV") || tok_.isKw("MOD") || tok_.isKw("AND") || tok_.isKw("SHL") || tok_.isKw("SHR"))
-            op = tok_.upper;
-        if (op.empty()) return a;
+        std::optional<BinOp> op;
+        if (tok_.is("*")) op = BinOp::Mul;
+        else if (tok_.is("/")) op = BinOp::Slash;
+        else if (tok_.isKw("DIV")) op = BinOp::Div;
+        else if (tok_.isKw("MOD")) op = BinOp::Mod;
+        else if (tok_.isKw("AND")) op = BinOp::And;
+        else if (tok_.isKw("SHL")) op = BinOp::Shl;
+        else if (tok_.isKw("SHR")) op = BinOp::Shr;
+        if (!op) return a;
         next();
         if (a.k != EK::Const) load(a);
-        if (op == "AND" && opt_.shortCircuit && a.type && a.type->k == TK::Bool) {
+        if (op == BinOp::And && opt_.shortCircuit && a.type && a.type->k == TK::Bool) {
             if (a.k == EK::Const) load(a);
             emit(Op::Dup);
             size_t j = emitJump(Op::JmpF);
             emit(Op::Pop);
             Ex b = factor();
-            if (b.type == nullptr || b.type->k != TK::Bool) fail("Type mismatch");
+            if (b.type == nullptr || b.type->k != TK::Bool) failMismatch();
             load(b);
             patchHere(j);
             a.k = EK::Stack;
@@ -288,12 +294,12 @@ Ex CompilerImpl::term() {
         size_t mark = here();
         int rl = tok_.line, rc = tok_.col;
         Ex b = factor();
-        a = binary(std::move(a), op, mark, std::move(b), rl, rc);
+        a = binary(std::move(a), *op, mark, std::move(b), rl, rc);
     }
 }
 
 Ex CompilerImpl::unaryMinus(Ex a, int /*line*/, int /*col*/) {
-    if (!a.type) fail("Type mismatch");
+    if (!a.type) failMismatch();
     if (a.k == EK::Const) {
         if (isIntKind(a.type->k)) {
             a.cval.i = -a.cval.i;
@@ -308,13 +314,13 @@ Ex CompilerImpl::unaryMinus(Ex a, int /*line*/, int /*col*/) {
             a.cval.i = -a.cval.i;
             return a;
         }
-        fail("Type mismatch");
+        failMismatch();
     }
     load(a);
     if (isIntKind(a.type->k)) emit(Op::NegI, static_cast<int32_t>(widthOf(a.type)));
     else if (isFloatKind(a.type->k)) emit(Op::NegF);
     else if (a.type->k == TK::Currency) emit(Op::NegI, 0);
-    else fail("Type mismatch");
+    else failMismatch();
     return a;
 }
 
@@ -364,7 +370,7 @@ Ex CompilerImpl::factor() {
     if (tok_.isKw("NOT")) {
         next();
         Ex a = factor();
-        if (!a.type) fail("Type mismatch");
+        if (!a.type) failMismatch();
         if (a.k == EK::Const) {
             if (a.type->k == TK::Bool) {
                 a.cval.i = a.cval.i ? 0 : 1;
@@ -374,7 +380,7 @@ Ex CompilerImpl::factor() {
                 a.cval.i = wrapTo(~a.cval.i, static_cast<int32_t>(widthOf(a.type)));
                 return a;
             }
-            fail("Type mismatch");
+            failMismatch();
         }
         load(a);
         if (a.type->k == TK::Bool) emit(Op::NotB);
@@ -383,7 +389,7 @@ Ex CompilerImpl::factor() {
             emit(Op::FromVariant, static_cast<int32_t>(VarType::Bool));
             emit(Op::NotB);
             a.type = tBool;
-        } else fail("Type mismatch");
+        } else failMismatch();
         return a;
     }
     if (tok_.is("-")) {  // "-" inside a factor (e.g. after "*")
@@ -417,7 +423,7 @@ Ex CompilerImpl::setConstructor() {
         for (;;) {
             Ex x = expression();
             if (!x.type || !(x.type->k == TK::Enum || x.type->k == TK::Char || isIntKind(x.type->k) || x.type->k == TK::Bool))
-                fail("Type mismatch");
+                failMismatch();
             if (tok_.is("..")) fail("Closing square bracket (']') expected");  // no set ranges in this dialect
             if (!elemType) elemType = x.type;
             if (x.k != EK::Const) allConst = false;
@@ -455,7 +461,7 @@ Ex CompilerImpl::designator(bool allowType) {
     e = selectors(std::move(e));
     if (e.k == EK::TypeRef && !allowType) {
         // a bare type name in an expression
-        failAt(id.line, id.col, "Type mismatch");
+        failMismatchAt(id.line, id.col);
     }
     return e;
 }
@@ -645,7 +651,7 @@ Ex CompilerImpl::memberAccess(Ex /*obj: already on the stack*/, const MemberInfo
         e.prop = m;
         return e;
     }
-    if (m->kind == MemberKind::Constructor) fail("Type mismatch");
+    if (m->kind == MemberKind::Constructor) failMismatch();
     std::vector<const Type*> anyTypes;
     bool parens = acceptSym("(");
     parseArgs(m->sig, anyTypes, parens);
@@ -683,7 +689,7 @@ Ex CompilerImpl::selectors(Ex e) {
                 e = r;
                 continue;
             }
-            if (!e.type) fail("Type mismatch");
+            if (!e.type) failMismatch();
             if (e.type->k == TK::Record) {
                 size_t k = 0;
                 for (; k < e.type->fields.size(); ++k)
@@ -711,10 +717,10 @@ Ex CompilerImpl::selectors(Ex e) {
             failAt(l, c, "Semicolon (';') expected");
         }
         if (tok_.is("[")) {
-            if (!e.type || e.k == EK::TypeRef) fail("Type mismatch");
+            if (!e.type || e.k == EK::TypeRef) failMismatch();
             if (e.type->k == TK::Class) {
                 const MemberInfo* m = e.type->cls->findDefault();
-                if (!m) fail("Type mismatch");
+                if (!m) failMismatch();
                 load(e);
                 e = memberAccess(std::move(e), m, l, c);
                 continue;
@@ -727,7 +733,7 @@ Ex CompilerImpl::selectors(Ex e) {
                     if (lv) address(e, l, c);
                     else load(e);
                     Ex ix = expression();
-                    if (!ix.type || !isIntKind(ix.type->k)) fail("Type mismatch");
+                    if (!ix.type || !isIntKind(ix.type->k)) failMismatch();
                     coerce(ix, tS64, il, ic);
                     if (lv) {
                         e.k = EK::StrCharRef;
@@ -741,7 +747,7 @@ Ex CompilerImpl::selectors(Ex e) {
                     if (lv) address(e, l, c);
                     else load(e);
                     Ex ix = expression();
-                    if (!ix.type || !isOrdinal(ix.type->k)) fail("Type mismatch");
+                    if (!ix.type || !isOrdinal(ix.type->k)) failMismatch();
                     coerce(ix, tS64, il, ic);
                     if (e.type->k == TK::StaticArray) {
                         int32_t lo = static_cast<int32_t>(e.type->low);
@@ -753,7 +759,7 @@ Ex CompilerImpl::selectors(Ex e) {
                     e.k = lv ? EK::RefOnStack : EK::Stack;
                     e.type = e.type->elem;
                 } else {
-                    fail("Type mismatch");
+                    failMismatch();
                 }
                 if (acceptSym(",")) continue;
                 break;
@@ -768,13 +774,13 @@ Ex CompilerImpl::selectors(Ex e) {
             const int closeLine = tok_.line, closeCol = tok_.col;
             expectSym(")", "Closing parenthesis expected");
             const Type* to = e.type;
-            if (!a.type) fail("Type mismatch");
+            if (!a.type) failMismatch();
             // Kinds a cast cannot join are refused at the closing parenthesis; a constant of a joinable kind is
             // refused after it unless it is an integer made another integer type or a character kept a Char.
-            if (!castJoinsKinds(to, a.type)) failAt(closeLine, closeCol, "Type mismatch");
+            if (!castJoinsKinds(to, a.type)) failMismatchAt(closeLine, closeCol);
             if (a.k == EK::Const && !(isIntKind(to->k) && isIntKind(a.type->k)) &&
                 !(to->k == TK::Char && a.type->k == TK::Char))
-                fail("Type mismatch");
+                failMismatch();
             if (isOrdinal(to->k) && isOrdinal(a.type->k)) {
                 // A Boolean is a byte: the cast keeps the low byte, and any nonzero byte counts as true.
                 const Width width = to->k == TK::Bool ? Width::U8 : widthOf(to);

@@ -52,6 +52,9 @@ struct Symbol {
     Builtin builtin = Builtin::Length;
 };
 
+// The binary operators, by precedence level: relational (and in, is), additive, multiplicative.
+enum class BinOp : uint8_t { Eq, Ne, Lt, Gt, Le, Ge, In, Is, Add, Sub, Or, Xor, Mul, Slash, Div, Mod, And, Shl, Shr };
+
 enum class EK : uint8_t { NoValue, Const, Stack, Local, LocalRef, Global, RefOnStack, StrCharRef, Property, TypeRef };
 
 struct Ex {
@@ -125,6 +128,11 @@ private:
     }
     [[noreturn]] void fail(const std::string& msg) { throw CompileError(tok_.line, tok_.col, msg); }
     [[noreturn]] void failAt(int l, int c, const std::string& msg) { throw CompileError(l, c, msg); }
+    // "Type mismatch", at the current token or at a given place.
+    [[noreturn]] void failMismatch() { failMismatchAt(tok_.line, tok_.col); }
+    [[noreturn]] void failMismatchAt(int l, int c) {
+        throw CompileError(l, c, "Type mismatch", CompileErrorKind::TypeMismatch);
+    }
     void expectSym(const char* sym, const char* msg) {
         if (!tok_.is(sym)) fail(msg);
         next();
@@ -251,7 +259,7 @@ private:
                    std::vector<WriteBack>* writeBacks = nullptr);
     Ex builtinCall(Builtin b, int l, int c);
     Ex memberAccess(Ex obj, const MemberInfo* m, int l, int c);
-    Ex binary(Ex a, const std::string& op, size_t mark, Ex b, int l, int c);
+    Ex binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c);
     Ex unaryMinus(Ex a, int l, int c);
     Ex setConstructor();
     void load(Ex& e);
@@ -311,11 +319,11 @@ private:
     void reportArgMismatch() {
         if (argMismatch_) {
             argMismatch_ = false;
-            fail("Type mismatch");
+            failMismatch();
         }
     }
     void coerceArg(Ex& a, const Type* to, int l, int c) {
-        if (a.k == EK::TypeRef) fail("Type mismatch");
+        if (a.k == EK::TypeRef) failMismatch();
         if (!a.type || a.k == EK::NoValue) {
             noteArgMismatch();
             return;
@@ -323,7 +331,7 @@ private:
         try {
             coerce(a, to, l, c);
         } catch (const CompileError& e) {
-            if (std::string_view(e.what()) != "Type mismatch") throw;
+            if (e.kind != CompileErrorKind::TypeMismatch) throw;
             noteArgMismatch();
         }
     }

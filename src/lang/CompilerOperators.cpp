@@ -3,12 +3,12 @@
 
 namespace pelo::lang::detail {
 
-Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, int c) {
+Ex CompilerImpl::binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
     if (!a.type || !b.type || a.k == EK::NoValue || b.k == EK::NoValue || a.k == EK::TypeRef || b.k == EK::TypeRef)
-        fail("Type mismatch");
+        failMismatch();
     bool aConst = a.k == EK::Const, bConst = b.k == EK::Const;
     TK ak = a.type->k, bk = b.type->k;
-    bool isCmp = op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
+    bool isCmp = op == BinOp::Eq || op == BinOp::Ne || op == BinOp::Lt || op == BinOp::Gt || op == BinOp::Le || op == BinOp::Ge;
     // Materializes a constant left operand below the right operand's code.
     auto materializeA = [&]() {
         if (a.k == EK::Const) {
@@ -34,11 +34,11 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         return r;
     };
     // ---- "in"
-    if (op == "IN") {
-        if (bk != TK::Set || !(isOrdinal(ak))) fail("Type mismatch");
+    if (op == BinOp::In) {
+        if (bk != TK::Set || !(isOrdinal(ak))) failMismatch();
         return finish(Op::SetIn, tBool);
     }
-    if (op == "IS") fail("Type mismatch");
+    if (op == BinOp::Is) failMismatch();
     // ---- a variant and a real (Currency included): a variant holds a Double, so the real is rounded to one and
     // the operation is the variant's (double precision, variant result); comparisons compare the Doubles
     const auto realKind = [](TK k) { return isFloatKind(k) || k == TK::Currency; };
@@ -53,11 +53,11 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             if (bk == TK::Currency) emit(Op::CurToFloat);
             else emit(bk == TK::Variant ? Op::FromVariant : Op::ToDouble);
             if (bk == TK::Variant) word(fv);
-            Op o = op == "=" ? Op::EqF : op == "<>" ? Op::NeF : op == "<" ? Op::LtF : op == ">" ? Op::GtF : op == "<=" ? Op::LeF : Op::GeF;
+            Op o = op == BinOp::Eq ? Op::EqF : op == BinOp::Ne ? Op::NeF : op == BinOp::Lt ? Op::LtF : op == BinOp::Gt ? Op::GtF : op == BinOp::Le ? Op::LeF : Op::GeF;
             return finish(o, tBool);
         }
-        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : -1;
-        if (code < 0) fail("Type mismatch");
+        int32_t code = op == BinOp::Add ? 0 : op == BinOp::Sub ? 1 : op == BinOp::Mul ? 2 : op == BinOp::Slash ? 3 : -1;
+        if (code < 0) failMismatch();
         if (ak == TK::Currency) insertCode(mark, {curToFloat, static_cast<int32_t>(Op::ToVariant), fv});
         else if (ak != TK::Variant) insertCode(mark, {static_cast<int32_t>(Op::ToVariant), fv});
         load(b);
@@ -69,7 +69,7 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
     // variant's arithmetic decides (64-bit integers, texts joined or read as numbers)
     if (!isCmp && ((ak == TK::Variant) != (bk == TK::Variant))) {
         const TK other = ak == TK::Variant ? bk : ak;
-        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : op == "DIV" ? 4 : op == "MOD" ? 5 : -1;
+        int32_t code = op == BinOp::Add ? 0 : op == BinOp::Sub ? 1 : op == BinOp::Mul ? 2 : op == BinOp::Slash ? 3 : op == BinOp::Div ? 4 : op == BinOp::Mod ? 5 : -1;
         const bool text = other == TK::String || other == TK::Char;
         if (code >= 0 && (isIntKind(other) || text)) {
             const int32_t vt = static_cast<int32_t>(text ? VarType::String : VarType::Int);
@@ -89,7 +89,7 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         if (to->k == TK::Char) to = tString;
         std::vector<int32_t> conv;
         VarType vt = isIntKind(to->k) ? VarType::Int : isFloatKind(to->k) ? VarType::Float : to->k == TK::Bool ? VarType::Bool : to->k == TK::String ? VarType::String : VarType::None;
-        if (vt == VarType::None) fail("Type mismatch");
+        if (vt == VarType::None) failMismatch();
         insertCode(mark, {static_cast<int32_t>(Op::FromVariant), static_cast<int32_t>(vt)});
         a.type = to == tString ? tString : to;
         ak = a.type->k;
@@ -98,18 +98,18 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         load(b);
         const Type* to = a.type->k == TK::Char ? tString : a.type;
         VarType vt = isIntKind(to->k) ? VarType::Int : isFloatKind(to->k) ? VarType::Float : to->k == TK::Bool ? VarType::Bool : to->k == TK::String ? VarType::String : VarType::None;
-        if (vt == VarType::None) fail("Type mismatch");
+        if (vt == VarType::None) failMismatch();
         emit(Op::FromVariant, static_cast<int32_t>(vt));
         b.type = to;
         bk = to->k;
     }
     if (ak == TK::Variant && bk == TK::Variant) {
         if (isCmp) {
-            const int32_t cmp = op == "=" ? 0 : op == "<>" ? 1 : op == "<" ? 2 : op == ">" ? 3 : op == "<=" ? 4 : 5;
+            const int32_t cmp = op == BinOp::Eq ? 0 : op == BinOp::Ne ? 1 : op == BinOp::Lt ? 2 : op == BinOp::Gt ? 3 : op == BinOp::Le ? 4 : 5;
             return finish(Op::VarCmp, tBool, cmp);
         }
-        int32_t code = op == "+" ? 0 : op == "-" ? 1 : op == "*" ? 2 : op == "/" ? 3 : op == "DIV" ? 4 : op == "MOD" ? 5 : -1;
-        if (code < 0) fail("Type mismatch");
+        int32_t code = op == BinOp::Add ? 0 : op == BinOp::Sub ? 1 : op == BinOp::Mul ? 2 : op == BinOp::Slash ? 3 : op == BinOp::Div ? 4 : op == BinOp::Mod ? 5 : -1;
+        if (code < 0) failMismatch();
         return finish(Op::VarOp, tVariant, code);
     }
     // ---- constant folding
@@ -122,12 +122,12 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             std::string x = ak == TK::Char ? std::string(1, static_cast<char>(a.cval.i)) : a.cval.string();
             std::string y = bk == TK::Char ? std::string(1, static_cast<char>(b.cval.i)) : b.cval.string();
             // Constant texts compare for (in)equality only; ordering them is refused, as the reference does.
-            if (op == "=" || op == "<>") {
+            if (op == BinOp::Eq || op == BinOp::Ne) {
                 r.type = tBool;
-                r.cval = Value::ofInt((x == y) == (op == "="));
+                r.cval = Value::ofInt((x == y) == (op == BinOp::Eq));
                 return r;
             }
-            if (isCmp || op != "+") fail("Type mismatch");
+            if (isCmp || op != BinOp::Add) failMismatch();
             r.type = tString;
             r.cval = Value::ofStr(x + y);
             return r;
@@ -136,30 +136,30 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             int64_t x = a.cval.i, y = b.cval.i;
             int32_t w = static_cast<int32_t>(widthOf(a.type));
             r.type = a.type;
-            if (op == "+") r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) + static_cast<uint64_t>(y)), w);
-            else if (op == "-") r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) - static_cast<uint64_t>(y)), w);
-            else if (op == "*") r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) * static_cast<uint64_t>(y)), w);
-            else if (op == "/" || op == "DIV" || op == "MOD") {
+            if (op == BinOp::Add) r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) + static_cast<uint64_t>(y)), w);
+            else if (op == BinOp::Sub) r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) - static_cast<uint64_t>(y)), w);
+            else if (op == BinOp::Mul) r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) * static_cast<uint64_t>(y)), w);
+            else if (op == BinOp::Slash || op == BinOp::Div || op == BinOp::Mod) {
                 if (y == 0) fail("Divide by Zero");
-                if (x == INT64_MIN && y == -1) r.cval.i = op == "MOD" ? 0 : x;
-                else r.cval.i = wrapTo(op == "MOD" ? x % y : x / y, w);
-            } else if (op == "AND") r.cval.i = wrapTo(x & y, w);
-            else if (op == "OR") r.cval.i = wrapTo(x | y, w);
-            else if (op == "XOR") r.cval.i = wrapTo(x ^ y, w);
-            else if (op == "SHL" || op == "SHR") {
+                if (x == INT64_MIN && y == -1) r.cval.i = op == BinOp::Mod ? 0 : x;
+                else r.cval.i = wrapTo(op == BinOp::Mod ? x % y : x / y, w);
+            } else if (op == BinOp::And) r.cval.i = wrapTo(x & y, w);
+            else if (op == BinOp::Or) r.cval.i = wrapTo(x | y, w);
+            else if (op == BinOp::Xor) r.cval.i = wrapTo(x ^ y, w);
+            else if (op == BinOp::Shl || op == BinOp::Shr) {
                 bool wide = static_cast<Width>(w) == Width::I64;
                 unsigned sh = static_cast<unsigned>(y) & (wide ? 63u : 31u);
                 if (wide) {
                     uint64_t u = static_cast<uint64_t>(x);
-                    r.cval.i = static_cast<int64_t>(op == "SHL" ? u << sh : u >> sh);
+                    r.cval.i = static_cast<int64_t>(op == BinOp::Shl ? u << sh : u >> sh);
                 } else {
                     uint32_t u = static_cast<uint32_t>(static_cast<uint64_t>(x));
-                    uint32_t v = op == "SHL" ? u << sh : u >> sh;
+                    uint32_t v = op == BinOp::Shl ? u << sh : u >> sh;
                     r.cval.i = static_cast<Width>(w) == Width::U32 ? static_cast<int64_t>(v) : wrapTo(static_cast<int32_t>(v), w);
                 }
             } else if (isCmp) {
                 r.type = tBool;
-                bool v = op == "=" ? x == y : op == "<>" ? x != y : op == "<" ? x < y : op == ">" ? x > y : op == "<=" ? x <= y : x >= y;
+                bool v = op == BinOp::Eq ? x == y : op == BinOp::Ne ? x != y : op == BinOp::Lt ? x < y : op == BinOp::Gt ? x > y : op == BinOp::Le ? x <= y : x >= y;
                 r.cval = Value::ofInt(v);
             }
             return r;
@@ -169,20 +169,20 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             long double y = isFloatKind(bk) ? b.cval.f() : static_cast<long double>(b.cval.i);
             if (isCmp) {
                 r.type = tBool;
-                bool v = op == "=" ? x == y : op == "<>" ? x != y : op == "<" ? x < y : op == ">" ? x > y : op == "<=" ? x <= y : x >= y;
+                bool v = op == BinOp::Eq ? x == y : op == BinOp::Ne ? x != y : op == BinOp::Lt ? x < y : op == BinOp::Gt ? x > y : op == BinOp::Le ? x <= y : x >= y;
                 r.cval = Value::ofInt(v);
                 return r;
             }
-            if (op != "+" && op != "-" && op != "*" && op != "/") fail("Type mismatch");
-            if (op == "/" && y == 0) fail("Divide by Zero");
+            if (op != BinOp::Add && op != BinOp::Sub && op != BinOp::Mul && op != BinOp::Slash) failMismatch();
+            if (op == BinOp::Slash && y == 0) fail("Divide by Zero");
             // folded exactly as the VM computes it (see the run-time case below)
             const TK rk = floatResultKind(ak, bk);
             long double v;
             if (rk == TK::Double && ak != TK::Extended && bk != TK::Extended) {
                 double dx = static_cast<double>(x), dy = static_cast<double>(y);
-                v = op == "+" ? dx + dy : op == "-" ? dx - dy : op == "*" ? dx * dy : dx / dy;
+                v = op == BinOp::Add ? dx + dy : op == BinOp::Sub ? dx - dy : op == BinOp::Mul ? dx * dy : dx / dy;
             } else {
-                v = op == "+" ? x + y : op == "-" ? x - y : op == "*" ? x * y : x / y;
+                v = op == BinOp::Add ? x + y : op == BinOp::Sub ? x - y : op == BinOp::Mul ? x * y : x / y;
             }
             // an overflow is left to the run-time code, which raises it
             if (std::isfinite(v) && roundToFloatType(v, rk)) {
@@ -191,10 +191,10 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
                 return r;
             }
         }
-        if (ak == TK::Bool && bk == TK::Bool && (op == "AND" || op == "OR" || op == "XOR" || op == "=" || op == "<>")) {
+        if (ak == TK::Bool && bk == TK::Bool && (op == BinOp::And || op == BinOp::Or || op == BinOp::Xor || op == BinOp::Eq || op == BinOp::Ne)) {
             int64_t x = a.cval.i, y = b.cval.i;
             r.type = tBool;
-            r.cval = Value::ofInt(op == "AND" ? (x & y) : op == "OR" ? (x | y) : op == "XOR" ? (x ^ y) : op == "=" ? x == y : x != y);
+            r.cval = Value::ofInt(op == BinOp::And ? (x & y) : op == BinOp::Or ? (x | y) : op == BinOp::Xor ? (x ^ y) : op == BinOp::Eq ? x == y : x != y);
             return r;
         }
     }
@@ -202,11 +202,11 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
     if ((ak == TK::String || ak == TK::Char) && (bk == TK::String || bk == TK::Char)) {
         if (ak == TK::Char && bk == TK::Char) {
             if (isCmp) {
-                Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
+                Op o = op == BinOp::Eq ? Op::EqI : op == BinOp::Ne ? Op::NeI : op == BinOp::Lt ? Op::LtI : op == BinOp::Gt ? Op::GtI : op == BinOp::Le ? Op::LeI : Op::GeI;
                 return finish(o, tBool);
             }
         }
-        if (aConst && bConst && isCmp) fail("Type mismatch");
+        if (aConst && bConst && isCmp) failMismatch();
         if (ak == TK::Char) {
             if (a.k == EK::Const) {
                 a.cval = strFromChar(static_cast<uint8_t>(a.cval.i));
@@ -216,28 +216,28 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             }
         }
         if (bk == TK::Char) coerce(b, tString, l, c);
-        if (op == "+") return finish(Op::Concat, tString);
+        if (op == BinOp::Add) return finish(Op::Concat, tString);
         if (isCmp) {
-            Op o = op == "=" ? Op::EqS : op == "<>" ? Op::NeS : op == "<" ? Op::LtS : op == ">" ? Op::GtS : op == "<=" ? Op::LeS : Op::GeS;
+            Op o = op == BinOp::Eq ? Op::EqS : op == BinOp::Ne ? Op::NeS : op == BinOp::Lt ? Op::LtS : op == BinOp::Gt ? Op::GtS : op == BinOp::Le ? Op::LeS : Op::GeS;
             return finish(o, tBool);
         }
-        fail("Type mismatch");
+        failMismatch();
     }
     // ---- booleans
     if (ak == TK::Bool && bk == TK::Bool) {
-        if (op == "AND") return finish(Op::AndI, tBool);
-        if (op == "OR") return finish(Op::OrI, tBool);
-        if (op == "XOR") return finish(Op::XorI, tBool);
-        if (op == "=") return finish(Op::EqI, tBool);
-        if (op == "<>") return finish(Op::NeI, tBool);
-        fail("Type mismatch");
+        if (op == BinOp::And) return finish(Op::AndI, tBool);
+        if (op == BinOp::Or) return finish(Op::OrI, tBool);
+        if (op == BinOp::Xor) return finish(Op::XorI, tBool);
+        if (op == BinOp::Eq) return finish(Op::EqI, tBool);
+        if (op == BinOp::Ne) return finish(Op::NeI, tBool);
+        failMismatch();
     }
     // ---- integers
     if (isIntKind(ak) && isIntKind(bk)) {
         int32_t w = static_cast<int32_t>(widthOf(a.type));
-        if (op == "+") return finish(Op::AddI, a.type, w);
-        if (op == "-") return finish(Op::SubI, a.type, w);
-        if (op == "*") return finish(Op::MulI, a.type, w);
+        if (op == BinOp::Add) return finish(Op::AddI, a.type, w);
+        if (op == BinOp::Sub) return finish(Op::SubI, a.type, w);
+        if (op == BinOp::Mul) return finish(Op::MulI, a.type, w);
         // An unsigned left operand makes a signed 32-bit right one count as its 32-bit pattern, in division and
         // in comparisons: both sides are then unsigned (Word 80 mod Integer -7 is 80).
         const bool unsignedLeft = ak == TK::U8 || ak == TK::U16 || ak == TK::U32;
@@ -260,17 +260,17 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
             r.col = a.col;
             return r;
         };
-        if (op == "/" || op == "DIV") return unsignedLeft && signedRight ? finishUnsigned(Op::DivI, a.type, w) : finish(Op::DivI, a.type, w);
-        if (op == "MOD") return unsignedLeft && signedRight ? finishUnsigned(Op::ModI, a.type, w) : finish(Op::ModI, a.type, w);
-        if (op == "AND" || op == "OR" || op == "XOR") {
+        if (op == BinOp::Slash || op == BinOp::Div) return unsignedLeft && signedRight ? finishUnsigned(Op::DivI, a.type, w) : finish(Op::DivI, a.type, w);
+        if (op == BinOp::Mod) return unsignedLeft && signedRight ? finishUnsigned(Op::ModI, a.type, w) : finish(Op::ModI, a.type, w);
+        if (op == BinOp::And || op == BinOp::Or || op == BinOp::Xor) {
             // The left operand's type holds the result: a wider right operand's bits are cut to it.
-            Ex r = finish(op == "AND" ? Op::AndI : op == "OR" ? Op::OrI : Op::XorI, a.type);
+            Ex r = finish(op == BinOp::And ? Op::AndI : op == BinOp::Or ? Op::OrI : Op::XorI, a.type);
             if (static_cast<Width>(w) != Width::I64) emit(Op::Wrap, w);
             return r;
         }
-        if (op == "SHL") return finish(Op::ShlI, a.type, w);
-        if (op == "SHR") return finish(Op::ShrI, a.type, w);
-        Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
+        if (op == BinOp::Shl) return finish(Op::ShlI, a.type, w);
+        if (op == BinOp::Shr) return finish(Op::ShrI, a.type, w);
+        Op o = op == BinOp::Eq ? Op::EqI : op == BinOp::Ne ? Op::NeI : op == BinOp::Lt ? Op::LtI : op == BinOp::Gt ? Op::GtI : op == BinOp::Le ? Op::LeI : Op::GeI;
         return unsignedLeft && signedRight ? finishUnsigned(o, tBool, -1) : finish(o, tBool);
     }
     // ---- currency
@@ -282,21 +282,21 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
                 a.type = tCurrency;
             }
             if (bk != TK::Currency) coerce(b, tCurrency, l, c);
-            if (op == "+") return finish(Op::AddC, tCurrency);
-            if (op == "-") return finish(Op::SubC, tCurrency);
-            if (op == "*") return finish(Op::MulC, tCurrency);
-            if (op == "/") return finish(Op::DivC, tCurrency);
+            if (op == BinOp::Add) return finish(Op::AddC, tCurrency);
+            if (op == BinOp::Sub) return finish(Op::SubC, tCurrency);
+            if (op == BinOp::Mul) return finish(Op::MulC, tCurrency);
+            if (op == BinOp::Slash) return finish(Op::DivC, tCurrency);
             if (isCmp) {
-                Op o = op == "=" ? Op::EqI : op == "<>" ? Op::NeI : op == "<" ? Op::LtI : op == ">" ? Op::GtI : op == "<=" ? Op::LeI : Op::GeI;
+                Op o = op == BinOp::Eq ? Op::EqI : op == BinOp::Ne ? Op::NeI : op == BinOp::Lt ? Op::LtI : op == BinOp::Gt ? Op::GtI : op == BinOp::Le ? Op::LeI : Op::GeI;
                 return finish(o, tBool);
             }
-            fail("Type mismatch");
+            failMismatch();
         }
     }
     // ---- floats
     if ((isIntKind(ak) || isFloatKind(ak) || ak == TK::Currency) && (isIntKind(bk) || isFloatKind(bk) || bk == TK::Currency)) {
-        const bool arith = op == "+" || op == "-" || op == "*" || op == "/";
-        if (!arith && !isCmp) fail("Type mismatch");
+        const bool arith = op == BinOp::Add || op == BinOp::Sub || op == BinOp::Mul || op == BinOp::Slash;
+        if (!arith && !isCmp) failMismatch();
         // Both operands are widened to extended precision (exactly, but for Currency); comparisons
         // are exact. Arithmetic yields the type of the left operand when that is a real type, the
         // right operand's when the left is an integer, and Currency when the left one is Currency.
@@ -308,14 +308,14 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
         toFloat(a, mark);
         if (!isFloatKind(bk)) coerce(b, tExtended, l, c);
         if (isCmp) {
-            Op o = op == "=" ? Op::EqF : op == "<>" ? Op::NeF : op == "<" ? Op::LtF : op == ">" ? Op::GtF : op == "<=" ? Op::LeF : Op::GeF;
+            Op o = op == BinOp::Eq ? Op::EqF : op == BinOp::Ne ? Op::NeF : op == BinOp::Lt ? Op::LtF : op == BinOp::Gt ? Op::GtF : op == BinOp::Le ? Op::LeF : Op::GeF;
             return finish(o, tBool);
         }
         const bool inDouble = rk == TK::Double && !wide;
         Op o;
-        if (op == "+") o = inDouble ? Op::AddD : Op::AddF;
-        else if (op == "-") o = inDouble ? Op::SubD : Op::SubF;
-        else if (op == "*") o = inDouble ? Op::MulD : Op::MulF;
+        if (op == BinOp::Add) o = inDouble ? Op::AddD : Op::AddF;
+        else if (op == BinOp::Sub) o = inDouble ? Op::SubD : Op::SubF;
+        else if (op == BinOp::Mul) o = inDouble ? Op::MulD : Op::MulF;
         else o = inDouble ? Op::DivD : Op::DivF;
         Ex r = finish(o, rk == TK::Currency ? tCurrency : floatType(rk));
         if (rk == TK::Currency) emit(Op::FloatToCur);
@@ -324,30 +324,30 @@ Ex CompilerImpl::binary(Ex a, const std::string& op, size_t mark, Ex b, int l, i
     }
     // ---- enumerations: only equality
     if (ak == TK::Enum && bk == TK::Enum && sameType(a.type, b.type)) {
-        if (op == "=") return finish(Op::EqI, tBool);
-        if (op == "<>") return finish(Op::NeI, tBool);
-        fail("Type mismatch");
+        if (op == BinOp::Eq) return finish(Op::EqI, tBool);
+        if (op == BinOp::Ne) return finish(Op::NeI, tBool);
+        failMismatch();
     }
     // ---- objects and nil
     if ((ak == TK::Class || ak == TK::Nil) && (bk == TK::Class || bk == TK::Nil)) {
-        if (op == "=") return finish(Op::EqO, tBool);
-        if (op == "<>") return finish(Op::NeO, tBool);
-        fail("Type mismatch");
+        if (op == BinOp::Eq) return finish(Op::EqO, tBool);
+        if (op == BinOp::Ne) return finish(Op::NeO, tBool);
+        failMismatch();
     }
     // ---- sets
     if (ak == TK::Set && bk == TK::Set) {
         const Type* st = a.type->elem ? a.type : b.type;
-        if (op == "+") return finish(Op::SetUnion, st);
-        if (op == "-") return finish(Op::SetDiff, st);
-        if (op == "*") return finish(Op::SetInter, st);
-        if (op == "=") return finish(Op::SetEq, tBool);
-        if (op == "<>") return finish(Op::SetNe, tBool);
-        if ((op == "<=" || op == ">=") && bConst) fail("Type mismatch");
-        if (op == "<=") return finish(Op::SetLe, tBool);
-        if (op == ">=") return finish(Op::SetGe, tBool);
-        fail("Type mismatch");
+        if (op == BinOp::Add) return finish(Op::SetUnion, st);
+        if (op == BinOp::Sub) return finish(Op::SetDiff, st);
+        if (op == BinOp::Mul) return finish(Op::SetInter, st);
+        if (op == BinOp::Eq) return finish(Op::SetEq, tBool);
+        if (op == BinOp::Ne) return finish(Op::SetNe, tBool);
+        if ((op == BinOp::Le || op == BinOp::Ge) && bConst) failMismatch();
+        if (op == BinOp::Le) return finish(Op::SetLe, tBool);
+        if (op == BinOp::Ge) return finish(Op::SetGe, tBool);
+        failMismatch();
     }
-    fail("Type mismatch");
+    failMismatch();
 }
 
 }  // namespace pelo::lang::detail

@@ -126,7 +126,7 @@ void CompilerImpl::ifStatement() {
     int l = tok_.line, c = tok_.col;
     Ex cond = expression();
     reportArgMismatch();
-    if (!cond.type || (cond.type->k != TK::Bool && cond.type->k != TK::Variant)) fail("Type mismatch");
+    if (!cond.type || (cond.type->k != TK::Bool && cond.type->k != TK::Variant)) failMismatch();
     coerce(cond, tBool, l, c);
     expectKw("THEN", "'THEN' expected");
     size_t jf = emitJump(Op::JmpF);
@@ -148,7 +148,7 @@ void CompilerImpl::whileStatement() {
     int l = tok_.line, c = tok_.col;
     Ex cond = expression();
     reportArgMismatch();
-    if (!cond.type || cond.type->k != TK::Bool) fail("Type mismatch");
+    if (!cond.type || cond.type->k != TK::Bool) failMismatch();
     coerce(cond, tBool, l, c);
     expectKw("DO", "'DO' expected");
     size_t jf = emitJump(Op::JmpF);
@@ -174,7 +174,7 @@ void CompilerImpl::repeatStatement() {
     int l = tok_.line, c = tok_.col;
     Ex cond = expression();
     reportArgMismatch();
-    if (!cond.type || cond.type->k != TK::Bool) fail("Type mismatch");
+    if (!cond.type || cond.type->k != TK::Bool) failMismatch();
     coerce(cond, tBool, l, c);
     emitJumpTo(Op::JmpF, top);
     for (size_t p : lc.breaks) patchHere(p);
@@ -187,7 +187,7 @@ void CompilerImpl::forStatement() {
     expectIdent();
     Ex var = identifierExpr(vt);
     if (!(var.k == EK::Local || var.k == EK::Global || var.k == EK::LocalRef)) failAt(l, c, "Variable Expected");
-    if (!var.type || !(isIntKind(var.type->k) || var.type->k == TK::Enum)) fail("Type mismatch");
+    if (!var.type || !(isIntKind(var.type->k) || var.type->k == TK::Enum)) failMismatch();
     expectSym(":=", "Assignment expected");
     int sl = tok_.line, sc = tok_.col;
     Ex start = expression();
@@ -202,7 +202,7 @@ void CompilerImpl::forStatement() {
     load(cur);
     int el = tok_.line, ec = tok_.col;
     Ex lim = expression();
-    if (!lim.type || !(isIntKind(lim.type->k) || lim.type->k == TK::Enum)) fail("Type mismatch");
+    if (!lim.type || !(isIntKind(lim.type->k) || lim.type->k == TK::Enum)) failMismatch();
     if (isIntKind(lim.type->k)) coerce(lim, tS64, el, ec);
     else load(lim);
     emit(down ? Op::LtI : Op::GtI);
@@ -231,7 +231,7 @@ void CompilerImpl::caseStatement() {
     next();
     int l = tok_.line, c = tok_.col;
     Ex sel = expression();
-    if (!sel.type || !(isOrdinal(sel.type->k) || sel.type->k == TK::String)) fail("Type mismatch");
+    if (!sel.type || !(isOrdinal(sel.type->k) || sel.type->k == TK::String)) failMismatch();
     const Type* st = sel.type->k == TK::String ? tString : sel.type;
     bool isStr = st->k == TK::String;
     int tmp = newTemp(isStr ? tString : tS64);
@@ -250,15 +250,15 @@ void CompilerImpl::caseStatement() {
             if (v.k != EK::Const) failAt(vl, vc, "Constant Value Type Mismatch");
             if (isStr) {
                 if (v.type->k == TK::Char) convertConst(v, tString);
-                if (v.type->k != TK::String) fail("Type mismatch");
+                if (v.type->k != TK::String) failMismatch();
             } else if (!(isOrdinal(v.type->k) && (isIntKind(v.type->k) == isIntKind(st->k)))) {
-                fail("Type mismatch");
+                failMismatch();
             }
             if (acceptSym("..")) {
                 Ex hi = expression();
-                if (hi.k != EK::Const || isStr) fail("Type mismatch");
+                if (hi.k != EK::Const || isStr) failMismatch();
                 // The upper bound obeys the label rules too: a string there would be compared as a pointer.
-                if (!(isOrdinal(hi.type->k) && (isIntKind(hi.type->k) == isIntKind(st->k)))) fail("Type mismatch");
+                if (!(isOrdinal(hi.type->k) && (isIntKind(hi.type->k) == isIntKind(st->k)))) failMismatch();
                 emit(Op::LoadL, tmp);
                 emitConstValue(tS64, v.cval);
                 emit(Op::GeI);
@@ -335,7 +335,7 @@ void CompilerImpl::withStatement() {
     for (;;) {
         size_t start = here();
         Ex e = expression();
-        if (!e.type) fail("Type mismatch");
+        if (!e.type) failMismatch();
         WithCtx w;
         w.type = e.type;
         if (e.type->k == TK::Record && (e.k == EK::Local || e.k == EK::Global || e.k == EK::LocalRef)) {
@@ -354,7 +354,7 @@ void CompilerImpl::withStatement() {
             w.base.slot = tmp;
             w.base.type = e.type;
         } else {
-            fail("Type mismatch");
+            failMismatch();
         }
         cur_->withs.push_back(w);
         ++n;

@@ -122,10 +122,10 @@ const Type* CompilerImpl::parseType(const std::string& declName) {
             std::vector<std::pair<int64_t, int64_t>> dims;
             for (;;) {
                 Ex lo = expression();
-                if (lo.k != EK::Const || !isOrdinal(lo.type->k)) fail("Type mismatch");
+                if (lo.k != EK::Const || !isOrdinal(lo.type->k)) failMismatch();
                 expectSym("..", "Syntax error");
                 Ex hi = expression();
-                if (hi.k != EK::Const || !isOrdinal(hi.type->k)) fail("Type mismatch");
+                if (hi.k != EK::Const || !isOrdinal(hi.type->k)) failMismatch();
                 if (hi.cval.i < lo.cval.i || hi.cval.i - lo.cval.i > 10000000) failAt(l, c, "Invalid Type");
                 dims.push_back({lo.cval.i, hi.cval.i});
                 if (!acceptSym(",")) break;
@@ -158,7 +158,7 @@ const Type* CompilerImpl::parseType(const std::string& declName) {
         expectKw("OF", "'OF' expected");
         const Type* e = parseType();
         if (!(e->k == TK::Enum || e->k == TK::Char || e->k == TK::U8 || e->k == TK::Bool))
-            fail("Type mismatch");
+            failMismatch();
         Type* t = newType(TK::Set, declName);
         t->elem = e;
         return t;

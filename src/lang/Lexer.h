@@ -22,9 +22,15 @@ struct Token {
     bool isKw(std::string_view kw) const { return kind == Tok::Ident && upper == kw; }
 };
 
+// What went wrong, where the compiler itself must tell errors apart (an argument that does not fit an overload is
+// no failure until no overload fits).
+enum class CompileErrorKind : uint8_t { Other, TypeMismatch };
+
 struct CompileError : std::runtime_error {
-    CompileError(int l, int c, const std::string& msg) : std::runtime_error(msg), line(l), col(c) {}
+    CompileError(int l, int c, const std::string& msg, CompileErrorKind k = CompileErrorKind::Other)
+        : std::runtime_error(msg), line(l), col(c), kind(k) {}
     int line, col;
+    CompileErrorKind kind;
 };
 
 class Lexer {
