@@ -392,9 +392,10 @@ Ex CompilerImpl::factor() {
         } else failMismatch();
         return a;
     }
-    if (tok_.is("-")) {  // "-" inside a factor (e.g. after "*")
+    if (tok_.is("-")) {  // "-" inside a term (after "*", "div", ...)
+        // It negates the rest of the term, as the reference engine reads it: a * -b * c is a * -(b * c).
         next();
-        Ex a = factor();
+        Ex a = term();
         return unaryMinus(std::move(a), l, c);
     }
     if (tok_.isKw("NIL")) {

@@ -305,6 +305,19 @@ Ex CompilerImpl::binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
         // precision and then rounded to the result type.
         const TK rk = ak == TK::Currency ? TK::Currency : floatResultKind(ak, bk);
         const bool wide = ak == TK::Extended || bk == TK::Extended || ak == TK::Currency || bk == TK::Currency;
+        if (ak == TK::Currency && isFloatKind(bk) && (op == BinOp::Mul || op == BinOp::Slash)) {
+            // The Currency's scaled value times (or by) the real, at extended precision: 1.0001 * 0.5 is 5000.5
+            // ten-thousandths exactly, rounded half to even.
+            if (a.k == EK::Const) {
+                a.cval = Value::ofFloat(static_cast<long double>(a.cval.i));
+            } else {
+                insertCode(mark, {static_cast<int32_t>(Op::IntToFloat)});
+            }
+            a.type = tExtended;
+            Ex r = finish(op == BinOp::Mul ? Op::MulF : Op::DivF, tCurrency);
+            emit(Op::ScaledToCur);
+            return r;
+        }
         toFloat(a, mark);
         if (!isFloatKind(bk)) coerce(b, tExtended, l, c);
         if (isCmp) {

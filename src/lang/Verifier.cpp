@@ -336,7 +336,7 @@ private:
                 break;
             case Op::NegI: case Op::NotI: case Op::Wrap: case Op::NotB: case Op::NegF:
             case Op::ToSingle: case Op::ToDouble: case Op::IntToFloat: case Op::IntToCur:
-            case Op::FloatToCur: case Op::DoubleToCur: case Op::CurToFloat:
+            case Op::FloatToCur: case Op::DoubleToCur: case Op::CurToFloat: case Op::ScaledToCur:
                 plain(1);
                 break;
             case Op::EqS: case Op::NeS: case Op::LtS: case Op::LeS: case Op::GtS: case Op::GeS:

@@ -995,6 +995,18 @@ void Vm::interpret(size_t stopFrames) {
                     fail(ErrorCode::MathError, kInvalidFloatOpText);
                 }
                 break;
+            case Op::ScaledToCur: {
+                // A product or quotient of a Currency's scaled value: rounded half to even, as the FPU does.
+                NEED_PLAIN1();
+                const long double c = std::nearbyint(sp[-1].f());
+                if (!(c >= -kCurrencyLimit && c < kCurrencyLimit)) {
+                    sync();
+                    fail(ErrorCode::MathError);
+                }
+                sp[-1].i = static_cast<int64_t>(c);
+                sp[-1].xhi = 0;
+                break;
+            }
             case Op::FloatToCur: {
                 NEED_PLAIN1();
                 long double c = std::nearbyint(sp[-1].f() * 10000.0L);
