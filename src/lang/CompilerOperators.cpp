@@ -238,19 +238,25 @@ Ex CompilerImpl::binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
         if (op == BinOp::Add) return finish(Op::AddI, a.type, w);
         if (op == BinOp::Sub) return finish(Op::SubI, a.type, w);
         if (op == BinOp::Mul) return finish(Op::MulI, a.type, w);
-        // An unsigned left operand makes a signed 32-bit right one count as its 32-bit pattern, in division and
-        // in comparisons: both sides are then unsigned (Word 80 mod Integer -7 is 80).
+        // Division and comparisons take the right operand in the left one's signedness, as its 32-bit pattern: an
+        // unsigned left operand makes a signed right one unsigned (Word 80 mod Integer -7 is 80), a signed 32-bit or
+        // smaller left one makes a Cardinal signed (Integer 100 div Cardinal 4294967295 is -100).
         const bool unsignedLeft = ak == TK::U8 || ak == TK::U16 || ak == TK::U32;
         const bool signedRight = bk == TK::S8 || bk == TK::S16 || bk == TK::S32;
-        const auto finishUnsigned = [&](Op o, const Type* rt, int32_t operand) {
-            const int32_t u32 = static_cast<int32_t>(Width::U32);
+        const bool signedLeft = ak == TK::S8 || ak == TK::S16 || ak == TK::S32;
+        std::optional<Width> rightAs;
+        if (unsignedLeft && signedRight) rightAs = Width::U32;
+        else if (signedLeft && bk == TK::U32) rightAs = Width::S32;
+        const auto finishRightAs = [&](Op o, const Type* rt, int32_t operand) {
+            if (!rightAs) return finish(o, rt, operand);
+            const int32_t width = static_cast<int32_t>(*rightAs);
             if (b.k == EK::Const) {
-                b.cval.i = wrapTo(b.cval.i, u32);
+                b.cval.i = wrapTo(b.cval.i, width);
                 return finish(o, rt, operand);
             }
             materializeA();
             load(b);
-            emit(Op::Wrap, u32);
+            emit(Op::Wrap, width);
             if (operand >= 0) emit(o, operand);
             else emit(o);
             Ex r;
@@ -260,8 +266,8 @@ Ex CompilerImpl::binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
             r.col = a.col;
             return r;
         };
-        if (op == BinOp::Slash || op == BinOp::Div) return unsignedLeft && signedRight ? finishUnsigned(Op::DivI, a.type, w) : finish(Op::DivI, a.type, w);
-        if (op == BinOp::Mod) return unsignedLeft && signedRight ? finishUnsigned(Op::ModI, a.type, w) : finish(Op::ModI, a.type, w);
+        if (op == BinOp::Slash || op == BinOp::Div) return finishRightAs(Op::DivI, a.type, w);
+        if (op == BinOp::Mod) return finishRightAs(Op::ModI, a.type, w);
         if (op == BinOp::And || op == BinOp::Or || op == BinOp::Xor) {
             // The left operand's type holds the result: a wider right operand's bits are cut to it.
             Ex r = finish(op == BinOp::And ? Op::AndI : op == BinOp::Or ? Op::OrI : Op::XorI, a.type);
@@ -271,7 +277,7 @@ Ex CompilerImpl::binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
         if (op == BinOp::Shl) return finish(Op::ShlI, a.type, w);
         if (op == BinOp::Shr) return finish(Op::ShrI, a.type, w);
         Op o = op == BinOp::Eq ? Op::EqI : op == BinOp::Ne ? Op::NeI : op == BinOp::Lt ? Op::LtI : op == BinOp::Gt ? Op::GtI : op == BinOp::Le ? Op::LeI : Op::GeI;
-        return unsignedLeft && signedRight ? finishUnsigned(o, tBool, -1) : finish(o, tBool);
+        return finishRightAs(o, tBool, -1);
     }
     // ---- currency
     if (ak == TK::Currency || bk == TK::Currency) {
