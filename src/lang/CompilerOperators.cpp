@@ -3,6 +3,22 @@
 
 namespace pelo::lang::detail {
 
+namespace {
+
+// Division and comparisons take the right operand in the left one's signedness, as its 32-bit pattern: an
+// unsigned left operand makes a signed right one unsigned (Word 80 mod Integer -7 is 80), a signed 32-bit or
+// smaller left one makes a Cardinal signed (Integer 100 div Cardinal 4294967295 is -100).
+std::optional<Width> rightOperandAs(TK ak, TK bk) {
+    const bool unsignedLeft = ak == TK::U8 || ak == TK::U16 || ak == TK::U32;
+    const bool signedRight = bk == TK::S8 || bk == TK::S16 || bk == TK::S32;
+    const bool signedLeft = ak == TK::S8 || ak == TK::S16 || ak == TK::S32;
+    if (unsignedLeft && signedRight) return Width::U32;
+    if (signedLeft && bk == TK::U32) return Width::S32;
+    return std::nullopt;
+}
+
+}  // namespace
+
 Ex CompilerImpl::binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
     if (!a.type || !b.type || a.k == EK::NoValue || b.k == EK::NoValue || a.k == EK::TypeRef || b.k == EK::TypeRef)
         failMismatch();
@@ -135,6 +151,9 @@ Ex CompilerImpl::binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
         if (isIntKind(ak) && isIntKind(bk)) {
             int64_t x = a.cval.i, y = b.cval.i;
             int32_t w = static_cast<int32_t>(widthOf(a.type));
+            const bool dividesOrCompares = op == BinOp::Slash || op == BinOp::Div || op == BinOp::Mod || isCmp;
+            if (const auto as = rightOperandAs(ak, bk); as && dividesOrCompares)
+                y = wrapTo(y, static_cast<int32_t>(*as));
             r.type = a.type;
             if (op == BinOp::Add) r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) + static_cast<uint64_t>(y)), w);
             else if (op == BinOp::Sub) r.cval.i = wrapTo(static_cast<int64_t>(static_cast<uint64_t>(x) - static_cast<uint64_t>(y)), w);
@@ -238,15 +257,7 @@ Ex CompilerImpl::binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
         if (op == BinOp::Add) return finish(Op::AddI, a.type, w);
         if (op == BinOp::Sub) return finish(Op::SubI, a.type, w);
         if (op == BinOp::Mul) return finish(Op::MulI, a.type, w);
-        // Division and comparisons take the right operand in the left one's signedness, as its 32-bit pattern: an
-        // unsigned left operand makes a signed right one unsigned (Word 80 mod Integer -7 is 80), a signed 32-bit or
-        // smaller left one makes a Cardinal signed (Integer 100 div Cardinal 4294967295 is -100).
-        const bool unsignedLeft = ak == TK::U8 || ak == TK::U16 || ak == TK::U32;
-        const bool signedRight = bk == TK::S8 || bk == TK::S16 || bk == TK::S32;
-        const bool signedLeft = ak == TK::S8 || ak == TK::S16 || ak == TK::S32;
-        std::optional<Width> rightAs;
-        if (unsignedLeft && signedRight) rightAs = Width::U32;
-        else if (signedLeft && bk == TK::U32) rightAs = Width::S32;
+        const std::optional<Width> rightAs = rightOperandAs(ak, bk);
         const auto finishRightAs = [&](Op o, const Type* rt, int32_t operand) {
             if (!rightAs) return finish(o, rt, operand);
             const int32_t width = static_cast<int32_t>(*rightAs);
