@@ -90,7 +90,22 @@ private:
         }
     }
 
-    std::string realExpr(int depth) {
+    // The reference scales a Single into a Currency in single precision (a documented bug): where an expression
+    // mixes the two, the Single goes through a Double first.
+    static std::string withoutSingleIntoCurrency(std::string e) {
+        if (e.find("cu1") == std::string::npos) return e;
+        const std::string wrapped = "Double(sg1)";
+        for (std::size_t at = e.find("sg1"); at != std::string::npos; at = e.find("sg1", at + 1)) {
+            if (at >= 7 && e.compare(at - 7, 7, "Double(") == 0) continue;
+            e.replace(at, 3, wrapped);
+            at += wrapped.size() - 3;
+        }
+        return e;
+    }
+
+    std::string realExpr(int depth) { return withoutSingleIntoCurrency(anyRealExpr(depth)); }
+
+    std::string anyRealExpr(int depth) {
         if (depth > 2 || r_.chance(35)) {
             int k = r_.below(3);
             if (k == 0) return r_.pick(kRealVars);
