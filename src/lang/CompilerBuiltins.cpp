@@ -172,17 +172,18 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         case Builtin::Ord: {
             openParen();
             Ex a = expression();
-            // A value that is no ordinal is refused at the closing parenthesis, a constant Boolean or enumeration
-            // value after it: where the reference reports them.
+            // A value that is no ordinal is refused at the closing parenthesis; Ord of a constant Boolean or
+            // enumeration value is refused where the expression holding it ends (Ex::refusedAtEnd).
             if (!a.type || !isOrdinal(a.type->k)) failMismatch();
             closeParen();
-            if (a.k == EK::Const && (a.type->k == TK::Bool || a.type->k == TK::Enum)) failMismatch();
+            const bool refused = a.k == EK::Const && (a.type->k == TK::Bool || a.type->k == TK::Enum);
             // Ord passes a variable's value on unchanged but typed Cardinal, so arithmetic on it is done in
             // Cardinal (Ord(c) - 200 is 4294967209 for 'q'); a constant becomes a Cardinal constant.
             if (a.k == EK::Const) {
                 e = a;
                 e.cval.i = wrapTo(a.cval.i, static_cast<int32_t>(Width::U32));
                 e.type = tU32;
+                e.refusedAtEnd = refused;
                 return e;
             }
             load(a);

@@ -212,7 +212,10 @@ Ex CompilerImpl::expression() {
         } else if (tok_.isKw("IS")) {
             op = BinOp::Is;
         }
-        if (!op) return a;
+        if (!op) {
+            if (a.refusedAtEnd) failMismatch();
+            return a;
+        }
         next();
         if (a.k != EK::Const) load(a);
         size_t mark = here();

@@ -65,6 +65,9 @@ struct Ex {
     int line = 0, col = 0;
     const MemberInfo* prop = nullptr;
     bool isLiteral = false;
+    // Ord of a constant Boolean or enumeration value: operators carry it along, and the expression that holds it
+    // is refused where it ends, as the reference engine does.
+    bool refusedAtEnd = false;
 };
 
 struct LoopCtx {
@@ -260,6 +263,7 @@ private:
     Ex builtinCall(Builtin b, int l, int c);
     Ex memberAccess(Ex obj, const MemberInfo* m, int l, int c);
     Ex binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c);
+    Ex binaryOperation(Ex a, BinOp op, size_t mark, Ex b, int l, int c);
     Ex unaryMinus(Ex a, int l, int c);
     Ex setConstructor();
     void load(Ex& e);

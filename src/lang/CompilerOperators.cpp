@@ -20,6 +20,13 @@ std::optional<Width> rightOperandAs(TK ak, TK bk) {
 }  // namespace
 
 Ex CompilerImpl::binary(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
+    const bool refused = a.refusedAtEnd || b.refusedAtEnd;
+    Ex r = binaryOperation(std::move(a), op, mark, std::move(b), l, c);
+    r.refusedAtEnd = refused;
+    return r;
+}
+
+Ex CompilerImpl::binaryOperation(Ex a, BinOp op, size_t mark, Ex b, int l, int c) {
     if (!a.type || !b.type || a.k == EK::NoValue || b.k == EK::NoValue || a.k == EK::TypeRef || b.k == EK::TypeRef)
         failMismatch();
     bool aConst = a.k == EK::Const, bConst = b.k == EK::Const;
