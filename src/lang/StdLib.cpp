@@ -1,6 +1,8 @@
 #include "lang/StdLib.h"
 
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "lang/Vm.h"
 #include "lang/rtl/ConvertRoutines.h"
@@ -217,6 +219,65 @@ StringListObject& listOf(CallCtx& c) {
     return *o;
 }
 
+
+// TBits: a row of flags that grows as bits beyond its end are set. Reading outside it, or a negative index or size,
+// raises the class's error; a size beyond 128 M bits is refused the same way rather than taking the program's
+// memory.
+class BitsObject : public ScriptObject {
+public:
+    using ScriptObject::ScriptObject;
+    void dispose() override {
+        bits.clear();
+        bits.shrink_to_fit();
+        ScriptObject::dispose();
+    }
+    std::vector<bool> bits;
+};
+
+constexpr int64_t kMaxBits = int64_t{1} << 27;
+
+[[noreturn]] void bitsIndexError() { throw hostException("Bits index out of range"); }
+
+BitsObject& bitsOf(CallCtx& c) {
+    auto* o = dynamic_cast<BitsObject*>(c.self());
+    if (!o) throw ScriptError(ErrorCode::NullPointerException, "");
+    return *o;
+}
+
+void resizeBits(BitsObject& b, int64_t size) {
+    if (size < 0 || size > kMaxBits) bitsIndexError();
+    b.bits.resize(static_cast<size_t>(size), false);
+}
+
+void registerBits(HostTable& t) {
+    HostClass& bits = t.addClass("TBits", "TObject");
+    const HostClass* bitsClass = &bits;
+    bits.constructor("constructor Create", [bitsClass](CallCtx& c) { c.retValue(objectValue(new BitsObject(bitsClass))); });
+    bits.method("function OpenBit: Integer", guarded([](CallCtx& c) {
+        const std::vector<bool>& b = bitsOf(c).bits;
+        const auto first = std::find(b.begin(), b.end(), false);
+        c.retInt(static_cast<int64_t>(first - b.begin()));
+    }));
+    bits.property(
+        "property Bits[Index: Integer]: Boolean read write",
+        guarded([](CallCtx& c) {
+            const std::vector<bool>& b = bitsOf(c).bits;
+            const int64_t index = i32(c, 1);
+            if (index < 0 || index >= static_cast<int64_t>(b.size())) bitsIndexError();
+            c.retBool(b[static_cast<size_t>(index)]);
+        }),
+        guarded([](CallCtx& c) {
+            BitsObject& b = bitsOf(c);
+            const int64_t index = i32(c, 1);
+            if (index < 0) bitsIndexError();
+            if (index >= static_cast<int64_t>(b.bits.size())) resizeBits(b, index + 1);
+            b.bits[static_cast<size_t>(index)] = c.b(2);
+        }));
+    bits.property(
+        "property Size: Integer read write",
+        guarded([](CallCtx& c) { c.retInt(static_cast<int64_t>(bitsOf(c).bits.size())); }),
+        guarded([](CallCtx& c) { resizeBits(bitsOf(c), i32(c, 1)); }));
+}
 
 void registerStringList(HostTable& t, HostClass& strings, HostClass& stringList, const std::string& lineBreak) {
     using M = rtl::StringListMember;
@@ -441,6 +502,7 @@ void registerStandardLibrary(HostTable& t, const StdLibOptions& options) {
     HostClass& strings = t.addClass("TStrings", "TPersistent");
     HostClass& stringList = t.addClass("TStringList", "TStrings");
     registerStringList(t, strings, stringList, options.lineBreak);
+    registerBits(t);
 }
 
 void registerHostHelpers(HostTable& t) {

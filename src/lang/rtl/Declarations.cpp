@@ -94,7 +94,11 @@ constexpr std::array<std::string_view, 5> kTypes = {
     "THandle = LongInt",
 };
 
-constexpr std::array<std::string_view, 3> kConstants = {
+constexpr std::array<std::string_view, 20> kConstants = {
+    "soFromBeginning = 0", "soFromCurrent = 1", "soFromEnd = 2",
+    "toEOF = #0", "toSymbol = #1", "toString = #2", "ToInteger = #3", "toFloat = #4",
+    "fmCreate = $FFFF", "fmOpenRead = 0", "fmOpenWrite = 1", "fmOpenReadWrite = 2", "fmShareCompat = 0",
+    "fmShareExclusive = $10", "fmShareDenyWrite = $20", "fmShareDenyRead = $30", "fmShareDenyNone = $40",
     "SecsPerDay = 86400",
     "MSecPerDay = 86400000",
     "DateDelta = 693594",

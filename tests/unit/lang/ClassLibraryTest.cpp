@@ -1,0 +1,49 @@
+// Classes of the standard library that the reference runner cannot serve as an oracle for (its TBits faults in the
+// property helpers): their behaviour as the class defines it.
+#include <gtest/gtest.h>
+
+#include "ScriptHarness.h"
+
+using namespace pelo::lang;
+using namespace pelo::lang::test;
+
+namespace {
+
+TEST(ClassLibraryTest, BitsGrowWhenSetBeyondTheirEndAndRefuseReadsOutsideThem)
+{
+    ScriptHarness h;
+    EXPECT_EQ(h.run(R"(
+var B: TBits; i: Integer; s: string;
+begin
+  B := TBits.Create;
+  WriteLn(IntToStr(B.Size) + ' ' + IntToStr(B.OpenBit));
+  B.Bits[5] := True;
+  WriteLn(IntToStr(B.Size) + ' ' + IntToStr(B.OpenBit));
+  for i := 0 to 2 do B.Bits[i] := True;
+  WriteLn(IntToStr(B.OpenBit));
+  B.Size := 3;
+  WriteLn(IntToStr(B.Size) + ' ' + IntToStr(B.OpenBit));
+  B.Size := 10;
+  s := '';
+  for i := 0 to 9 do if B.Bits[i] then s := s + '1' else s := s + '0';
+  WriteLn(s);
+  B.Bits[2] := False;
+  WriteLn(IntToStr(B.OpenBit));
+  B.Free;
+end.)"),
+              "");
+    // Shrinking drops bits: bit 5 does not come back when the row grows again.
+    EXPECT_EQ(h.joined(), "0 0|6 0|3|3 3|1110000000|2");
+
+    for (const char* misuse : {"if B.Bits[10] then WriteLn('read past the end')", "B.Bits[-1] := True",
+                               "if B.Bits[-1] then WriteLn('negative')", "B.Size := -5", "B.Size := 1000000000"}) {
+        SCOPED_TRACE(misuse);
+        ScriptHarness m;
+        const std::string error = m.run(std::string("var B: TBits; begin B := TBits.Create; B.Size := 10; ") + misuse +
+                                        "; WriteLn('not reached'); end.");
+        EXPECT_NE(error.find("Bits index out of range"), std::string::npos) << error;
+        EXPECT_TRUE(m.out.empty());
+    }
+}
+
+}  // namespace
