@@ -659,7 +659,8 @@ void Vm::interpret(size_t stopFrames) {
             case Op::AddrIndexS: {
                 sync();
                 int32_t low = READ(), count = READ();
-                int64_t ix = sp[-1].i - low;
+                // Wraps rather than overflows: an index far below the low bound lands far above the count.
+                const int64_t ix = static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) - static_cast<uint64_t>(static_cast<int64_t>(low)));
                 --sp;
                 Value* r = deref(sp[-1]);
                 if (r->tag != Tag::Agg || !r->a) fail(ErrorCode::NullPointerException);
@@ -692,7 +693,8 @@ void Vm::interpret(size_t stopFrames) {
             case Op::LoadIndexS: {
                 sync();
                 int32_t low = READ(), count = READ();
-                int64_t ix = sp[-1].i - low;
+                // Wraps rather than overflows: an index far below the low bound lands far above the count.
+                const int64_t ix = static_cast<int64_t>(static_cast<uint64_t>(sp[-1].i) - static_cast<uint64_t>(static_cast<int64_t>(low)));
                 --sp;
                 Value& v = sp[-1];
                 if (v.tag != Tag::Agg || !v.a) fail(ErrorCode::NullPointerException);

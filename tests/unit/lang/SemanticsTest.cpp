@@ -199,5 +199,19 @@ TEST(VarParameters, ElementsOfContainersTheCalleeResizesAreSafe) {
               "hi!");
 }
 
+TEST(IntegerSemantics, AnIndexFarOutsideAStaticArraysBoundsIsOutOfRangeNotAnOverflow) {
+    // Int64 indexes whose distance from the low bound does not fit 64 bits: reading and writing both refuse them.
+    for (const char* access : {"a[j] := 1", "i := a[j]"}) {
+        for (const char* value : {"-9223372036854775807 - 1", "9223372036854775807"}) {
+            SCOPED_TRACE(std::string(access) + " with j = " + value);
+            ScriptHarness h;
+            const std::string error = h.run(std::string("var a: array[-5..3] of Integer; j: Int64; i: Integer; begin j := ") +
+                                            value + "; a[-5] := 7; " + access + "; WriteLn('not reached'); end.");
+            EXPECT_EQ(error, "Out Of Range");
+            EXPECT_TRUE(h.out.empty());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace pelo::lang::test
