@@ -184,14 +184,19 @@ TEST(Editor, TheCommandLineHandsScriptsOverWithAndWithoutARunningProgram) {
     EXPECT_EQ(ReadUserRegString(L"Software\\Quorvel Software\\Pelorant", L"AttachedScript").value_or(L""),
               L"C:\\Scripts\\Rates.exn");
     HWND main = nullptr;
+    HWND list = nullptr;
+    // The started program's box shows rows a moment after its window: only then is there a row to copy.
     ASSERT_TRUE(WaitUntil(
         [&] {
             if (HWND box = FindWindowW(L"#32770", nullptr)) PostMessageW(box, WM_COMMAND, IDOK, 0);  // first-start note
             main = FindWindowW(L"TfrmPelorant", nullptr);
-            return main != nullptr && Row(main, 0) == "Script \"Rates\" attached";
+            list = main ? FindDescendant(main, L"ListBox", L"") : nullptr;
+            return list != nullptr && SendWithTimeout(list, LB_GETCOUNT, 0, 0) > 0;
         },
         20000))
-        << "the started program did not attach the script";
+        << "the started program shows no rows";
+    EXPECT_TRUE(WaitUntil([&] { return Row(main, 0) == "Script \"Rates\" attached"; }, 10000))
+        << "the started program did not attach the script: " << Row(main, 0);
 
     // It runs now: the command is posted to it.
     EXPECT_EQ(Process::Start(glossel, L"/detach").WaitForExit(15000), 0u);
