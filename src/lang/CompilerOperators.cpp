@@ -44,9 +44,11 @@ Ex CompilerImpl::binaryOperation(Ex a, BinOp op, size_t mark, Ex b, int l, int c
             a.k = EK::Stack;
         }
     };
-    auto finish = [&](Op o, const Type* rt, int32_t operand = -1) {
+    // `rightAs`: the right operand is first cut to that width (a constant one already is).
+    auto finish = [&](Op o, const Type* rt, int32_t operand = -1, std::optional<Width> rightAs = std::nullopt) {
         materializeA();
         load(b);
+        if (rightAs) emit(Op::Wrap, static_cast<int32_t>(*rightAs));
         if (operand >= 0) emit(o, operand);
         else emit(o);
         Ex r;
@@ -266,23 +268,11 @@ Ex CompilerImpl::binaryOperation(Ex a, BinOp op, size_t mark, Ex b, int l, int c
         if (op == BinOp::Mul) return finish(Op::MulI, a.type, w);
         const std::optional<Width> rightAs = rightOperandAs(ak, bk);
         const auto finishRightAs = [&](Op o, const Type* rt, int32_t operand) {
-            if (!rightAs) return finish(o, rt, operand);
-            const int32_t width = static_cast<int32_t>(*rightAs);
-            if (b.k == EK::Const) {
-                b.cval.i = wrapTo(b.cval.i, width);
+            if (rightAs && b.k == EK::Const) {
+                b.cval.i = wrapTo(b.cval.i, static_cast<int32_t>(*rightAs));
                 return finish(o, rt, operand);
             }
-            materializeA();
-            load(b);
-            emit(Op::Wrap, width);
-            if (operand >= 0) emit(o, operand);
-            else emit(o);
-            Ex r;
-            r.k = EK::Stack;
-            r.type = rt;
-            r.line = a.line;
-            r.col = a.col;
-            return r;
+            return finish(o, rt, operand, rightAs);
         };
         if (op == BinOp::Slash || op == BinOp::Div) return finishRightAs(Op::DivI, a.type, w);
         if (op == BinOp::Mod) return finishRightAs(Op::ModI, a.type, w);
