@@ -169,6 +169,10 @@ void CompilerImpl::parseProcedure(bool isFunction) {
     std::string u = upperAscii(name);
     ProcInfo* info = nullptr;
     auto it = globals_.find(u);
+    if (it == globals_.end() && tok_.isKw("EXTERNAL")) {
+        parseExternal(name, std::move(sig));
+        return;
+    }
     if (it != globals_.end()) {
         if (it->second.k != SK::Proc) failAt(nameTok.line, nameTok.col, "Duplicate identifier '" + name + "'");
         info = &procs_[static_cast<size_t>(it->second.index)];
@@ -201,7 +205,6 @@ void CompilerImpl::parseProcedure(bool isFunction) {
         expectSym(";", "Semicolon (';') expected");
         return;
     }
-    if (tok_.isKw("EXTERNAL")) fail("Syntax error");
     info->defined = true;
     beginProc(info);
     for (;;) {
@@ -216,6 +219,70 @@ void CompilerImpl::parseProcedure(bool isFunction) {
     expectKw("END", "'END' expected");
     expectSym(";", "Semicolon (';') expected");
     endProc();
+}
+
+// `external 'Entry@library convention options';` after a routine's heading: the routine becomes a call into that
+// library, bound when the script is loaded and resolved at its first call.
+void CompilerImpl::parseExternal(const std::string& name, Sig sig) {
+    next();
+    if (tok_.kind != Tok::String) fail("String expected");
+    const std::string text = tok_.text;
+    next();
+    expectSym(";", "Semicolon (';') expected");
+    const ForeignTargetText target = parseForeignTarget(text);
+    if (!target.ok) fail(target.error);
+
+    ForeignSignature foreign;
+    for (const Param& prm : sig.params)
+        foreign.params.push_back({foreignType(prm.type), prm.mode == PMode::Var || prm.mode == PMode::Out});
+    if (sig.result) foreign.result = foreignType(sig.result);
+    hostSigs_.push_back(std::move(sig));
+    const Sig& stored = hostSigs_.back();
+
+    Symbol s{SK::HostFunc};
+    s.sig = &stored;
+    s.importName = "DLL:" + upperAscii(name);
+    ImportEntry e;
+    e.signature = foreignSignatureText(foreign);
+    e.argc = static_cast<int>(stored.params.size());
+    e.hasResult = stored.result != nullptr;
+    catalog_[s.importName] = e;
+    importResult_[s.importName] = stored.result;
+    externals_[s.importName] = target.target;
+    globals_[upperAscii(name)] = s;
+}
+
+ForeignType CompilerImpl::foreignType(const Type* t) {
+    ForeignType f;
+    switch (t->k) {
+        case TK::U8: f.kind = ForeignKind::U8; break;
+        case TK::S8: f.kind = ForeignKind::S8; break;
+        case TK::U16: f.kind = ForeignKind::U16; break;
+        case TK::S16: f.kind = ForeignKind::S16; break;
+        case TK::U32: f.kind = ForeignKind::U32; break;
+        case TK::S32: f.kind = ForeignKind::S32; break;
+        case TK::S64: f.kind = ForeignKind::S64; break;
+        case TK::Char: f.kind = ForeignKind::Char; break;
+        case TK::Bool: f.kind = ForeignKind::Bool; break;
+        // an enumeration is a byte up to 256 values, as the script language stores it
+        case TK::Enum: f.kind = t->high < 256 ? ForeignKind::U8 : ForeignKind::U16; break;
+        case TK::Single: f.kind = ForeignKind::Single; break;
+        case TK::Double: f.kind = ForeignKind::Double; break;
+        case TK::Extended: f.kind = ForeignKind::Extended; break;
+        case TK::Currency: f.kind = ForeignKind::Currency; break;
+        case TK::String: f.kind = ForeignKind::String; break;
+        case TK::Record:
+            f.kind = ForeignKind::Record;
+            for (const Field& fd : t->fields) f.fields.push_back(foreignType(fd.type));
+            break;
+        case TK::StaticArray:
+            f.kind = ForeignKind::Array;
+            f.count = static_cast<int32_t>(t->high - t->low + 1);
+            f.fields.push_back(foreignType(t->elem));
+            break;
+        default: f.kind = ForeignKind::Other; break;
+    }
+    return f;
 }
 
 void CompilerImpl::compileProgram(std::string_view src) {

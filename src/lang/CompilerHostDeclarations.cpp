@@ -216,6 +216,10 @@ int CompilerImpl::importId(const std::string& name) {
     imp.hasResult = c->second.hasResult;
     const Type* rt = importResult_[name];
     imp.resultType = rt ? rtType(rt) : -1;
+    if (auto ext = externals_.find(name); ext != externals_.end()) {
+        imp.external = true;
+        imp.target = ext->second;
+    }
     mod_.imports.push_back(imp);
     int id = static_cast<int>(mod_.imports.size() - 1);
     importIds_[name] = id;

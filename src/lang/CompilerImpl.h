@@ -19,6 +19,8 @@
 #include <optional>
 
 #include "lang/Bytecode.h"
+#include "lang/ForeignDeclaration.h"
+#include "lang/ForeignSignature.h"
 #include "lang/Lexer.h"
 #include "lang/Types.h"
 
@@ -182,6 +184,8 @@ private:
     // ---- declarations -----------------------------------------------------------------------
     void parseParams(Sig& sig);
     void parseHeader(bool isFunction, std::string& name, Sig& sig);
+    void parseExternal(const std::string& name, Sig sig);
+    ForeignType foreignType(const Type* t);
     void parseConstSection(std::unordered_map<std::string, Symbol>& scope);
     void parseTypeSection(std::unordered_map<std::string, Symbol>& scope);
     void parseVarSection(bool global);
@@ -355,6 +359,7 @@ private:
     std::unordered_map<std::string, int> importIds_;
     ImportCatalog catalog_;
     std::unordered_map<std::string, const Type*> importResult_;
+    std::unordered_map<std::string, ForeignTarget> externals_;  // by import name ("DLL:...")
     std::unordered_map<int, int> intConsts_;
 
     const Type *tU8{}, *tS8{}, *tU16{}, *tS16{}, *tU32{}, *tS32{}, *tS64{}, *tChar{}, *tBool{}, *tSingle{},

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <optional>
 
 #include "lang/Bytecode.h"
+#include "lang/ForeignSignature.h"
 #include "lang/Verifier.h"
 
 namespace pelo::lang {
@@ -156,6 +159,13 @@ std::string serializeModule(const Module& m) {
         w.i32(im.argc);
         w.u8(im.hasResult ? 1 : 0);
         w.i32(im.resultType);
+        w.u8(im.external ? 1 : 0);
+        if (im.external) {
+            w.str(im.target.entry);
+            w.str(im.target.library);
+            w.u8(static_cast<uint8_t>(im.target.convention));
+            w.u8(static_cast<uint8_t>((im.target.delayLoad ? 1 : 0) | (im.target.alteredSearchPath ? 2 : 0)));
+        }
     }
     w.u32(static_cast<uint32_t>(m.procs.size()));
     for (const Proc& p : m.procs) {
@@ -243,7 +253,7 @@ Module deserializeModule(std::string_view bytes) {
         g.name = r.str();
         g.type = r.i32();
     }
-    n = r.count(17);
+    n = r.count(18);
     m.imports.resize(n);
     for (Import& im : m.imports) {
         im.name = r.str();
@@ -251,6 +261,20 @@ Module deserializeModule(std::string_view bytes) {
         im.argc = r.i32();
         im.hasResult = r.u8() != 0;
         im.resultType = r.i32();
+        const uint8_t external = r.u8();
+        if (external > 1) bad("import kind");
+        im.external = external == 1;
+        if (im.external) {
+            im.target.entry = r.str();
+            im.target.library = r.str();
+            const uint8_t convention = r.u8();
+            if (convention > static_cast<uint8_t>(CallConvention::Stdcall)) bad("calling convention");
+            im.target.convention = static_cast<CallConvention>(convention);
+            const uint8_t options = r.u8();
+            if (options > 3) bad("external options");
+            im.target.delayLoad = (options & 1) != 0;
+            im.target.alteredSearchPath = (options & 2) != 0;
+        }
     }
     n = r.count(25);
     m.procs.resize(n);
@@ -285,6 +309,44 @@ Module deserializeModule(std::string_view bytes) {
 }
 
 namespace {
+
+// What the code verifier checks a call of an external function against. Arguments of kinds no library can take
+// (classes, variants, sets, dynamic arrays) are let through here and refused by the call itself, as the script
+// language does.
+ImportEntry externalEntry(const Import& im, const Module& m) {
+    const std::optional<ForeignSignature> sig = parseForeignSignature(im.signature);
+    if (!sig) bad("external signature");
+    if (!im.name.starts_with("DLL:")) bad("external name");
+    ImportEntry e;
+    e.signature = im.signature;
+    e.argc = static_cast<int>(sig->params.size());
+    e.hasResult = sig->result.has_value();
+    if (e.argc != im.argc || e.hasResult != im.hasResult) bad("external signature");
+    auto kindOf = [](const ForeignType& t) {
+        switch (t.kind) {
+            case ForeignKind::String: return RtKind::Str;
+            case ForeignKind::Record: return RtKind::Record;
+            case ForeignKind::Array: return RtKind::StaticArr;
+            default: return RtKind::Plain;
+        }
+    };
+    for (const ForeignParam& p : sig->params) {
+        ImportParam ip;
+        ip.byRef = p.byRef;
+        // The code verifier proves only the kind of a referenced variable, not the shape of a record or array
+        // in it; the call checks the shape of what it reads and writes itself (src/ffi).
+        ip.any = p.type.kind == ForeignKind::Other ||
+                 (p.byRef && (p.type.kind == ForeignKind::Record || p.type.kind == ForeignKind::Array));
+        ip.kind = kindOf(p.type);
+        e.params.push_back(ip);
+    }
+    if (sig->result) {
+        const RtKind prepared = m.types[static_cast<size_t>(im.resultType)].kind;
+        if (sig->result->kind != ForeignKind::Other && prepared != kindOf(*sig->result)) bad("import result type");
+        e.resultKind = prepared;
+    }
+    return e;
+}
 
 // Frame layout and sizes; the code is checked once every procedure's frame is known.
 void verifyFrame(Module& m, Proc& p, size_t procIndex) {
@@ -356,7 +418,16 @@ std::vector<BoundImport> verifyModule(Module& m, const ImportCatalog& catalog) {
     }
     std::vector<BoundImport> bound;
     std::vector<const ImportEntry*> entries;
+    std::deque<ImportEntry> externalEntries;  // stable addresses for `entries`
     for (const Import& im : m.imports) {
+        if (im.external) {
+            if (im.hasResult && (im.resultType < 0 || static_cast<size_t>(im.resultType) >= nTypes))
+                bad("import result type");
+            externalEntries.push_back(externalEntry(im, m));
+            bound.push_back(BoundImport{nullptr, im.argc, im.hasResult, im.resultType, ImportEntry::Self::None});
+            entries.push_back(&externalEntries.back());
+            continue;
+        }
         auto it = catalog.find(im.name);
         if (it == catalog.end()) throw LoadError("Cannot Import " + im.name);
         const ImportEntry& e = it->second;

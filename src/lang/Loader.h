@@ -6,6 +6,7 @@
 // the size and nesting of types, and walks each procedure's code to prove that every instruction
 // gets operands of the kinds it works on (see Verifier.h), before the VM sees it.
 // Version 3: a var parameter records the type of the variable it refers to.
+// Version 4: an import may be a function of another library (its name, library, convention and options).
 #pragma once
 
 #include <cstdint>
@@ -20,7 +21,7 @@
 
 namespace pelo::lang {
 
-inline constexpr uint32_t kFileVersion = 3;
+inline constexpr uint32_t kFileVersion = 4;
 
 // Bounds on what a compiled file may declare, so that loading it can neither exhaust memory nor
 // recurse deeply: types nest at most kMaxTypeDepth levels, and one variable, all globals together

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lang/ForeignDeclaration.h"
 #include "lang/Value.h"
 
 namespace pelo::lang {
@@ -48,10 +49,14 @@ struct Proc {
     int32_t argSlots() const { return (hasResult ? 1 : 0) + static_cast<int32_t>(params.size()); }
 };
 
-// A host function or class member that the code calls, bound by name and checked by signature.
+// A host function or class member that the code calls, bound by name and checked by signature; or a function of
+// another library that the script declared `external`.
 struct Import {
-    std::string name;       // "POS", "TSTRINGLIST.ADD", "TSTRINGLIST.COUNT.GET"
-    std::string signature;  // canonical signature text; must equal the host table's
+    std::string name;       // "POS", "TSTRINGLIST.ADD", "TSTRINGLIST.COUNT.GET"; "DLL:" + the routine's name
+    std::string signature;  // canonical signature text; must equal the host table's. External: a foreign
+                            // signature (lang/ForeignSignature.h)
+    bool external = false;
+    ForeignTarget target;   // external only
     int32_t argc = 0;       // stack slots taken (Self included)
     bool hasResult = false;
     int32_t resultType = -1;  // type of the result slot the VM prepares

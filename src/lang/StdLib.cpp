@@ -503,6 +503,15 @@ void registerStandardLibrary(HostTable& t, const StdLibOptions& options) {
     HostClass& stringList = t.addClass("TStringList", "TStrings");
     registerStringList(t, strings, stringList, options.lineBreak);
     registerBits(t);
+
+    // The companions of `external` declarations; the calls themselves go through the VM's ForeignCalls.
+    t.function("procedure UnloadDll(S: string)", [](CallCtx& c) {
+        if (ForeignCalls* f = c.vm.foreignCalls()) f->unloadLibrary(c.s(0));
+    });
+    t.function("function DllGetLastError: LongInt", [](CallCtx& c) {
+        const ForeignCalls* f = c.vm.foreignCalls();
+        c.retInt(f ? static_cast<int32_t>(f->lastError()) : 0);
+    });
 }
 
 void registerHostHelpers(HostTable& t) {

@@ -240,6 +240,7 @@ void Vm::clear() {
     frames_.clear();
     handlers_.clear();
     imports_.clear();
+    externalFns_.clear();
     module_ = Module{};
     loaded_ = false;
 }
@@ -250,6 +251,18 @@ void Vm::loadModule(Module module) {
     if (depth_ > 0) throw LoadError("Script engine already running");
     clear();
     std::vector<BoundImport> imports = verifyModule(module, *catalog_);
+    for (size_t k = 0; k < imports.size(); ++k) {
+        const Import& im = module.imports[k];
+        if (!im.external) continue;
+        std::shared_ptr<ForeignFunction> fn;
+        // the verifier has read this signature already
+        if (foreign_) fn = foreign_->bind(im.target, *parseForeignSignature(im.signature));
+        externalFns_.push_back(std::make_unique<HostFn>([fn](CallCtx& c) {
+            if (!fn) throw ScriptError(ErrorCode::CouldNotCallProc, "");
+            fn->call(c);
+        }));
+        imports[k].fn = externalFns_.back().get();
+    }
     module_ = std::move(module);
     imports_ = std::move(imports);
     globals_.clear();

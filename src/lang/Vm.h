@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lang/ForeignCalls.h"
 #include "lang/ImportCatalog.h"
 #include "lang/HostTable.h"
 #include "lang/Loader.h"
@@ -67,6 +68,10 @@ public:
     ErrorCode lastErrorCode() const;
     const std::string& lastErrorParam() const;
 
+    // How the script's external functions are called; set before loading (null: every such call fails).
+    void setForeignCalls(std::shared_ptr<ForeignCalls> calls) { foreign_ = std::move(calls); }
+    ForeignCalls* foreignCalls() const { return foreign_.get(); }
+
     const Module& module() const { return module_; }
     Value makeDefault(int typeId) const;
     const VmLimits& limits() const { return limits_; }
@@ -109,6 +114,8 @@ private:
     VmLimits limits_;
     Module module_;
     std::vector<BoundImport> imports_;
+    std::shared_ptr<ForeignCalls> foreign_;
+    std::vector<std::unique_ptr<HostFn>> externalFns_;  // what imports_ of external functions point to
     std::vector<Value> globals_;
     std::unique_ptr<Value[]> stack_;
     Value* sp_ = nullptr;

@@ -11,12 +11,14 @@ TPSScriptWrapper::TPSScriptWrapper(const lang::HostTable& table, const ScriptCla
 TPSScriptWrapper::~TPSScriptWrapper() {
     // Nothing of the script runs at the end: its globals simply go.
     vm_.clear();
+    vm_.setForeignCalls(nullptr);
     FreeScriptRegExps();
 }
 
 void TPSScriptWrapper::LoadScriptCode(std::string_view bytes) {
     if (vm_.busy()) throw EScriptHost("Script engine already running");
     vm_.clear();
+    vm_.setForeignCalls(ForeignCallsFactory ? ForeignCallsFactory() : nullptr);
     try {
         vm_.loadFile(bytes);
     } catch (const lang::LoadError& e) {
@@ -66,6 +68,7 @@ void TPSScriptWrapper::ClearScriptCode() {
     // Code is never taken away under a running procedure: callers stop it and wait for it to return first.
     if (vm_.busy()) throw EScriptHost("Script engine already running");
     vm_.clear();
+    vm_.setForeignCalls(nullptr);
 }
 
 void TPSScriptWrapper::FreeScriptRegExps() {

@@ -3,6 +3,7 @@
 // load compiled code, run the main block, find and call procedures, stop and unload. Before every main block it
 // binds the predefined variables: ten new TRegExp objects, then the program's objects.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -33,6 +34,9 @@ public:
 
     // The objects bound before every main block.
     ScriptBindings Bindings;
+    // Makes what each loaded script's `external` functions are called through; the libraries it loaded go when
+    // the script is unloaded. Unset: such calls raise "Could not call proc".
+    std::function<std::shared_ptr<lang::ForeignCalls>()> ForeignCallsFactory;
 
     // Unloads what is loaded and loads the compiled file; raises the engine's description when it refuses it,
     // and then nothing is loaded.

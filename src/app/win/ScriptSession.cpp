@@ -5,6 +5,7 @@
 #include "app/win/InstanceProtocol.h"
 #include "app/win/Registry.h"
 #include "app/win/WinCodePage.h"
+#include "ffi/win/WinLibraryLoader.h"
 #include "headlines/TimeStamps.h"
 #include "headlines/win/WinClock.h"
 #include "ui/win/MessageBoxes.h"
@@ -68,6 +69,9 @@ ScriptSession::ScriptSession(AppState& state, headlines::THeadlineCore& core, sc
     : state_(state), core_(core), scriptState_(scriptState) {
     classes_ = script::RegisterScriptInterface(table_, services_);
     host_ = std::make_unique<script::TPSScriptWrapper>(table_, classes_, ScriptLimits());
+    host_->ForeignCallsFactory = [] {
+        return std::make_shared<ffi::LibraryCalls>(std::make_unique<ffi::WinLibraryLoader>());
+    };
     services_.PostHBoxLine = [this](const std::string& line) { core_.HBox.PostHBoxLine(line); };
     services_.WriteScriptLogLine = [this](const std::string& text) {
         headlines::TWinClock clock;

@@ -1,5 +1,6 @@
 // Compiler messages: texts and positions as the reference engine reports them.
 #include "ScriptHarness.h"
+#include "lang/ForeignDeclaration.h"
 
 namespace pelo::lang::test {
 namespace {
@@ -75,6 +76,53 @@ TEST(CompilerMessages, SyntaxErrors) {
     EXPECT_EQ(err("var a: Integer; a: string;\nbegin end."), "[Error] (1:17): Duplicate identifier 'a'");
     EXPECT_EQ(err("begin\n  Break;\nend."), "[Error] (2:3): Not in a loop");
     EXPECT_EQ(err("var i: Integer;\nbegin\n  i := 1 div 0;\nend."), "[Error] (3:15): Divide by Zero");
+}
+
+TEST(CompilerMessages, ExternalDeclarationsAreReadAsTheyComeAndCheckedAfterTheirSemicolon) {
+    auto ext = [](const std::string& clause) { return err("procedure P; external " + clause + ";\nbegin end."); };
+    EXPECT_EQ(ext("'P@lib.dll stdcall'"), "");
+    EXPECT_EQ(ext("'P@lib.dll'"), "");
+    EXPECT_EQ(ext("'P@\"my lib.dll\" cdecl delayload loadwithalteredsearchpath'"), "");
+    EXPECT_EQ(ext("12"), "[Error] (1:23): String expected");
+    EXPECT_EQ(ext("'P@lib.dll' P"), "[Error] (1:35): Semicolon (';') expected");
+    EXPECT_EQ(ext("'lib.dll'"), "[Error] (2:1): Invalid External");
+    EXPECT_EQ(ext("'P@lib.dll fastcall'"), "[Error] (2:1): Invalid Calling Convention");
+    EXPECT_EQ(ext("'P@lib.dll stdcall preload'"), "[Error] (2:1): Invalid External");
+    // A routine declared forward gets its body later; `external` is no body.
+    EXPECT_EQ(err("procedure P; forward;\nprocedure P; external 'P@lib.dll';\nbegin end."),
+              "[Error] (2:14): 'BEGIN' expected");
+}
+
+TEST(ExternalTargets, NameLibraryConventionAndOptionsAreSplitAsTheEngineDoes) {
+    struct Case {
+        const char* text;
+        const char* entry;
+        const char* library;
+        CallConvention convention;
+        bool delayLoad, altered;
+    };
+    const Case cases[] = {
+        {"GetTickCount@kernel32.dll stdcall", "GetTickCount", "kernel32.dll", CallConvention::Stdcall, false, false},
+        {"f@lib.dll", "f", "lib.dll", CallConvention::Register, false, false},
+        {"f@\"lib.dll\"", "f", "lib.dll", CallConvention::Register, false, false},
+        {"_Sum@8@calc.dll CDECL", "_Sum@8", "calc.dll", CallConvention::Cdecl, false, false},
+        {"f@\"C:\\My Tools\\t.dll\" pascal delayload", "f", "C:\\My Tools\\t.dll", CallConvention::Pascal, true, false},
+        {"f@t.dll register LoadWithAlteredSearchPath delayload ", "f", "t.dll", CallConvention::Register, true, true},
+    };
+    for (const Case& c : cases) {
+        const ForeignTargetText r = parseForeignTarget(c.text);
+        ASSERT_TRUE(r.ok) << c.text << ": " << r.error;
+        EXPECT_EQ(r.target.entry, c.entry) << c.text;
+        EXPECT_EQ(r.target.library, c.library) << c.text;
+        EXPECT_EQ(r.target.convention, c.convention) << c.text;
+        EXPECT_EQ(r.target.delayLoad, c.delayLoad) << c.text;
+        EXPECT_EQ(r.target.alteredSearchPath, c.altered) << c.text;
+    }
+    // a quoted name with a space needs a convention; a second space makes an empty option word
+    EXPECT_EQ(parseForeignTarget("f@\"my lib.dll\"").error, "Invalid Calling Convention");
+    EXPECT_EQ(parseForeignTarget("f@\"my lib.dll\"  cdecl").error, "Invalid External");
+    EXPECT_EQ(parseForeignTarget("f@t.dll cdecl  delayload").error, "Invalid External");
+    EXPECT_EQ(parseForeignTarget("").error, "Invalid External");
 }
 
 TEST(CompilerMessages, AScriptCutOffBeforeItsEndSaysSo) {

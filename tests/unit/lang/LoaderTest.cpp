@@ -54,6 +54,35 @@ TEST(Loader, RoundTripRunsLikeTheCompiledModule) {
     EXPECT_EQ(serializeModule(h.vm->module()), bytes);
 }
 
+TEST(Loader, ExternalFunctionsKeepTheirTargetAndAForgedSignatureIsRefused) {
+    ScriptHarness h;
+    Module m = h.compile(
+        "type TR = record a: Integer; d: Double; end;\n"
+        "function F(var r: TR; s: string; x: Extended): Cardinal; external 'F@\"my lib.dll\" pascal delayload';\n"
+        "var r: TR;\nbegin F(r, 'x', 1); end.");
+    const std::string bytes = serializeModule(m);
+    ASSERT_EQ(loadError(*h.vm, bytes), "");
+    const Import& im = h.vm->module().imports.at(0);
+    EXPECT_TRUE(im.external);
+    EXPECT_EQ(im.name, "DLL:F");
+    EXPECT_EQ(im.signature, "(var rec{s32;double;},string,ext):u32");
+    EXPECT_EQ(im.target.library, "my lib.dll");
+    EXPECT_EQ(im.target.convention, CallConvention::Pascal);
+    EXPECT_TRUE(im.target.delayLoad);
+
+    // What the loader refuses in the foreign signature: anything that is not one, nesting without end, a result
+    // that needs memory of its own, and a signature that does not agree with the call's argument count.
+    for (const char* forged : {"(var rec{s32;double;},string,ext):u32x", "(var rec{s32;double;,string,ext):u32",
+                               "(var rec{rec{rec{rec{rec{rec{rec{rec{rec{rec{rec{rec{rec{rec{rec{rec{rec{s32;};};};};};};};"
+                               "};};};};};};};};};};},string,ext):u32",
+                               "(var rec{s32;double;},string,ext):rec{s32;}", "(var arr99999999s32,string,ext):u32",
+                               "(var rec{s32;double;},string):u32"}) {
+        Module forgedModule = m;
+        forgedModule.imports.at(0).signature = forged;
+        EXPECT_NE(loadError(*h.vm, serializeModule(forgedModule)).find("malformed"), std::string::npos) << forged;
+    }
+}
+
 TEST(Loader, RefusesForeignAndNewerFiles) {
     ScriptHarness h;
     std::string ifps = std::string("IFPS") + std::string(24, '\0');
