@@ -91,6 +91,64 @@ TEST(Script, AttachRunsTheScriptAndRemoveTakesItAway) {
     CloseProgram(p);
 }
 
+// A script calling functions of system libraries and of a library of the trader's own, placed beside the program.
+TEST(Script, ExternalFunctionsOfSystemLibrariesAndOwnLibrariesAreCalled) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Calls.exn", R"(
+type TPoint = record x: Integer; y: Double; tag: Char; name: string; end;
+function GetTickCount: Cardinal; external 'GetTickCount@kernel32.dll stdcall';
+function MessageBeep(uType: Cardinal): Boolean; external 'MessageBeep@user32.dll stdcall';
+function Greet(name: PChar): PChar; external 'ft_greet@PeloForeignTest.dll cdecl';
+function StdSub(a, b: Integer): Integer; external 'ft_std_sub@PeloForeignTest.dll stdcall';
+function RegMixed(a, b, c: Integer; d: Double): Double; external 'ft_reg_mixed@PeloForeignTest.dll';
+function PasSub(a, b: Integer): Integer; external 'ft_pascal_sub@PeloForeignTest.dll pascal delayload';
+procedure Bump(var p: Integer; by: Integer); external 'ft_bump@PeloForeignTest.dll cdecl';
+procedure MovePoint(var p: TPoint; dx: Integer); external 'ft_move_point@PeloForeignTest.dll cdecl';
+procedure SetError(code: Cardinal); external 'ft_set_error@PeloForeignTest.dll stdcall';
+function Missing: Integer; external 'Anything@NoSuchLibrary.dll stdcall';
+function NoEntry: Integer; external 'ft_no_such_function@PeloForeignTest.dll cdecl';
+var i: Integer; p: TPoint;
+begin
+  if GetTickCount > 0 then WriteLn('tick count read');
+  MessageBeep(0);
+  WriteLn(Greet('trader'));
+  i := 40; Bump(i, 2); WriteLn('bumped ' + IntToStr(i));
+  p.x := 1; p.y := 1.5; p.name := 'kept';
+  MovePoint(p, 4);
+  WriteLn('moved ' + IntToStr(p.x) + ' ' + IntToStr(Round(p.y * 10)) + ' ' + p.tag + ' ' + p.name);
+  WriteLn('register ' + IntToStr(Round(RegMixed(1, 2, 3, 0.5) * 10)) + ' pascal ' + IntToStr(PasSub(10, 3)));
+  SetError(5);
+  WriteLn('last error ' + IntToStr(DllGetLastError));
+  UnloadDll('PeloForeignTest.dll');
+  WriteLn('after unload ' + IntToStr(StdSub(9, 4)));
+  try Missing; except WriteLn('no library: ' + ExceptionToString(ExceptionType, ExceptionParam)); end;
+  try NoEntry; except WriteLn('no function: ' + ExceptionToString(ExceptionType, ExceptionParam)); end;
+end.
+)"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    // The test library is built beside the fixtures' folder; the trader's own library sits beside the program.
+    ASSERT_TRUE(CopyFileW((FixturesDir() + L"\\..\\PeloForeignTest.dll").c_str(), L"C:\\Pelo\\PeloForeignTest.dll",
+                          FALSE));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Calls.exn"));
+    p.Send(kAttach);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "Script \"Calls\" attached"; }, 5000)) << p.Row(0);
+    const std::vector<std::string> expected = {
+        "no function: Could not call proc",
+        "no library: Could not call proc",
+        "after unload 5",
+        "last error 5",
+        "register 1235 pascal 7",
+        "moved 5 30 M kept",
+        "bumped 42",
+        "Hello, trader",
+        "tick count read",
+    };
+    for (size_t k = 0; k < expected.size(); ++k) EXPECT_EQ(p.Row(static_cast<int>(k) + 1), expected[k]) << k;
+    Screenshot(L"script-external-calls");
+    CloseProgram(p);
+}
+
 // A stand-in for the companion editor: a window of this process, marked with the editor's semaphore for the
 // program in C:\Pelo, that records the script state the program posts to it.
 class FakeEditor {
