@@ -111,7 +111,8 @@ namespace pelo::lang {
     X(AddC, "", 2, 1)            /* Currency sum: beyond 64 bits a math error */ \
     X(SubC, "", 2, 1)                                                        \
     X(VarCmp, "n", 2, 1)         /* two variants compared: = <> < > <= >= */ \
-    X(ScaledToCur, "", 1, 1)     /* a Currency's scaled value, rounded */
+    X(ScaledToCur, "", 1, 1)     /* a Currency's scaled value, rounded */ \
+    X(CallVar, "s", -1, -1)      /* a call through a procedure value, below its arguments */
 
 enum class Op : int32_t {
 #define PELO_OP_ENUM(name, operands, pops, pushes) name,

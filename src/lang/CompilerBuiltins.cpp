@@ -212,8 +212,9 @@ Ex CompilerImpl::builtinCall(Builtin b, int l, int c) {
         case Builtin::Assigned: {
             openParen();
             Ex a = expression();
-            closeParen();
+            // refused at the closing parenthesis, as the reference does
             if (!a.type || !(a.type->k == TK::Class || a.type->k == TK::Nil || a.type->k == TK::DynArray)) failMismatch();
+            closeParen();
             load(a);
             emit(Op::Assigned);
             e.k = EK::Stack;

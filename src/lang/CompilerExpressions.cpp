@@ -153,6 +153,9 @@ void CompilerImpl::coerce(Ex& e, const Type* to, int /*line*/, int /*col*/) {
     } else if (from->k == TK::Nil && (to->k == TK::Class || to->k == TK::DynArray)) {
         emit(Op::Pop);
         emit(Op::PushDefault, rtType(to));
+    } else if (from->k == TK::Nil && to->k == TK::ProcPtr) {
+        emit(Op::Pop);
+        emit(Op::PushInt, 0);
     } else if (from->k == TK::Class && to->k == TK::Class && from->cls->inheritsFrom(to->cls)) {
     } else if (to->k == TK::Variant) {
         VarType vt;
@@ -407,7 +410,21 @@ Ex CompilerImpl::factor() {
         e.type = tNil;
         return e;
     }
-    if (tok_.is("@")) fail("Syntax error");
+    if (tok_.is("@")) {  // a procedure's value
+        next();
+        Token id = tok_;
+        expectIdent();
+        const Symbol* s = lookup(id.upper);
+        if (!s) failAt(id.line, id.col, "Unknown identifier '" + id.text + "'");
+        if (s->k != SK::Proc) failMismatch();
+        const ProcInfo& pi = procs_[static_cast<size_t>(s->index)];
+        Type* t = newType(TK::ProcPtr);
+        t->sig = &pi.sig;
+        e.k = EK::Const;
+        e.type = t;
+        e.cval = Value::ofInt(pi.index + 1);
+        return e;
+    }
     if (tok_.kind == Tok::Ident && !isReservedWord(tok_.upper)) return designator(false);
     if (tok_.kind == Tok::Eof) fail("Unexpected end of file");
     fail("Syntax error");
@@ -603,15 +620,16 @@ void CompilerImpl::parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes,
     if (n != sig.params.size()) fail("Invalid number of parameters");
 }
 
-Ex CompilerImpl::callProc(const Sig& sig, int procIndex, const std::string& importName, int l, int c) {
+Ex CompilerImpl::callProc(const Sig& sig, int procIndex, const std::string& importName, int l, int c, int shape) {
     Ex e;
     e.line = l;
     e.col = c;
     std::vector<const Type*> anyTypes;
     bool parens = acceptSym("(");
     std::vector<WriteBack> writeBacks;
-    parseArgs(sig, anyTypes, parens, procIndex >= 0 ? &writeBacks : nullptr);
-    if (procIndex >= 0) emit(Op::Call, procIndex);
+    parseArgs(sig, anyTypes, parens, procIndex >= 0 || shape >= 0 ? &writeBacks : nullptr);
+    if (shape >= 0) emit(Op::CallVar, shape);
+    else if (procIndex >= 0) emit(Op::Call, procIndex);
     else emit(Op::CallHost, importId(importName));
     for (const WriteBack& wb : writeBacks) {
         emit(Op::LoadL, wb.temp);
@@ -672,6 +690,12 @@ Ex CompilerImpl::memberAccess(Ex /*obj: already on the stack*/, const MemberInfo
 Ex CompilerImpl::selectors(Ex e) {
     for (;;) {
         int l = tok_.line, c = tok_.col;
+        if (tok_.is("(") && e.type && e.type->k == TK::ProcPtr && e.k != EK::TypeRef && e.k != EK::Const) {
+            // A call through a procedure value: the value goes below the arguments.
+            load(e);
+            e = callProc(*e.type->sig, -1, "", l, c, shapeOf(*e.type->sig));
+            continue;
+        }
         if (tok_.is(".")) {
             next();
             Token mt = tok_;

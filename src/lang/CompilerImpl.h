@@ -178,6 +178,8 @@ private:
     int rtType(const Type* t);
     std::string typeSig(const Type* t);
     std::string sigText(const Sig& s, bool withSelf, const std::string& selfName);
+    bool sameSig(const Sig& a, const Sig& b);
+    int shapeOf(const Sig& sig);
     bool sameType(const Type* a, const Type* b);
     Width widthOf(const Type* t);
 
@@ -254,7 +256,7 @@ private:
     Ex designator(bool allowType);
     Ex identifierExpr(const Token& id);
     Ex selectors(Ex e);
-    Ex callProc(const Sig& sig, int procIndex, const std::string& importName, int l, int c);
+    Ex callProc(const Sig& sig, int procIndex, const std::string& importName, int l, int c, int shape = -1);
     // A var argument that is an element or field (not a whole variable) is passed to script
     // procedures through a temporary and written back after the call, so that the callee can
     // resize or replace the container without leaving a dangling reference.

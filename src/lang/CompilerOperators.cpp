@@ -355,6 +355,23 @@ Ex CompilerImpl::binaryOperation(Ex a, BinOp op, size_t mark, Ex b, int l, int c
         if (op == BinOp::Ne) return finish(Op::NeI, tBool);
         failMismatch();
     }
+    // ---- procedure values: equal or not, nil being no procedure
+    if ((ak == TK::ProcPtr || bk == TK::ProcPtr) && (ak == TK::ProcPtr || ak == TK::Nil) &&
+        (bk == TK::ProcPtr || bk == TK::Nil)) {
+        if (op != BinOp::Eq && op != BinOp::Ne) failMismatch();
+        // only variables compare: a procedure's own value (@P) does not, as in the reference
+        if ((ak == TK::ProcPtr && aConst) || (bk == TK::ProcPtr && bConst)) failMismatch();
+        if (ak == TK::ProcPtr && bk == TK::ProcPtr && !sameType(a.type, b.type)) failMismatch();
+        if (ak == TK::Nil) {
+            a.cval = Value::ofInt(0);
+            a.type = b.type;
+        }
+        if (bk == TK::Nil) {
+            b.cval = Value::ofInt(0);
+            b.type = a.type;
+        }
+        return finish(op == BinOp::Eq ? Op::EqI : Op::NeI, tBool);
+    }
     // ---- objects and nil
     if ((ak == TK::Class || ak == TK::Nil) && (bk == TK::Class || bk == TK::Nil)) {
         if (op == BinOp::Eq) return finish(Op::EqO, tBool);

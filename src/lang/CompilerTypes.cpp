@@ -93,6 +93,21 @@ const Type* CompilerImpl::parseType(const std::string& declName) {
         t->high = static_cast<int64_t>(names.size()) - 1;
         return t;
     }
+    if (tok_.isKw("PROCEDURE") || tok_.isKw("FUNCTION")) {  // a procedure type
+        const bool isFunction = tok_.isKw("FUNCTION");
+        next();
+        hostSigs_.push_back(Sig{});
+        Sig& sig = hostSigs_.back();
+        parseParams(sig);
+        if (isFunction) {
+            expectSym(":", "colon (':') expected");
+            sig.result = parseType();
+        }
+        if (acceptKw("OF")) expectKw("OBJECT", "Syntax error");
+        Type* t = newType(TK::ProcPtr, declName);
+        t->sig = &sig;
+        return t;
+    }
     if (tok_.isKw("RECORD")) {
         next();
         Type* t = newType(TK::Record, declName);
@@ -244,6 +259,7 @@ std::string CompilerImpl::typeSig(const Type* t) {
         case TK::Nil: return "nil";
         case TK::AnyString: return "anystring";
         case TK::Untyped: return "any";
+        case TK::ProcPtr: return "proc" + sigText(*t->sig, false, "");
     }
     return "?";
 }
@@ -261,11 +277,42 @@ std::string CompilerImpl::sigText(const Sig& s, bool withSelf, const std::string
     return r;
 }
 
+// Two procedure types are the same when their parameters (types and modes) and results are.
+bool CompilerImpl::sameSig(const Sig& a, const Sig& b) {
+    if (a.params.size() != b.params.size() || (a.result == nullptr) != (b.result == nullptr)) return false;
+    for (size_t k = 0; k < a.params.size(); ++k) {
+        const bool aVar = a.params[k].mode == PMode::Var || a.params[k].mode == PMode::Out;
+        const bool bVar = b.params[k].mode == PMode::Var || b.params[k].mode == PMode::Out;
+        if (aVar != bVar || !sameType(a.params[k].type, b.params[k].type)) return false;
+    }
+    return !a.result || sameType(a.result, b.result);
+}
+
+int CompilerImpl::shapeOf(const Sig& sig) {
+    ProcShape sh;
+    for (const Param& prm : sig.params) {
+        const bool byRef = prm.mode == PMode::Var || prm.mode == PMode::Out;
+        sh.params.push_back({prm.type->k == TK::Untyped ? -1 : rtType(prm.type), byRef, ""});
+    }
+    sh.hasResult = sig.result != nullptr;
+    sh.resultType = sig.result ? rtType(sig.result) : -1;
+    for (size_t k = 0; k < mod_.shapes.size(); ++k) {
+        const ProcShape& o = mod_.shapes[k];
+        bool same = o.hasResult == sh.hasResult && o.resultType == sh.resultType && o.params.size() == sh.params.size();
+        for (size_t j = 0; same && j < o.params.size(); ++j)
+            same = o.params[j].type == sh.params[j].type && o.params[j].byRef == sh.params[j].byRef;
+        if (same) return static_cast<int>(k);
+    }
+    mod_.shapes.push_back(std::move(sh));
+    return static_cast<int>(mod_.shapes.size() - 1);
+}
+
 bool CompilerImpl::sameType(const Type* a, const Type* b) {
     if (a == b) return true;
     if (a->k != b->k) return false;
     switch (a->k) {
         case TK::Enum: case TK::Record: return false;
+        case TK::ProcPtr: return sameSig(*a->sig, *b->sig);
         case TK::Class: return a->cls == b->cls;
         case TK::DynArray: return sameType(a->elem, b->elem);
         case TK::StaticArray: return a->low == b->low && a->high == b->high && sameType(a->elem, b->elem);

@@ -167,6 +167,16 @@ std::string serializeModule(const Module& m) {
             w.u8(static_cast<uint8_t>((im.target.delayLoad ? 1 : 0) | (im.target.alteredSearchPath ? 2 : 0)));
         }
     }
+    w.u32(static_cast<uint32_t>(m.shapes.size()));
+    for (const ProcShape& sh : m.shapes) {
+        w.u32(static_cast<uint32_t>(sh.params.size()));
+        for (const ProcParam& pp : sh.params) {
+            w.i32(pp.type);
+            w.u8(pp.byRef ? 1 : 0);
+        }
+        w.u8(sh.hasResult ? 1 : 0);
+        w.i32(sh.resultType);
+    }
     w.u32(static_cast<uint32_t>(m.procs.size()));
     for (const Proc& p : m.procs) {
         w.str(p.name);
@@ -275,6 +285,18 @@ Module deserializeModule(std::string_view bytes) {
             im.target.delayLoad = (options & 1) != 0;
             im.target.alteredSearchPath = (options & 2) != 0;
         }
+    }
+    n = r.count(9);
+    m.shapes.resize(n);
+    for (ProcShape& sh : m.shapes) {
+        uint32_t np = r.count(5);
+        sh.params.resize(np);
+        for (ProcParam& pp : sh.params) {
+            pp.type = r.i32();
+            pp.byRef = r.u8() != 0;
+        }
+        sh.hasResult = r.u8() != 0;
+        sh.resultType = r.i32();
     }
     n = r.count(25);
     m.procs.resize(n);
@@ -444,7 +466,15 @@ std::vector<BoundImport> verifyModule(Module& m, const ImportCatalog& catalog) {
     const Proc& mp = m.procs[static_cast<size_t>(m.mainProc)];
     if (!mp.params.empty() || mp.hasResult) bad("main block");
     for (size_t k = 0; k < m.procs.size(); ++k) verifyFrame(m, m.procs[k], k);
-    const std::vector<int32_t> canonical = canonicalTypes(m);
+    for (const ProcShape& sh : m.shapes) {
+        if (sh.params.size() > 10000) bad("procedure shape");
+        for (const ProcParam& pp : sh.params)
+            if (pp.type < -1 || pp.type >= static_cast<int32_t>(nTypes)) bad("procedure shape");
+        if (sh.hasResult ? sh.resultType < 0 || sh.resultType >= static_cast<int32_t>(nTypes) : sh.resultType != -1)
+            bad("procedure shape");
+    }
+    m.canonicalTypes = canonicalTypes(m);
+    const std::vector<int32_t>& canonical = m.canonicalTypes;
     for (size_t k = 0; k < m.procs.size(); ++k) verifyProcCode(m, k, canonical, entries);
     return bound;
 }

@@ -6,7 +6,8 @@
 // the size and nesting of types, and walks each procedure's code to prove that every instruction
 // gets operands of the kinds it works on (see Verifier.h), before the VM sees it.
 // Version 3: a var parameter records the type of the variable it refers to.
-// Version 4: an import may be a function of another library (its name, library, convention and options).
+// Version 4: an import may be a function of another library (its name, library, convention and options); the
+// shapes of calls through procedure values.
 #pragma once
 
 #include <cstdint>

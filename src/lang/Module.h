@@ -62,6 +62,14 @@ struct Import {
     int32_t resultType = -1;  // type of the result slot the VM prepares
 };
 
+// The parameters and result a call through a procedure value passes and expects; the procedure the value names
+// must have the same (checked when the call is made, as the value is known only then).
+struct ProcShape {
+    std::vector<ProcParam> params;
+    bool hasResult = false;
+    int32_t resultType = -1;
+};
+
 struct Global {
     std::string name;  // upper case
     int32_t type;
@@ -73,9 +81,12 @@ struct Module {
     std::vector<Global> globals;
     std::vector<Proc> procs;        // procs[mainProc] is the main block
     std::vector<Import> imports;
+    std::vector<ProcShape> shapes;  // of the calls through procedure values
     int32_t mainProc = -1;
-    // Filled by the loader, not stored: how many values one variable of each type holds.
+    // Filled by the loader, not stored: how many values one variable of each type holds, and the first type of the
+    // same shape as each (procedure values are checked against it).
     std::vector<int64_t> typeValues;
+    std::vector<int32_t> canonicalTypes;
 
     int findProc(std::string_view name) const;
     int findGlobal(std::string_view name) const;

@@ -15,11 +15,13 @@ enum class TK : uint8_t {
     Single, Double, Extended, Currency,
     String, Variant, Record, StaticArray, DynArray, Set, Class, Nil,
     AnyString,  // pseudo type of routines that take and return either a string or a char
-    Untyped     // pseudo type: parameter of any type
+    Untyped,    // pseudo type: parameter of any type
+    ProcPtr     // a procedure value: `procedure(Sender: TObject)`, held as the procedure's number + 1 (0: nil)
 };
 
 struct Type;
 struct ClassInfo;
+struct Sig;
 
 struct Field {
     std::string upper;
@@ -33,6 +35,7 @@ struct Type {
     const Type* elem = nullptr;      // arrays, sets
     std::vector<Field> fields;       // Record
     const ClassInfo* cls = nullptr;  // Class
+    const Sig* sig = nullptr;        // ProcPtr: the parameters and result
     mutable int rt = -1;             // run-time type index in the module being compiled
 };
 

@@ -116,6 +116,7 @@ private:
                     case 't': if (!typeOk(v)) fail("type index"); break;
                     case 'p': if (v < 0 || static_cast<size_t>(v) >= m_.procs.size() || v == m_.mainProc) fail("procedure index"); break;
                     case 'h': if (v < 0 || static_cast<size_t>(v) >= m_.imports.size()) fail("import index"); break;
+                    case 's': if (v < 0 || static_cast<size_t>(v) >= m_.shapes.size()) fail("shape index"); break;
                     case 'w': if (v < 0 || v > static_cast<int32_t>(Width::Bool)) fail("width"); break;
                     default: break;
                 }
@@ -416,6 +417,22 @@ private:
                     if (!ok) failAt(pc, "argument " + std::to_string(k + 1) + " of the wrong kind");
                 }
                 if (c.hasResult) push(kindOf(c.resultType));
+                break;
+            }
+            case Op::CallVar: {
+                const ProcShape& sh = m_.shapes[static_cast<size_t>(a1)];
+                for (size_t k = sh.params.size(); k-- > 0;) {
+                    const ProcParam& pp = sh.params[k];
+                    Kind got = pop();
+                    bool ok;
+                    if (pp.type < 0) ok = pp.byRef ? got.k == VK::Ref || got.k == VK::AnyRef
+                                                   : got.k != VK::Ref && got.k != VK::AnyRef;
+                    else if (!pp.byRef) ok = got == kindOf(pp.type);
+                    else ok = got == refTo(pp.type);
+                    if (!ok) failAt(pc, "argument " + std::to_string(k + 1) + " of the wrong kind");
+                }
+                if (pop().k != VK::Plain) failAt(pc, "procedure value of the wrong kind");
+                if (sh.hasResult) push(kindOf(sh.resultType));
                 break;
             }
             case Op::CallHost: {

@@ -413,6 +413,15 @@ void Vm::execute(int procIndex, Value* args, int nargs, Value* result) {
     sp_ = entrySp;
 }
 
+bool Vm::fitsShape(const Proc& p, const ProcShape& shape) const {
+    const std::vector<int32_t>& canon = module_.canonicalTypes;
+    auto same = [&canon](int32_t a, int32_t b) { return a < 0 || b < 0 ? a == b : canon[static_cast<size_t>(a)] == canon[static_cast<size_t>(b)]; };
+    if (p.params.size() != shape.params.size() || p.hasResult != shape.hasResult) return false;
+    for (size_t k = 0; k < p.params.size(); ++k)
+        if (p.params[k].byRef != shape.params[k].byRef || !same(p.params[k].type, shape.params[k].type)) return false;
+    return !p.hasResult || same(p.resultType, shape.resultType);
+}
+
 void Vm::enterProc(int procIndex, Value* argsBase) {
     const Proc& p = module_.procs[static_cast<size_t>(procIndex)];
     if (static_cast<int>(frames_.size()) >= limits_.maxFrames) fail(ErrorCode::OutOfStackRange);
@@ -1212,6 +1221,26 @@ void Vm::interpret(size_t stopFrames) {
                 checkStop();
                 const Proc& callee = module_.procs[static_cast<size_t>(p)];
                 enterProc(p, sp - callee.params.size());
+                fr = &frames_.back();
+                pc = fr->pc;
+                base = fr->base;
+                sp = sp_;
+                break;
+            }
+            case Op::CallVar: {
+                const ProcShape& shape = module_.shapes[static_cast<size_t>(READ())];
+                sync();
+                checkStop();
+                Value* args = sp - shape.params.size();
+                const int64_t target = args[-1].i - 1;  // 0 is no procedure
+                if (target < 0 || target >= static_cast<int64_t>(module_.procs.size()) || target == module_.mainProc ||
+                    !fitsShape(module_.procs[static_cast<size_t>(target)], shape))
+                    fail(ErrorCode::OutOfProcRange);
+                // the procedure value goes; the arguments take its place
+                for (Value* a = args - 1; a + 1 < sp; ++a) *a = std::move(a[1]);
+                --sp;
+                sp_ = sp;
+                enterProc(static_cast<int>(target), args - 1);
                 fr = &frames_.back();
                 pc = fr->pc;
                 base = fr->base;

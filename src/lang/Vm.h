@@ -105,6 +105,7 @@ private:
     void interpret(size_t stopFrames);
     bool handle(const ScriptError& e, size_t stopFrames);
     void enterProc(int procIndex, Value* argsBase);
+    bool fitsShape(const Proc& p, const ProcShape& shape) const;
     void clearRange(Value* from, Value* to);
     Value cloneAgg(const Value& v) const;
     void storeSlow(Value& dst, Value& src);

@@ -83,6 +83,40 @@ TEST(Loader, ExternalFunctionsKeepTheirTargetAndAForgedSignatureIsRefused) {
     }
 }
 
+// A procedure value is a number the file chose: a call through it checks, when it is made, that the procedure
+// it names takes and returns what the call passes and expects.
+TEST(Loader, ACallThroughAProcedureValueOfAnotherShapeIsRefusedWhenMade) {
+    ScriptHarness h;
+    Module m = h.compile(
+        "type TIntFn = function(a: Integer): Integer;\n"
+        "procedure Hello(const s: string); begin WriteLn('hello ' + s); end;\n"
+        "function Twice(a: Integer): Integer; begin Result := a * 2; end;\n"
+        "var f: TIntFn;\nbegin\n  f := @Twice;\n"
+        "  try WriteLn(IntToStr(f(21))); except WriteLn(ExceptionToString(ExceptionType, ExceptionParam)); end;\nend.");
+    const int hello = m.findProc("HELLO"), twice = m.findProc("TWICE");
+    ASSERT_GE(hello, 0);
+    ASSERT_GE(twice, 0);
+    ASSERT_TRUE(loadError(*h.vm, serializeModule(m)).empty());
+    h.vm->runMain();
+    EXPECT_EQ(h.joined(), "42");
+
+    for (int32_t forged : {hello + 1, 999, -5, m.mainProc + 1}) {
+        Module bad = m;
+        Proc& main = bad.procs.at(static_cast<size_t>(bad.mainProc));
+        bool patched = false;
+        for (size_t pc = 0; pc + 1 < main.code.size(); ++pc)
+            if (main.code[pc] == static_cast<int32_t>(Op::PushInt) && main.code[pc + 1] == twice + 1) {
+                main.code[pc + 1] = forged;
+                patched = true;
+            }
+        ASSERT_TRUE(patched);
+        h.out.clear();
+        ASSERT_EQ(loadError(*h.vm, serializeModule(bad)), "") << forged;
+        h.vm->runMain();
+        EXPECT_EQ(h.joined(), "Out of Proc Range") << forged;
+    }
+}
+
 TEST(Loader, RefusesForeignAndNewerFiles) {
     ScriptHarness h;
     std::string ifps = std::string("IFPS") + std::string(24, '\0');
