@@ -332,8 +332,21 @@ Ex CompilerImpl::binaryOperation(Ex a, BinOp op, size_t mark, Ex b, int l, int c
             emit(Op::ScaledToCur);
             return r;
         }
+        // In arithmetic with a Single, an integer operand becomes a Single first (16777217 + 0.5 is 16777216.5
+        // before the sum is rounded); comparisons take it exactly.
+        const bool integerToSingle = rk == TK::Single && !isCmp;
+        if (integerToSingle && isIntKind(ak)) {
+            if (a.k == EK::Const) {
+                long double v = static_cast<long double>(a.cval.i);
+                roundToFloatType(v, TK::Single);
+                a.cval = Value::ofFloat(v);
+            } else {
+                insertCode(mark, {static_cast<int32_t>(Op::IntToFloat), static_cast<int32_t>(Op::ToSingle)});
+            }
+            a.type = tSingle;
+        }
         toFloat(a, mark);
-        if (!isFloatKind(bk)) coerce(b, tExtended, l, c);
+        if (!isFloatKind(bk)) coerce(b, integerToSingle ? tSingle : tExtended, l, c);
         if (isCmp) {
             Op o = op == BinOp::Eq ? Op::EqF : op == BinOp::Ne ? Op::NeF : op == BinOp::Lt ? Op::LtF : op == BinOp::Gt ? Op::GtF : op == BinOp::Le ? Op::LeF : Op::GeF;
             return finish(o, tBool);
