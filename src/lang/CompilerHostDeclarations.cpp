@@ -32,7 +32,8 @@ void CompilerImpl::addImport(const std::string& name, const Sig& sig, bool withS
     importResult_[name] = sig.result;
 }
 
-void CompilerImpl::declareClass(const HostClass& hc) {
+// Every class name is known before the host's types (an event type names TObject) and members are read.
+void CompilerImpl::declareClassName(const HostClass& hc) {
     classes_.push_back(ClassInfo{});
     ClassInfo& ci = classes_.back();
     ci.name = hc.name();
@@ -45,6 +46,11 @@ void CompilerImpl::declareClass(const HostClass& hc) {
     Symbol s{SK::Type};
     s.type = t;
     hostScope_[upperAscii(hc.name())] = s;
+}
+
+void CompilerImpl::declareClassMembers(const HostClass& hc) {
+    ClassInfo& ci = *classInfoFor(&hc);
+    const Type* t = ci.type;
     std::string cu = upperAscii(hc.name());
     for (const HostMember& m : hc.members()) {
         lex_ = Lexer(m.decl);
@@ -147,6 +153,7 @@ void CompilerImpl::declareHost() {
         mi.cval = Value::ofInt(2147483647);
         hostScope_["MAXINT"] = mi;
     }
+    for (const auto& hc : host_.classes()) declareClassName(*hc);
     for (const std::string& d : host_.types()) {
         lex_ = Lexer(d);
         next();
@@ -174,7 +181,7 @@ void CompilerImpl::declareHost() {
         s.cval = e.cval;
         hostScope_[upperAscii(n)] = s;
     }
-    for (const auto& hc : host_.classes()) declareClass(*hc);
+    for (const auto& hc : host_.classes()) declareClassMembers(*hc);
     for (const HostFunction& f : host_.functions()) {
         lex_ = Lexer(f.decl);
         next();

@@ -192,7 +192,8 @@ private:
     void parseTypeSection(std::unordered_map<std::string, Symbol>& scope);
     void parseVarSection(bool global);
     void parseProcedure(bool isFunction);
-    void declareClass(const HostClass& hc);
+    void declareClassName(const HostClass& hc);
+    void declareClassMembers(const HostClass& hc);
     ClassInfo* classInfoFor(const HostClass* hc);
     void addImport(const std::string& name, const Sig& sig, bool withSelf, const std::string& selfName,
                    const HostFn* fn);

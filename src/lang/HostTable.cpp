@@ -92,6 +92,10 @@ void HostTable::variable(std::string name, std::string typeName) {
     variables_.push_back({std::move(name), std::move(typeName)});
 }
 
+HostClass* HostTable::findClass(std::string_view name) {
+    return const_cast<HostClass*>(static_cast<const HostTable&>(*this).findClass(name));
+}
+
 const HostClass* HostTable::findClass(std::string_view name) const {
     for (const auto& c : classes_)
         if (equalsNoCase(c->name(), name)) return c.get();

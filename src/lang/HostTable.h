@@ -132,6 +132,7 @@ public:
     const std::vector<std::string>& constants() const { return constants_; }
     const std::vector<HostVariable>& variables() const { return variables_; }
     const HostClass* findClass(std::string_view name) const;
+    HostClass* findClass(std::string_view name);
 
     // Links class parents; call after the last registration.
     void finish();

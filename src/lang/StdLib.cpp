@@ -184,32 +184,6 @@ HostFn routine(rtl::RoutineId id) {
 
 // ---- classes -------------------------------------------------------------------------------
 
-class StringListObject : public ScriptObject {
-public:
-    StringListObject(const HostClass* cls, const std::string& lineBreak) : ScriptObject(cls), list(lineBreak) {}
-    void dispose() override {
-        list.Clear();
-        held.clear();
-        ScriptObject::dispose();
-    }
-    rtl::StringList list;
-    // Objects stored beside the strings stay alive while the list refers to them.
-    std::unordered_map<rtl::StringList::ObjectRef, Value> held;
-
-    rtl::StringList::ObjectRef hold(const Value& v) {
-        if (v.tag != Tag::Obj || !v.o) return 0;
-        auto ref = reinterpret_cast<rtl::StringList::ObjectRef>(v.o);
-        held[ref] = v;
-        return ref;
-    }
-    Value object(rtl::StringList::ObjectRef ref) const {
-        Value r;
-        r.tag = Tag::Obj;
-        auto it = held.find(ref);
-        if (it != held.end()) r = it->second;
-        return r;
-    }
-};
 
 namespace {
 
@@ -285,8 +259,20 @@ void registerStringList(HostTable& t, HostClass& strings, HostClass& stringList,
         HostClass& cls = md.className == "TStringList" ? stringList : strings;
         std::string decl(md.declaration);
         const HostClass* clsPtr = &cls;
-        auto prop = [&](HostFn get, HostFn set) { cls.property(decl, std::move(get), std::move(set), md.isDefault); };
-        auto method = [&](HostFn fn) { cls.method(decl, std::move(fn)); };
+        // A list shown by a control (a list box's Items) hears of every change a setter or method makes.
+        auto notifying = [](HostFn fn) -> HostFn {
+            return [fn = std::move(fn)](CallCtx& c) {
+                fn(c);
+                listOf(c).changed();
+            };
+        };
+        const bool reads = md.id == M::IndexOf || md.id == M::IndexOfName || md.id == M::IndexOfObject ||
+                           md.id == M::Equals || md.id == M::GetText || md.id == M::Find ||
+                           md.id == M::BeginUpdate || md.id == M::EndUpdate;
+        auto prop = [&](HostFn get, HostFn set) {
+            cls.property(decl, std::move(get), set ? notifying(std::move(set)) : nullptr, md.isDefault);
+        };
+        auto method = [&](HostFn fn) { cls.method(decl, reads ? std::move(fn) : notifying(std::move(fn))); };
         switch (md.id) {
             case M::Create:
             case M::ListCreate:

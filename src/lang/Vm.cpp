@@ -243,6 +243,7 @@ void Vm::clear() {
     externalFns_.clear();
     module_ = Module{};
     loaded_ = false;
+    ++loadGeneration_;
 }
 
 void Vm::loadFile(std::string_view bytes) { loadModule(deserializeModule(bytes)); }
@@ -273,6 +274,7 @@ void Vm::loadModule(Module module) {
     sp_ = stack_.get();
     highWater_ = sp_;
     loaded_ = true;
+    ++loadGeneration_;
     stopRequested_ = false;
 }
 

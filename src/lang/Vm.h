@@ -45,6 +45,9 @@ public:
     // Loads a module produced by the compiler in this process (verified the same way).
     void loadModule(Module module);
     bool loaded() const { return loaded_; }
+    // Changes with every load and clear: what holds a procedure number of the loaded code (an event handler)
+    // compares it before calling, so that nothing of an unloaded script ever runs.
+    uint64_t loadGeneration() const { return loadGeneration_; }
     void clear();
 
     // Runs the main block; throws ScriptError on a run-time error.
@@ -125,6 +128,7 @@ private:
     std::vector<Handler> handlers_;
     int depth_ = 0;
     bool loaded_ = false;
+    uint64_t loadGeneration_ = 0;
     std::atomic<bool> stopRequested_{false};
     int64_t loopSteps_ = 0;
     std::string lastParam_;

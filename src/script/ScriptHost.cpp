@@ -10,6 +10,7 @@ TPSScriptWrapper::TPSScriptWrapper(const lang::HostTable& table, const ScriptCla
 
 TPSScriptWrapper::~TPSScriptWrapper() {
     // Nothing of the script runs at the end: its globals simply go.
+    if (BeforeUnload) BeforeUnload();
     vm_.clear();
     vm_.setForeignCalls(nullptr);
     FreeScriptRegExps();
@@ -17,6 +18,7 @@ TPSScriptWrapper::~TPSScriptWrapper() {
 
 void TPSScriptWrapper::LoadScriptCode(std::string_view bytes) {
     if (vm_.busy()) throw EScriptHost("Script engine already running");
+    if (BeforeUnload) BeforeUnload();
     vm_.clear();
     vm_.setForeignCalls(ForeignCallsFactory ? ForeignCallsFactory() : nullptr);
     try {
@@ -67,6 +69,7 @@ void TPSScriptWrapper::CallScriptProcNo(int number, const std::vector<std::strin
 void TPSScriptWrapper::ClearScriptCode() {
     // Code is never taken away under a running procedure: callers stop it and wait for it to return first.
     if (vm_.busy()) throw EScriptHost("Script engine already running");
+    if (BeforeUnload) BeforeUnload();
     vm_.clear();
     vm_.setForeignCalls(nullptr);
 }

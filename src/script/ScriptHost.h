@@ -37,6 +37,8 @@ public:
     // Makes what each loaded script's `external` functions are called through; the libraries it loaded go when
     // the script is unloaded. Unset: such calls raise "Could not call proc".
     std::function<std::shared_ptr<lang::ForeignCalls>()> ForeignCallsFactory;
+    // Runs before a script is unloaded (or replaced): what it made outside the engine goes (its windows).
+    std::function<void()> BeforeUnload;
 
     // Unloads what is loaded and loads the compiled file; raises the engine's description when it refuses it,
     // and then nothing is loaded.

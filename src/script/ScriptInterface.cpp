@@ -3,6 +3,7 @@
 #include <array>
 
 #include "script/RegExpObject.h"
+#include "script/ScriptWindows.h"
 
 namespace pelo::script {
 namespace {
@@ -10,15 +11,6 @@ namespace {
 using lang::CallCtx;
 using lang::HostClass;
 using lang::HostTable;
-
-template <class T>
-T& SelfAs(CallCtx& c) {
-    // Scripts can make objects of these classes only through the program, but a TObject.Create called through a
-    // descendant's name still gives a plain object: refuse it rather than misread it.
-    auto* o = dynamic_cast<T*>(c.self());
-    if (!o) throw lang::hostException("Invalid class type");
-    return *o;
-}
 
 int32_t I32(CallCtx& c, int k) { return static_cast<int32_t>(c.i(k)); }
 
@@ -216,6 +208,7 @@ ScriptClasses RegisterScriptInterface(HostTable& t, IScriptServices& services, c
     classes.Object = t.findClass("TObject");
     RegisterGraphics(t, classes);
     RegisterControls(t, classes);
+    RegisterScriptWindowClasses(t, services.Windows());
     RegisterRegExp(t, classes);
     RegisterHostFunctions(t, services, classes);
 

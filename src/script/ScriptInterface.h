@@ -14,6 +14,8 @@
 namespace pelo::script {
 
 // What the host functions do. The program's implementation acts on its windows; glc prints.
+class IScriptWindowFactory;
+
 class IScriptServices {
 public:
     virtual ~IScriptServices() = default;
@@ -29,6 +31,8 @@ public:
     // A new label on the indicator panel; the panel keeps it until the program ends.
     virtual ScriptControl& CreateLabel(std::string_view caption, int32_t left, int32_t top) = 0;
     virtual void DisableFontSmoothing(ScriptControl& label) = 0;
+    // What makes the windows and timers scripts create; none where there is no screen (glc).
+    virtual IScriptWindowFactory* Windows() { return nullptr; }
 };
 
 // The classes that objects handed to scripts must be made with.

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "lang/HostTable.h"
 #include "lang/Value.h"
 
 namespace pelo::script {
@@ -21,6 +22,15 @@ T* Hold(T* object) {
 template <class T>
 void Drop(T* object) {
     if (--object->refs == 0) delete object;
+}
+
+// The object a member was called on, as the class its registration expects. Scripts can reach an object of another
+// class through a constructor or a cast of a base class's name: refuse it rather than misread it.
+template <class T>
+T& SelfAs(lang::CallCtx& c) {
+    auto* o = dynamic_cast<T*>(c.self());
+    if (!o) throw lang::hostException("Invalid class type");
+    return *o;
 }
 
 enum FontStyleBit : uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };

@@ -67,8 +67,17 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 ScriptSession::ScriptSession(AppState& state, headlines::THeadlineCore& core, script::TScriptState& scriptState)
     : state_(state), core_(core), scriptState_(scriptState) {
+    scriptWindows_ = std::make_unique<script::WinScriptWindows>(script::WinScriptWindows::Setup{});
+    services_.ScriptWindows = scriptWindows_.get();
     classes_ = script::RegisterScriptInterface(table_, services_);
+    script::WinScriptWindows::Setup& windows = scriptWindows_->Settings();
+    windows.FontClass = classes_.Font;
+    windows.StringsClass = table_.findClass("TStrings");
+    windows.OnEventError = [this](const std::string& text) {
+        ShowErrorBox("Exception in script event handler: " + text);
+    };
     host_ = std::make_unique<script::TPSScriptWrapper>(table_, classes_, ScriptLimits());
+    host_->BeforeUnload = [this] { scriptWindows_->ReleaseAll(); };
     host_->ForeignCallsFactory = [] {
         return std::make_shared<ffi::LibraryCalls>(std::make_unique<ffi::WinLibraryLoader>());
     };
@@ -83,11 +92,13 @@ ScriptSession::~ScriptSession() {
     // Nothing of the script runs at exit, DeInit included.
     lifecycle_.reset();
     host_.reset();
+    scriptWindows_.reset();
 }
 
 void ScriptSession::Connect(WindowSide window, const script::PanelControls& panels) {
     window_ = std::move(window);
     services_.DialogOwner = window_.Window;
+    scriptWindows_->Settings().MainWindow = window_.Window;
     panels_ = std::make_unique<script::TScriptPanels>(panels, classes_);
     services_.Panels = panels_.get();
     services_.ExecuteTradeClicks = window_.ExecuteTradeClicks;

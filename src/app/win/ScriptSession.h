@@ -17,6 +17,7 @@
 #include "script/ScriptState.h"
 #include "script/win/ScriptPanels.h"
 #include "script/win/WinScriptServices.h"
+#include "script/win/WinScriptWindows.h"
 
 namespace pelo::app {
 
@@ -74,6 +75,7 @@ private:
     script::TScriptState& scriptState_;
     WindowSide window_;
     script::TWinScriptServices services_;
+    std::unique_ptr<script::WinScriptWindows> scriptWindows_;
     lang::HostTable table_;
     script::ScriptClasses classes_;
     std::unique_ptr<script::TPSScriptWrapper> host_;

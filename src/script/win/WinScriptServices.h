@@ -28,6 +28,9 @@ public:
     int32_t LastSignal() override { return Panels ? Panels->SignalCode : 0; }
     ScriptControl& CreateLabel(std::string_view caption, int32_t left, int32_t top) override;
     void DisableFontSmoothing(ScriptControl& label) override { TScriptPanels::DisableFontSmoothing(label); }
+    // The windows and timers scripts make (owned by the program's script session).
+    IScriptWindowFactory* ScriptWindows = nullptr;
+    IScriptWindowFactory* Windows() override { return ScriptWindows; }
 };
 
 }  // namespace pelo::script

@@ -149,6 +149,73 @@ end.
     CloseProgram(p);
 }
 
+// A script's own form: the user types into its edit, ticks its check box and clicks its button, whose OnClick
+// handler (a script procedure) writes what it reads to the headline box; a timer of the script writes a line every
+// 200 ms until it stops itself; removing the script takes the form away.
+TEST(Script, AScriptsFormAndTimerCallItsHandlers) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Helper.exn", R"(
+var f: TForm; e: TEdit; b: TButton; l: TLabel; c: TCheckBox; lb: TListBox; t: TTimer; ticks: Integer;
+procedure SendClick(Sender: TObject);
+begin
+  WriteLn('typed ' + e.Text + ', confirm ' + IntToStr(Ord(c.Checked)) + ', ' + lb.Items[lb.ItemIndex]);
+  if Sender = b then WriteLn('sender is the button');
+end;
+procedure Tick(Sender: TObject);
+begin
+  ticks := ticks + 1;
+  WriteLn('tick ' + IntToStr(ticks));
+  if ticks = 3 then t.Enabled := False;
+end;
+procedure Init;
+begin
+  f := TForm.Create(nil);
+  f.Caption := 'Order helper';
+  f.SetBounds(80, 80, 300, 190);
+  l := TLabel.Create(f); l.Parent := f; l.Caption := 'Lots:'; l.Left := 10; l.Top := 14;
+  e := TEdit.Create(f); e.Parent := f; e.SetBounds(60, 10, 120, 21);
+  c := TCheckBox.Create(f); c.Parent := f; c.Caption := 'Confirm'; c.SetBounds(10, 42, 100, 17);
+  lb := TListBox.Create(f); lb.Parent := f; lb.SetBounds(10, 66, 170, 70);
+  lb.Items.Add('EURUSD'); lb.Items.Add('GBPUSD'); lb.Items.Add('USDJPY'); lb.ItemIndex := 1;
+  b := TButton.Create(f); b.Parent := f; b.Caption := 'Send'; b.SetBounds(195, 8, 80, 25);
+  b.OnClick := @SendClick;
+  f.Show;
+  t := TTimer.Create(nil); t.Interval := 200; t.OnTimer := @Tick; t.Enabled := True;
+end;
+begin end.
+)"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Helper.exn"));
+    p.Send(kAttach);
+    HWND form = WaitForTopLevel(p.process.Id(), L"TPeloScriptForm", 5000);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(TextOf(form), L"Order helper");
+    // The timer's three lines, 200 ms apart, then no more.
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "tick 3"; }, 5000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "tick 2");
+    EXPECT_EQ(p.Row(2), "tick 1");
+
+    HWND editBox = FindDescendant(form, L"Edit", L"");
+    HWND check = FindDescendant(form, L"Button", L"Confirm");
+    HWND send = FindDescendant(form, L"Button", L"Send");
+    ASSERT_NE(editBox, nullptr);
+    ASSERT_NE(check, nullptr);
+    ASSERT_NE(send, nullptr);
+    for (wchar_t ch : std::wstring(L"1.5 lots")) PostMessageW(editBox, WM_CHAR, ch, 0);
+    ClickButton(check);
+    ClickButton(send);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "sender is the button"; }, 3000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "typed 1.5 lots, confirm 1, GBPUSD");
+    Screenshot(L"script-form");
+    Sleep(500);
+    EXPECT_EQ(p.Row(0), "sender is the button") << "the timer stopped itself after three ticks";
+
+    SendWithTimeout(p.main, WM_COMMAND, kRemoveScript, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(form); }, 3000)) << "the script's form goes with the script";
+    CloseProgram(p);
+}
+
 // A stand-in for the companion editor: a window of this process, marked with the editor's semaphore for the
 // program in C:\Pelo, that records the script state the program posts to it.
 class FakeEditor {

@@ -1,0 +1,290 @@
+#include "script/ScriptWindows.h"
+
+#include <array>
+#include <optional>
+
+namespace pelo::script {
+namespace {
+
+using lang::CallCtx;
+using lang::HostClass;
+using lang::HostTable;
+
+int32_t I32(CallCtx& c, int k) { return static_cast<int32_t>(c.i(k)); }
+
+ScriptWindow& Win(CallCtx& c) { return SelfAs<ScriptWindow>(c); }
+
+// A window argument: nil, or one of the script's windows (anything else is refused).
+ScriptWindow* WindowArg(CallCtx& c, int k) {
+    const lang::Value& v = c.arg(k);
+    if (v.tag != lang::Tag::Obj || !v.o) return nullptr;
+    auto* w = dynamic_cast<ScriptWindow*>(v.o);
+    if (!w || w->disposed()) throw lang::hostException("Invalid class type");
+    return w;
+}
+
+void EventProperty(HostClass& cls, const std::string& name, ScriptEvent event) {
+    cls.property(
+        "property " + name + ": TNotifyEvent read write",
+        [event](CallCtx& c) { c.retInt(Win(c).On(event).ScriptValue()); },
+        [event](CallCtx& c) {
+            const int64_t v = c.i(1);
+            Win(c).On(event) = v > 0 ? ScriptEventHandler{&c.vm, static_cast<int>(v - 1), c.vm.loadGeneration()}
+                                     : ScriptEventHandler{};
+        });
+}
+
+lang::HostFn Constructor(IScriptWindowFactory* factory, WindowKind kind, const HostClass* cls) {
+    return [factory, kind, cls](CallCtx& c) {
+        if (!factory) throw lang::hostException("Windows cannot be made here");
+        const lang::Value& owner = c.arg(0);
+        ScriptWindow* w = factory->NewWindow(kind, cls, owner.tag == lang::Tag::Obj ? owner.o : nullptr);
+        c.retValue(lang::objectValue(w));
+    };
+}
+
+void TextProperty(HostClass& cls) {
+    cls.property(
+        "property Text: string read write", [](CallCtx& c) { c.retStr(Win(c).Text()); },
+        [](CallCtx& c) { Win(c).SetText(c.s(1)); });
+}
+void CaptionProperty(HostClass& cls) {
+    cls.property(
+        "property Caption: string read write", [](CallCtx& c) { c.retStr(Win(c).Caption()); },
+        [](CallCtx& c) { Win(c).SetCaption(c.s(1)); });
+}
+void CheckedProperty(HostClass& cls) {
+    cls.property(
+        "property Checked: Boolean read write", [](CallCtx& c) { c.retBool(Win(c).Checked()); },
+        [](CallCtx& c) { Win(c).SetChecked(c.b(1)); });
+}
+void ItemIndexProperty(HostClass& cls) {
+    cls.property(
+        "property ItemIndex: Integer read write", [](CallCtx& c) { c.retInt(Win(c).ItemIndex()); },
+        [](CallCtx& c) { Win(c).SetItemIndex(I32(c, 1)); });
+}
+// Items of a list or combo box, Lines of a memo: the control's own list; assigning copies the strings.
+void ListProperty(HostClass& cls, const char* name) {
+    cls.property(
+        std::string("property ") + name + ": TStrings read write",
+        [](CallCtx& c) { c.retValue(lang::objectValue(Win(c).Items())); },
+        [](CallCtx& c) {
+            lang::StringListObject* items = Win(c).Items();
+            const lang::Value& v = c.arg(1);
+            auto* from = v.tag == lang::Tag::Obj ? dynamic_cast<lang::StringListObject*>(v.o) : nullptr;
+            if (!items || !from || from->disposed()) throw lang::ScriptError(lang::ErrorCode::NullPointerException, "");
+            if (from == items) return;
+            items->list.Clear();
+            items->list.AddStrings(from->list);
+            items->changed();
+        });
+}
+void EditMembers(HostClass& cls) {
+    cls.property(
+        "property MaxLength: Integer read write", [](CallCtx& c) { c.retInt(Win(c).MaxLength()); },
+        [](CallCtx& c) { Win(c).SetMaxLength(I32(c, 1)); });
+    cls.property(
+        "property ReadOnly: Boolean read write", [](CallCtx& c) { c.retBool(Win(c).ReadOnly()); },
+        [](CallCtx& c) { Win(c).SetReadOnly(c.b(1)); });
+    EventProperty(cls, "OnChange", ScriptEvent::Change);
+    EventProperty(cls, "OnClick", ScriptEvent::Click);
+}
+
+// Adds a class of the script windows: `kind` says what its constructor makes (none for abstract bases).
+HostClass& Add(HostTable& t, IScriptWindowFactory* factory, const char* name, const char* parent,
+               std::optional<WindowKind> kind) {
+    HostClass* existing = t.findClass(name);
+    HostClass& cls = existing ? *existing : t.addClass(name, parent);
+    if (kind) cls.constructor("constructor Create(AOwner: TComponent)", Constructor(factory, *kind, &cls));
+    return cls;
+}
+
+void RegisterControlMembers(HostTable& t) {
+    HostClass& control = *t.findClass("TControl");
+    control.property(
+        "property Parent: TWinControl read write", [](CallCtx& c) { c.retValue(lang::objectValue(Win(c).ParentWindow())); },
+        [](CallCtx& c) { Win(c).SetParentWindow(WindowArg(c, 1)); });
+    control.property(
+        "property Enabled: Boolean read write", [](CallCtx& c) { c.retBool(Win(c).Enabled()); },
+        [](CallCtx& c) { Win(c).SetEnabled(c.b(1)); });
+
+    HostClass& winControl = *t.findClass("TWinControl");
+    winControl.method("procedure SetFocus", [](CallCtx& c) { Win(c).SetFocus(); });
+    winControl.method("function Focused: Boolean", [](CallCtx& c) { c.retBool(Win(c).Focused()); });
+    winControl.method("function CanFocus: Boolean", [](CallCtx& c) { c.retBool(Win(c).Enabled() && Win(c).Visible()); });
+    winControl.property("property Handle: LongInt read",
+                        [](CallCtx& c) { c.retInt(static_cast<int32_t>(Win(c).Handle())); });
+}
+
+void RegisterStdCtrls(HostTable& t, IScriptWindowFactory* f) {
+    HostClass& customGroupBox = Add(t, f, "TCustomGroupBox", "TCustomControl", std::nullopt);
+    HostClass& groupBox = Add(t, f, "TGroupBox", customGroupBox.name().c_str(), WindowKind::GroupBox);
+    CaptionProperty(groupBox);
+    EventProperty(groupBox, "OnClick", ScriptEvent::Click);
+
+    HostClass& label = Add(t, f, "TLabel", "TCustomLabel", WindowKind::Label);
+    EventProperty(label, "OnClick", ScriptEvent::Click);
+
+    HostClass& customEdit = Add(t, f, "TCustomEdit", "TWinControl", std::nullopt);
+    TextProperty(customEdit);
+    customEdit.method("procedure Clear", [](CallCtx& c) { Win(c).SetText(""); });
+    customEdit.method("procedure SelectAll", [](CallCtx& c) { Win(c).SelectAll(); });
+    HostClass& edit = Add(t, f, "TEdit", "TCustomEdit", WindowKind::Edit);
+    EditMembers(edit);
+
+    HostClass& customMemo = Add(t, f, "TCustomMemo", "TCustomEdit", std::nullopt);
+    ListProperty(customMemo, "Lines");
+    HostClass& memo = Add(t, f, "TMemo", "TCustomMemo", WindowKind::Memo);
+    ListProperty(memo, "Lines");
+    EditMembers(memo);
+
+    HostClass& customCombo = Add(t, f, "TCustomComboBox", "TWinControl", std::nullopt);
+    ListProperty(customCombo, "Items");
+    ItemIndexProperty(customCombo);
+    customCombo.method("procedure Clear", [](CallCtx& c) {
+        if (lang::StringListObject* items = Win(c).Items()) {
+            items->list.Clear();
+            items->changed();
+        }
+    });
+    HostClass& combo = Add(t, f, "TComboBox", "TCustomComboBox", WindowKind::ComboBox);
+    TextProperty(combo);
+    EventProperty(combo, "OnChange", ScriptEvent::Change);
+    EventProperty(combo, "OnClick", ScriptEvent::Click);
+
+    HostClass& buttonControl = Add(t, f, "TButtonControl", "TWinControl", std::nullopt);
+    HostClass& button = Add(t, f, "TButton", buttonControl.name().c_str(), WindowKind::Button);
+    CaptionProperty(button);
+    button.property(
+        "property ModalResult: LongInt read write", [](CallCtx& c) { c.retInt(Win(c).ModalResult()); },
+        [](CallCtx& c) { Win(c).SetModalResult(I32(c, 1)); });
+    EventProperty(button, "OnClick", ScriptEvent::Click);
+
+    HostClass& customCheckBox = Add(t, f, "TCustomCheckBox", "TButtonControl", std::nullopt);
+    HostClass& checkBox = Add(t, f, "TCheckBox", customCheckBox.name().c_str(), WindowKind::CheckBox);
+    CaptionProperty(checkBox);
+    CheckedProperty(checkBox);
+    EventProperty(checkBox, "OnClick", ScriptEvent::Click);
+    HostClass& radio = Add(t, f, "TRadioButton", "TButtonControl", WindowKind::RadioButton);
+    CaptionProperty(radio);
+    CheckedProperty(radio);
+    EventProperty(radio, "OnClick", ScriptEvent::Click);
+
+    HostClass& customList = Add(t, f, "TCustomListBox", "TWinControl", std::nullopt);
+    ListProperty(customList, "Items");
+    ItemIndexProperty(customList);
+    customList.method("procedure Clear", [](CallCtx& c) {
+        if (lang::StringListObject* items = Win(c).Items()) {
+            items->list.Clear();
+            items->changed();
+        }
+    });
+    HostClass& list = Add(t, f, "TListBox", "TCustomListBox", WindowKind::ListBox);
+    EventProperty(list, "OnClick", ScriptEvent::Click);
+    EventProperty(list, "OnDblClick", ScriptEvent::DblClick);
+
+    HostClass& scrollBar = Add(t, f, "TScrollBar", "TWinControl", WindowKind::ScrollBar);
+    scrollBar.property(
+        "property Position: Integer read write", [](CallCtx& c) { c.retInt(Win(c).Position()); },
+        [](CallCtx& c) { Win(c).SetPosition(I32(c, 1)); });
+    EventProperty(scrollBar, "OnChange", ScriptEvent::Change);
+}
+
+void RegisterButtons(HostTable& t, IScriptWindowFactory* f) {
+    HostClass& speed = Add(t, f, "TSpeedButton", "TGraphicControl", WindowKind::Button);
+    CaptionProperty(speed);
+    EventProperty(speed, "OnClick", ScriptEvent::Click);
+    Add(t, f, "TBitBtn", "TButton", WindowKind::Button);
+}
+
+void RegisterForms(HostTable& t, IScriptWindowFactory* f) {
+    t.type("TPosition = (poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, "
+           "poMainFormCenter, poOwnerFormCenter)");
+    static constexpr std::array<const char*, 11> kModalResults = {
+        "mrNone = 0", "mrOk = 1", "mrCancel = 2", "mrAbort = 3", "mrRetry = 4", "mrIgnore = 5",
+        "mrYes = 6",  "mrNo = 7", "mrAll = 8",    "mrNoToAll = 9", "mrYesToAll = 10",
+    };
+    for (const char* c : kModalResults) t.constant(c);
+
+    t.addClass("TControlScrollBar", "TPersistent");
+    HostClass& scrolling = Add(t, f, "TScrollingWinControl", "TWinControl", std::nullopt);
+    Add(t, f, "TScrollBox", scrolling.name().c_str(), WindowKind::Panel);
+    HostClass& form = Add(t, f, "TForm", scrolling.name().c_str(), WindowKind::Form);
+    form.constructor("constructor CreateNew(AOwner: TComponent)", Constructor(f, WindowKind::Form, &form));
+    CaptionProperty(form);
+    form.method("procedure Close", [](CallCtx& c) { Win(c).Close(); });
+    form.method("function ShowModal: Integer", [](CallCtx& c) { c.retInt(Win(c).ShowModal()); });
+    form.method("procedure Release", [](CallCtx& c) { Win(c).Close(); });
+    form.property(
+        "property ModalResult: LongInt read write", [](CallCtx& c) { c.retInt(Win(c).ModalResult()); },
+        [](CallCtx& c) { Win(c).SetModalResult(I32(c, 1)); });
+    form.property(
+        "property Position: TPosition read write", [](CallCtx& c) { c.retInt(Win(c).Position()); },
+        [](CallCtx& c) { Win(c).SetPosition(I32(c, 1)); });
+    EventProperty(form, "OnShow", ScriptEvent::Show);
+    EventProperty(form, "OnHide", ScriptEvent::Hide);
+    EventProperty(form, "OnActivate", ScriptEvent::Activate);
+    EventProperty(form, "OnClick", ScriptEvent::Click);
+
+    HostClass& application = *t.findClass("TApplication");
+    application.method("function MessageBox(const Text, Caption: PChar; Flags: LongInt): Integer", [f](CallCtx& c) {
+        if (!f) throw lang::hostException("Windows cannot be made here");
+        c.self();
+        c.retInt(f->ShowMessageBox(c.s(1), c.s(2), I32(c, 3)));
+    });
+}
+
+void RegisterExtCtrls(HostTable& t, IScriptWindowFactory* f) {
+    for (const char* graphic : {"TShape", "TImage", "TPaintBox", "TBevel"}) Add(t, f, graphic, "TGraphicControl", WindowKind::Plain);
+    HostClass& timer = t.addClass("TTimer", "TComponent");
+    const HostClass* timerClass = &timer;
+    timer.constructor("constructor Create(AOwner: TComponent)", [f, timerClass](CallCtx& c) {
+        if (!f) throw lang::hostException("Windows cannot be made here");
+        c.retValue(lang::objectValue(f->NewTimer(timerClass)));
+    });
+    timer.property(
+        "property Enabled: Boolean read write", [](CallCtx& c) { c.retBool(SelfAs<ScriptTimer>(c).Enabled()); },
+        [](CallCtx& c) { SelfAs<ScriptTimer>(c).SetEnabled(c.b(1)); });
+    timer.property(
+        "property Interval: Cardinal read write", [](CallCtx& c) { c.retInt(SelfAs<ScriptTimer>(c).Interval()); },
+        [](CallCtx& c) { SelfAs<ScriptTimer>(c).SetInterval(I32(c, 1)); });
+    timer.property(
+        "property OnTimer: TNotifyEvent read write",
+        [](CallCtx& c) { c.retInt(SelfAs<ScriptTimer>(c).OnTimer.ScriptValue()); },
+        [](CallCtx& c) {
+            const int64_t v = c.i(1);
+            SelfAs<ScriptTimer>(c).OnTimer =
+                v > 0 ? ScriptEventHandler{&c.vm, static_cast<int>(v - 1), c.vm.loadGeneration()} : ScriptEventHandler{};
+        });
+
+    HostClass& panel = Add(t, f, "TPanel", "TCustomPanel", WindowKind::Panel);
+    EventProperty(panel, "OnClick", ScriptEvent::Click);
+    for (const char* page : {"TPage", "TNotebook", "THeader"}) Add(t, f, page, "TCustomControl", WindowKind::Panel);
+    HostClass& customRadioGroup = Add(t, f, "TCustomRadioGroup", "TCustomGroupBox", std::nullopt);
+    HostClass& radioGroup = Add(t, f, "TRadioGroup", customRadioGroup.name().c_str(), WindowKind::GroupBox);
+    CaptionProperty(radioGroup);
+}
+
+}  // namespace
+
+void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::Value>& args,
+                     const std::function<void(const std::string&)>& onError) {
+    if (!handler.Live()) return;
+    try {
+        handler.vm->call(handler.proc, args);
+    } catch (const lang::ScriptError& e) {
+        if (onError) onError(e.what());
+    }
+}
+
+void RegisterScriptWindowClasses(HostTable& t, IScriptWindowFactory* factory) {
+    t.type("TNotifyEvent = procedure(Sender: TObject)");
+    t.addClass("TDragObject", "TObject");
+    RegisterControlMembers(t);
+    RegisterStdCtrls(t, factory);
+    RegisterButtons(t, factory);
+    RegisterForms(t, factory);
+    RegisterExtCtrls(t, factory);
+}
+
+}  // namespace pelo::script

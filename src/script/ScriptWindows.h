@@ -1,0 +1,108 @@
+#pragma once
+// Windows a script makes for itself: forms with edits, buttons, check boxes, list boxes and the like, and timers,
+// with script procedures as their event handlers. The classes scripts see are registered here over these
+// interfaces; the program implements them with real windows (script/win/WinScriptWindows.h). Without a factory
+// (glc, the tests of the engine) a script can declare such objects but not make them.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lang/HostTable.h"
+#include "lang/StdLib.h"
+#include "lang/Vm.h"
+#include "script/ScriptObjects.h"
+
+namespace pelo::script {
+
+// A script procedure assigned to an event property, with the code it belongs to. Firing it after that code was
+// unloaded (or replaced) does nothing.
+struct ScriptEventHandler {
+    lang::Vm* vm = nullptr;
+    int proc = -1;
+    uint64_t generation = 0;
+
+    bool Assigned() const { return vm && proc >= 0; }
+    bool Live() const { return Assigned() && vm->loaded() && vm->loadGeneration() == generation; }
+    // The value the script reads back: the procedure's number + 1, 0 for none.
+    int64_t ScriptValue() const { return Live() ? proc + 1 : 0; }
+};
+
+// Calls the handler with the arguments; an error inside it goes to `onError` with the engine's text.
+void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::Value>& args,
+                     const std::function<void(const std::string&)>& onError);
+
+enum class WindowKind : uint8_t {
+    Form, Edit, Memo, Button, CheckBox, RadioButton, ListBox, ComboBox, GroupBox, Label, Panel, ScrollBar, Plain
+};
+
+enum class ScriptEvent : uint8_t { Click, DblClick, Change, Show, Hide, Activate, Count_ };
+
+// One window of a script: every control class and TForm. What a kind does not have answers as Delphi's base
+// classes would (no items, not checked).
+class ScriptWindow : public ScriptControl {
+public:
+    using ScriptControl::ScriptControl;
+    virtual WindowKind Kind() const = 0;
+
+    virtual std::string Text() const = 0;  // an edit's or combo box's text, a memo's whole text; else the caption
+    virtual void SetText(std::string_view text) = 0;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual bool Checked() const = 0;
+    virtual void SetChecked(bool checked) = 0;
+    virtual int32_t ItemIndex() const = 0;
+    virtual void SetItemIndex(int32_t index) = 0;
+    // A list or combo box's Items, a memo's Lines; nullptr for the other kinds.
+    virtual lang::StringListObject* Items() = 0;
+    virtual ScriptWindow* ParentWindow() const = 0;
+    // nullptr takes the window off its parent (it is then not shown).
+    virtual void SetParentWindow(ScriptWindow* parent) = 0;
+    virtual int32_t ModalResult() const = 0;  // forms: the result of ShowModal; buttons: what a click sets it to
+    virtual void SetModalResult(int32_t result) = 0;
+    virtual int32_t ShowModal() = 0;
+    virtual void Close() = 0;
+    virtual void SetFocus() = 0;
+    virtual bool Focused() const = 0;
+    virtual int32_t MaxLength() const = 0;
+    virtual void SetMaxLength(int32_t length) = 0;
+    virtual bool ReadOnly() const = 0;
+    virtual void SetReadOnly(bool readOnly) = 0;
+    virtual void SelectAll() = 0;
+    virtual intptr_t Handle() const = 0;
+    virtual int32_t Position() const = 0;  // forms: TPosition; scroll bars: the position
+    virtual void SetPosition(int32_t position) = 0;
+
+    ScriptEventHandler Events[static_cast<int>(ScriptEvent::Count_)];
+    ScriptEventHandler& On(ScriptEvent e) { return Events[static_cast<int>(e)]; }
+};
+
+class ScriptTimer : public lang::ScriptObject {
+public:
+    using ScriptObject::ScriptObject;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual int32_t Interval() const = 0;  // milliseconds
+    virtual void SetInterval(int32_t ms) = 0;
+
+    ScriptEventHandler OnTimer;
+};
+
+// Makes the script's windows and timers, and shows its message boxes. It keeps what it made until the script
+// frees it or is unloaded.
+class IScriptWindowFactory {
+public:
+    virtual ~IScriptWindowFactory() = default;
+    // `owner` is the TComponent given to the constructor (may be nil or not a window).
+    virtual ScriptWindow* NewWindow(WindowKind kind, const lang::HostClass* cls, lang::ScriptObject* owner) = 0;
+    virtual ScriptTimer* NewTimer(const lang::HostClass* cls) = 0;
+    // Application.MessageBox: the system's box over the program's window; the button pressed (IDOK...).
+    virtual int32_t ShowMessageBox(std::string_view text, std::string_view caption, int32_t flags) = 0;
+};
+
+// The classes of the script windows, registered after the program's own controls (TControl ... TPanel) and
+// TApplication. `factory` may be null.
+void RegisterScriptWindowClasses(lang::HostTable& t, IScriptWindowFactory* factory);
+
+}  // namespace pelo::script

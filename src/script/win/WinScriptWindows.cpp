@@ -1,0 +1,686 @@
+#include "script/win/WinScriptWindows.h"
+
+#include <algorithm>
+
+#include "script/win/WinScriptObjects.h"
+#include "ui/win/Control.h"
+#include "ui/win/Font.h"
+#include "ui/win/TaskWindows.h"
+#include "ui/win/WinText.h"
+
+namespace pelo::script {
+
+namespace {
+
+constexpr UINT kDropLater = WM_APP + 1;  // lParam: a ScriptObject the script freed, released once its event is over
+constexpr int32_t kClDefault = 0x20000000;
+
+bool IsContainer(WindowKind k) {
+    return k == WindowKind::Form || k == WindowKind::Panel || k == WindowKind::GroupBox || k == WindowKind::Plain ||
+           k == WindowKind::ScrollBar;
+}
+
+// Delphi's sizes for a control made without any.
+ui::Rect DefaultRect(WindowKind k) {
+    switch (k) {
+        case WindowKind::Form: return {CW_USEDEFAULT, CW_USEDEFAULT, 320, 240};
+        case WindowKind::Edit: return {0, 0, 121, 21};
+        case WindowKind::Memo: return {0, 0, 185, 89};
+        case WindowKind::Button: return {0, 0, 75, 25};
+        case WindowKind::CheckBox:
+        case WindowKind::RadioButton: return {0, 0, 97, 17};
+        case WindowKind::ListBox: return {0, 0, 121, 97};
+        case WindowKind::ComboBox: return {0, 0, 145, 21};
+        case WindowKind::GroupBox: return {0, 0, 185, 105};
+        case WindowKind::Label: return {0, 0, 65, 13};
+        case WindowKind::Panel: return {0, 0, 185, 41};
+        default: return {0, 0, 105, 105};
+    }
+}
+
+const ui::Font& DefaultFont() {
+    static const ui::Font font(ui::FontSpec{L"MS Sans Serif", -11});
+    return font;
+}
+
+}  // namespace
+
+// ---- the windows -----------------------------------------------------------------------------------------------
+
+// A form or a container of the script: paints its colour, hands its controls' notifications to them, and tells
+// its script object what happens to it.
+class ScriptHostWindow final : public ui::Window {
+public:
+    explicit ScriptHostWindow(WinScriptWindow& owner) : owner_(owner) {}
+    bool Make(const ui::WindowArgs& args) { return Create(args); }
+    void SetBackground(COLORREF color);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    WinScriptWindow& owner_;
+    HBRUSH brush_ = nullptr;
+};
+
+// A list the script fills, shown by a list box, combo box or memo.
+class ShownList final : public lang::StringListObject {
+public:
+    ShownList(const lang::HostClass* cls, WinScriptWindow& owner) : StringListObject(cls, "\r\n"), owner_(owner) {
+        hostOwned = true;
+    }
+    void changed() override;
+
+private:
+    WinScriptWindow& owner_;
+};
+
+class WinScriptWindow final : public ScriptWindow {
+public:
+    WinScriptWindow(WinScriptWindows& factory, WindowKind kind, const lang::HostClass* cls, WinScriptWindow* parent);
+    ~WinScriptWindow() override;
+
+    WindowKind Kind() const override { return kind_; }
+    std::string Caption() const override { return ui_->TextA(); }
+    void SetCaption(std::string_view caption) override;
+    ScriptBounds Bounds() const override;
+    void SetBounds(const ScriptBounds& bounds) override;
+    bool Visible() const override { return IsWindowVisible(ui_->hwnd()) != FALSE; }
+    void SetVisible(bool visible) override;
+    int32_t Color() const override { return color_; }
+    void SetColor(int32_t color) override;
+    int32_t Alignment() const override { return alignment_; }
+    void SetAlignment(int32_t alignment) override { alignment_ = alignment; }
+    bool AutoSize() const override;
+    void SetAutoSize(bool autoSize) override;
+    ScriptFont& Font() override { return *font_; }
+
+    std::string Text() const override;
+    void SetText(std::string_view text) override;
+    bool Enabled() const override { return ui_->IsEnabled(); }
+    void SetEnabled(bool enabled) override { ui_->SetEnabled(enabled); }
+    bool Checked() const override;
+    void SetChecked(bool checked) override;
+    int32_t ItemIndex() const override;
+    void SetItemIndex(int32_t index) override;
+    lang::StringListObject* Items() override;
+    ScriptWindow* ParentWindow() const override { return parent_; }
+    void SetParentWindow(ScriptWindow* parent) override;
+    int32_t ModalResult() const override { return modalResult_; }
+    void SetModalResult(int32_t result) override { modalResult_ = result; }
+    int32_t ShowModal() override;
+    void Close() override;
+    void SetFocus() override { ::SetFocus(ui_->hwnd()); }
+    bool Focused() const override { return GetFocus() == ui_->hwnd(); }
+    int32_t MaxLength() const override { return maxLength_; }
+    void SetMaxLength(int32_t length) override;
+    bool ReadOnly() const override { return (GetWindowLongW(ui_->hwnd(), GWL_STYLE) & ES_READONLY) != 0; }
+    void SetReadOnly(bool readOnly) override;
+    void SelectAll() override;
+    intptr_t Handle() const override { return reinterpret_cast<intptr_t>(ui_->hwnd()); }
+    int32_t Position() const override { return position_; }
+    void SetPosition(int32_t position) override { position_ = position; }
+    void dispose() override;
+
+    HWND hwnd() const { return ui_->hwnd(); }
+    void Fire(ScriptEvent event);
+    void SyncItems();
+    void OnClosing() { Close(); }
+    COLORREF Background() const;
+    COLORREF TextColor() const { return ColorFromTColor(font_->Color()); }
+
+private:
+    void MakeWindow(HWND parent);
+    void Forgotten(WinScriptWindow* child) { children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end()); }
+    WinScriptWindow* ParentForm();
+
+    WinScriptWindows& factory_;
+    WindowKind kind_;
+    std::unique_ptr<ui::Window> ui_;
+    WinScriptWindow* parent_ = nullptr;
+    std::vector<WinScriptWindow*> children_;
+    WinScriptFont* font_ = nullptr;
+    ShownList* items_ = nullptr;
+    int32_t color_ = kClDefault;
+    int32_t alignment_ = 0;
+    int32_t modalResult_ = 0;
+    int32_t position_ = 0;
+    int32_t maxLength_ = 0;
+    bool modal_ = false;
+};
+
+class WinScriptTimer final : public ScriptTimer {
+public:
+    WinScriptTimer(WinScriptWindows& factory, const lang::HostClass* cls, UINT_PTR id)
+        : ScriptTimer(cls), factory_(factory), id_(id) {}
+    ~WinScriptTimer() override { Stop(); }
+    bool Enabled() const override { return enabled_; }
+    void SetEnabled(bool enabled) override {
+        enabled_ = enabled;
+        Restart();
+    }
+    int32_t Interval() const override { return interval_; }
+    void SetInterval(int32_t ms) override {
+        interval_ = ms;
+        Restart();
+    }
+    void dispose() override {
+        Stop();
+        OnTimer = {};
+        ScriptTimer::dispose();
+        factory_.Forget(this);
+    }
+    UINT_PTR Id() const { return id_; }
+    void Tick() {
+        if (running_ || disposed()) return;  // a tick while the handler still runs (a dialog of its own) is dropped
+        running_ = true;
+        FireScriptEvent(OnTimer, {lang::objectValue(this)}, [this](const std::string& e) { factory_.ReportError(e); });
+        running_ = false;
+    }
+
+private:
+    void Restart() {
+        Stop();
+        if (enabled_ && interval_ > 0 && !disposed()) SetTimer(factory_.TimerWindow(), id_, static_cast<UINT>(interval_), nullptr);
+    }
+    void Stop() {
+        if (HWND w = factory_.TimerWindow()) KillTimer(w, id_);
+    }
+
+    WinScriptWindows& factory_;
+    UINT_PTR id_;
+    bool enabled_ = true;
+    int32_t interval_ = 1000;
+    bool running_ = false;
+};
+
+// ---- ScriptHostWindow ------------------------------------------------------------------------------------------
+
+void ScriptHostWindow::SetBackground(COLORREF color) {
+    if (brush_) DeleteObject(brush_);
+    brush_ = CreateSolidBrush(color);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+            if (ReflectToChild(msg, wp, lp, result)) return result;
+            break;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetBkColor(dc, owner_.Background());
+            if (!brush_) brush_ = CreateSolidBrush(owner_.Background());
+            return reinterpret_cast<LRESULT>(brush_);
+        }
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(hwnd(), &r);
+            if (!brush_) brush_ = CreateSolidBrush(owner_.Background());
+            FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+            if (owner_.Kind() == WindowKind::GroupBox) {
+                // the frame and its caption, as a group box draws them
+                HDC dc = reinterpret_cast<HDC>(wp);
+                RECT frame = r;
+                frame.top += 6;
+                DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+                const std::wstring caption = ui::AnsiToWide(owner_.Caption());
+                if (!caption.empty()) {
+                    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+                    SetBkColor(dc, owner_.Background());
+                    SetTextColor(dc, owner_.TextColor());
+                    TextOutW(dc, 8, 0, caption.c_str(), static_cast<int>(caption.size()));
+                    SelectObject(dc, old);
+                }
+            }
+            return 1;
+        }
+        case WM_LBUTTONUP: owner_.Fire(ScriptEvent::Click); return 0;
+        case WM_SHOWWINDOW: owner_.Fire(wp ? ScriptEvent::Show : ScriptEvent::Hide); break;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE) owner_.Fire(ScriptEvent::Activate);
+            break;
+        case WM_CLOSE:
+            if (owner_.Kind() == WindowKind::Form) {
+                owner_.OnClosing();
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            if (brush_) DeleteObject(brush_);
+            brush_ = nullptr;
+            break;
+        default: break;
+    }
+    return DefaultHandling(msg, wp, lp);
+}
+
+void ShownList::changed() { owner_.SyncItems(); }
+
+// ---- WinScriptWindow -------------------------------------------------------------------------------------------
+
+WinScriptWindow::WinScriptWindow(WinScriptWindows& factory, WindowKind kind, const lang::HostClass* cls,
+                                 WinScriptWindow* parent)
+    : ScriptWindow(cls), factory_(factory), kind_(kind), parent_(parent) {
+    if (parent_) parent_->children_.push_back(this);
+    HWND parentHwnd = kind_ == WindowKind::Form ? factory_.Settings().MainWindow
+                                                : (parent_ ? parent_->hwnd() : factory_.ParkingWindow());
+    MakeWindow(parentHwnd);
+    ui_->SetFont(DefaultFont());
+    font_ = Hold(new WinScriptFont(factory_.Settings().FontClass, *ui_, [this] { InvalidateRect(hwnd(), nullptr, TRUE); }));
+    if (kind_ == WindowKind::ListBox || kind_ == WindowKind::ComboBox || kind_ == WindowKind::Memo)
+        items_ = Hold(new ShownList(factory_.Settings().StringsClass, *this));
+}
+
+WinScriptWindow::~WinScriptWindow() {
+    if (parent_) parent_->Forgotten(this);
+    for (WinScriptWindow* child : children_) child->parent_ = nullptr;
+    if (items_) Drop(items_);
+    if (font_) Drop(font_);
+}
+
+void WinScriptWindow::MakeWindow(HWND parent) {
+    const ui::Rect rect = DefaultRect(kind_);
+    // A control made at run time has no caption of its own (Delphi gives a design-time control its name).
+    const std::wstring name;
+    auto control = [&](auto made, DWORD style = 0) {
+        made->Create({.parent = parent, .rect = rect, .text = name, .style = style});
+        return made;
+    };
+    switch (kind_) {
+        case WindowKind::Form: {
+            auto w = std::make_unique<ScriptHostWindow>(*this);
+            w->Make({.className = L"TPeloScriptForm", .title = name,
+                     .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
+                     .rect = rect, .parent = parent});
+            ui_ = std::move(w);
+            return;
+        }
+        case WindowKind::Panel:
+        case WindowKind::GroupBox:
+        case WindowKind::Plain:
+        case WindowKind::ScrollBar: {
+            auto w = std::make_unique<ScriptHostWindow>(*this);
+            w->Make({.className = L"TPeloScriptPanel", .title = kind_ == WindowKind::Plain ? L"" : name,
+                     .style = static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (kind_ == WindowKind::Panel ? WS_BORDER : 0)),
+                     .rect = rect, .parent = parent});
+            ui_ = std::move(w);
+            return;
+        }
+        case WindowKind::Edit: {
+            auto e = control(std::make_unique<ui::Edit>(), WS_BORDER);
+            e->onChange = [this] { Fire(ScriptEvent::Change); };
+            ui_ = std::move(e);
+            return;
+        }
+        case WindowKind::Memo: {
+            auto e = control(std::make_unique<ui::Edit>(), WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL);
+            e->onChange = [this] { Fire(ScriptEvent::Change); };
+            ui_ = std::move(e);
+            return;
+        }
+        case WindowKind::Button: {
+            auto b = control(std::make_unique<ui::Button>());
+            b->onClick = [this] {
+                // A button with a modal result ends its form's ShowModal with it, before its own handler runs.
+                if (modalResult_ != 0)
+                    if (WinScriptWindow* form = ParentForm()) form->SetModalResult(modalResult_);
+                Fire(ScriptEvent::Click);
+            };
+            ui_ = std::move(b);
+            return;
+        }
+        case WindowKind::CheckBox:
+        case WindowKind::RadioButton: {
+            std::unique_ptr<ui::CheckBox> b;
+            if (kind_ == WindowKind::CheckBox) b = std::make_unique<ui::CheckBox>();
+            else b = std::make_unique<ui::RadioButton>();
+            control(b.get());
+            b->onClick = [this] { Fire(ScriptEvent::Click); };
+            ui_ = std::move(b);
+            return;
+        }
+        case WindowKind::ListBox: {
+            auto l = control(std::make_unique<ui::ListBox>(), WS_BORDER);
+            l->onSelect = [this] { Fire(ScriptEvent::Click); };
+            l->onDoubleClick = [this] { Fire(ScriptEvent::DblClick); };
+            ui_ = std::move(l);
+            return;
+        }
+        case WindowKind::ComboBox: {
+            auto c = control(std::make_unique<ui::ComboBox>());
+            c->SetDropDownRows(rect.Height, 8);
+            c->onSelect = [this] {
+                Fire(ScriptEvent::Change);
+                Fire(ScriptEvent::Click);
+            };
+            ui_ = std::move(c);
+            return;
+        }
+        case WindowKind::Label: {
+            auto l = std::make_unique<ui::Label>();
+            l->Create({.parent = parent, .rect = rect, .text = name, .style = SS_NOTIFY});
+            l->onClick = [this] { Fire(ScriptEvent::Click); };
+            ui_ = std::move(l);
+            return;
+        }
+    }
+}
+
+WinScriptWindow* WinScriptWindow::ParentForm() {
+    WinScriptWindow* w = parent_;
+    while (w && w->kind_ != WindowKind::Form) w = w->parent_;
+    return w;
+}
+
+void WinScriptWindow::Fire(ScriptEvent event) {
+    if (disposed()) return;
+    FireScriptEvent(On(event), {lang::objectValue(this)}, [this](const std::string& e) { factory_.ReportError(e); });
+}
+
+void WinScriptWindow::SetCaption(std::string_view caption) {
+    ui_->SetTextA(caption);
+    if (auto* label = dynamic_cast<ui::Label*>(ui_.get())) label->SetText(ui::AnsiToWide(caption));
+    if (kind_ == WindowKind::GroupBox) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+ScriptBounds WinScriptWindow::Bounds() const {
+    if (kind_ == WindowKind::Form) {
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+    const ui::Rect r = ui_->RectInParent();
+    return {r.Left, r.Top, r.Width, r.Height};
+}
+
+void WinScriptWindow::SetBounds(const ScriptBounds& b) {
+    SetWindowPos(hwnd(), nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WinScriptWindow::SetVisible(bool visible) {
+    if (kind_ == WindowKind::Form && visible && !Visible() && position_ >= 4) {
+        // poScreenCenter and the other centred positions
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(hwnd(), visible ? (kind_ == WindowKind::Form ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
+}
+
+COLORREF WinScriptWindow::Background() const {
+    if (color_ == kClDefault) return GetSysColor(COLOR_BTNFACE);
+    return ColorFromTColor(color_);
+}
+
+void WinScriptWindow::SetColor(int32_t color) {
+    color_ = color;
+    if (auto* host = dynamic_cast<ScriptHostWindow*>(ui_.get())) host->SetBackground(Background());
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+bool WinScriptWindow::AutoSize() const {
+    auto* label = dynamic_cast<ui::Label*>(ui_.get());
+    return label && label->autoSize;
+}
+
+void WinScriptWindow::SetAutoSize(bool autoSize) {
+    if (auto* label = dynamic_cast<ui::Label*>(ui_.get())) {
+        label->autoSize = autoSize;
+        if (autoSize) label->FitToText();
+    }
+}
+
+std::string WinScriptWindow::Text() const { return ui_->TextA(); }
+
+void WinScriptWindow::SetText(std::string_view text) {
+    if (kind_ == WindowKind::Memo && items_) {
+        items_->list.SetText(text);
+        SyncItems();
+        return;
+    }
+    SetCaption(text);
+}
+
+bool WinScriptWindow::Checked() const {
+    return (kind_ == WindowKind::CheckBox || kind_ == WindowKind::RadioButton) &&
+           SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void WinScriptWindow::SetChecked(bool checked) {
+    if (kind_ != WindowKind::CheckBox && kind_ != WindowKind::RadioButton) return;
+    if (Checked() == checked) return;
+    SendMessageW(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    Fire(ScriptEvent::Click);  // as Delphi's check boxes do when the program changes them
+}
+
+int32_t WinScriptWindow::ItemIndex() const {
+    if (kind_ == WindowKind::ListBox) return static_cast<int32_t>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0));
+    if (kind_ == WindowKind::ComboBox) return static_cast<int32_t>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0));
+    return -1;
+}
+
+void WinScriptWindow::SetItemIndex(int32_t index) {
+    if (kind_ == WindowKind::ListBox) SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (kind_ == WindowKind::ComboBox) SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+lang::StringListObject* WinScriptWindow::Items() {
+    // A memo's lines are what the user typed: read them back first.
+    if (kind_ == WindowKind::Memo && items_) items_->list.SetText(ui_->TextA());
+    return items_;
+}
+
+void WinScriptWindow::SyncItems() {
+    if (!items_ || disposed()) return;
+    const lang::rtl::StringList& list = items_->list;
+    if (kind_ == WindowKind::Memo) {
+        std::string text;
+        for (int32_t k = 0; k < list.Count(); ++k) text += (k ? "\r\n" : "") + list.Get(k);
+        ui_->SetTextA(text);
+        return;
+    }
+    const bool combo = kind_ == WindowKind::ComboBox;
+    SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd(), combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+    for (int32_t k = 0; k < list.Count(); ++k) {
+        const std::wstring item = ui::AnsiToWide(list.Get(k));
+        SendMessageW(hwnd(), combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void WinScriptWindow::SetParentWindow(ScriptWindow* parent) {
+    auto* p = dynamic_cast<WinScriptWindow*>(parent);
+    if (p == parent_) return;
+    for (WinScriptWindow* w = p; w; w = w->parent_)
+        if (w == this) throw lang::hostException("A control cannot have itself as its parent");
+    if (parent_) parent_->Forgotten(this);
+    parent_ = p;
+    if (parent_) parent_->children_.push_back(this);
+    if (kind_ == WindowKind::Form) return;  // a form stays a window of its own
+    ::SetParent(hwnd(), parent_ ? parent_->hwnd() : factory_.ParkingWindow());
+}
+
+int32_t WinScriptWindow::ShowModal() {
+    if (kind_ != WindowKind::Form) throw lang::hostException("Invalid class type");
+    if (modal_ || Visible()) throw lang::hostException("Cannot make a visible window modal");
+    modal_ = true;
+    modalResult_ = 0;
+    lang::Value self = lang::objectValue(this);  // the form outlives its own loop, whatever the handlers free
+    ui::TaskWindowsDisabled others;
+    SetVisible(true);
+    others.Disable(hwnd());
+    SetForegroundWindow(hwnd());
+    MSG msg;
+    while (modalResult_ == 0 && !disposed() && IsWindow(hwnd())) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // the program is ending: leave the loop, keep the quit
+            if (modalResult_ == 0) modalResult_ = 2;  // mrCancel
+            break;
+        }
+        if (got < 0) break;
+        if (!IsDialogMessageW(hwnd(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    others.Restore();
+    modal_ = false;
+    if (!disposed()) ShowWindow(hwnd(), SW_HIDE);
+    return modalResult_;
+}
+
+void WinScriptWindow::Close() {
+    if (kind_ != WindowKind::Form) return;
+    if (modal_) {
+        if (modalResult_ == 0) modalResult_ = 2;  // mrCancel
+        return;
+    }
+    SetVisible(false);
+}
+
+void WinScriptWindow::SetMaxLength(int32_t length) {
+    maxLength_ = length;
+    if (kind_ == WindowKind::Edit || kind_ == WindowKind::Memo) SendMessageW(hwnd(), EM_LIMITTEXT, static_cast<WPARAM>(length), 0);
+}
+
+void WinScriptWindow::SetReadOnly(bool readOnly) {
+    if (kind_ == WindowKind::Edit || kind_ == WindowKind::Memo) SendMessageW(hwnd(), EM_SETREADONLY, readOnly, 0);
+}
+
+void WinScriptWindow::SelectAll() {
+    if (kind_ == WindowKind::Edit || kind_ == WindowKind::Memo) SendMessageW(hwnd(), EM_SETSEL, 0, -1);
+}
+
+void WinScriptWindow::dispose() {
+    if (disposed()) return;
+    // Its controls go with it, as a form's do in Delphi.
+    std::vector<WinScriptWindow*> children = children_;
+    for (WinScriptWindow* child : children) child->dispose();
+    for (ScriptEventHandler& h : Events) h = {};
+    if (modal_ && modalResult_ == 0) modalResult_ = 2;
+    ScriptWindow::dispose();
+    // The window goes now; the object once the script's references (and the event running) let it go.
+    if (IsWindow(hwnd())) DestroyWindow(hwnd());
+    factory_.Forget(this);
+}
+
+// ---- WinScriptWindows ------------------------------------------------------------------------------------------
+
+namespace {
+
+LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* factory = reinterpret_cast<WinScriptWindows*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (factory && msg == WM_TIMER) {
+        if (WinScriptTimer* t = factory->TimerById(wp)) t->Tick();
+        return 0;
+    }
+    if (msg == kDropLater) {
+        Drop(reinterpret_cast<lang::ScriptObject*>(lp));
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// Controls without a parent yet wait here, hidden; what they report meanwhile goes nowhere.
+LRESULT CALLBACK ParkingWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND MakePlainWindow(const wchar_t* className, WNDPROC proc, HWND parent) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    WNDCLASSW wc{};
+    if (!GetClassInfoW(inst, className, &wc)) {
+        wc.lpfnWndProc = proc;
+        wc.hInstance = inst;
+        wc.lpszClassName = className;
+        RegisterClassW(&wc);
+    }
+    return CreateWindowExW(0, className, L"", parent == HWND_MESSAGE ? 0 : WS_POPUP, 0, 0, 0, 0, parent, nullptr, inst,
+                           nullptr);
+}
+
+}  // namespace
+
+WinScriptWindows::WinScriptWindows(Setup setup) : setup_(std::move(setup)) {}
+
+WinScriptWindows::~WinScriptWindows() {
+    ReleaseAll();
+    if (timerWindow_) DestroyWindow(timerWindow_);
+    if (parking_) DestroyWindow(parking_);
+}
+
+HWND WinScriptWindows::ParkingWindow() {
+    if (!parking_) parking_ = MakePlainWindow(L"TPeloScriptParking", ParkingWindowProc, nullptr);
+    return parking_;
+}
+
+HWND WinScriptWindows::TimerWindow() {
+    if (!timerWindow_) {
+        timerWindow_ = MakePlainWindow(L"TPeloScriptTimers", TimerWindowProc, HWND_MESSAGE);
+        SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    return timerWindow_;
+}
+
+ScriptWindow* WinScriptWindows::NewWindow(WindowKind kind, const lang::HostClass* cls, lang::ScriptObject* owner) {
+    auto* parent = dynamic_cast<WinScriptWindow*>(owner);
+    if (parent && (parent->disposed() || kind == WindowKind::Form || !IsContainer(parent->Kind()))) parent = nullptr;
+    auto* w = new WinScriptWindow(*this, kind, cls, parent);
+    made_.push_back(Hold(w));
+    return w;
+}
+
+ScriptTimer* WinScriptWindows::NewTimer(const lang::HostClass* cls) {
+    static UINT_PTR nextId = 1;
+    TimerWindow();
+    auto* t = new WinScriptTimer(*this, cls, nextId++);
+    made_.push_back(Hold(t));
+    return t;
+}
+
+WinScriptTimer* WinScriptWindows::TimerById(UINT_PTR id) {
+    for (lang::ScriptObject* o : made_)
+        if (auto* t = dynamic_cast<WinScriptTimer*>(o); t && t->Id() == id) return t;
+    return nullptr;
+}
+
+int32_t WinScriptWindows::ShowMessageBox(std::string_view text, std::string_view caption, int32_t flags) {
+    return MessageBoxW(setup_.MainWindow, ui::AnsiToWide(text).c_str(), ui::AnsiToWide(caption).c_str(),
+                       static_cast<UINT>(flags));
+}
+
+void WinScriptWindows::ReportError(const std::string& text) {
+    // One box at a time: a timer that keeps failing does not stack them up.
+    if (reporting_ || !setup_.OnEventError) return;
+    reporting_ = true;
+    setup_.OnEventError(text);
+    reporting_ = false;
+}
+
+void WinScriptWindows::Forget(lang::ScriptObject* object) {
+    auto it = std::find(made_.begin(), made_.end(), object);
+    if (it == made_.end()) return;
+    made_.erase(it);
+    // Released once the handler that may be freeing it has returned.
+    if (timerWindow_) PostMessageW(timerWindow_, kDropLater, 0, reinterpret_cast<LPARAM>(object));
+    else Drop(object);
+}
+
+void WinScriptWindows::ReleaseAll() {
+    std::vector<lang::ScriptObject*> made = std::move(made_);
+    made_.clear();
+    for (lang::ScriptObject* o : made)
+        if (!o->disposed()) o->dispose();
+    for (lang::ScriptObject* o : made) Drop(o);
+}
+
+}  // namespace pelo::script
