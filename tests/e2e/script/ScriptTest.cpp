@@ -155,11 +155,15 @@ end.
 TEST(Script, AScriptsFormAndTimerCallItsHandlers) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Helper.exn", R"(
-var f: TForm; e: TEdit; b: TButton; l: TLabel; c: TCheckBox; lb: TListBox; t: TTimer; ticks: Integer;
+var f: TForm; e: TEdit; b, x: TButton; l: TLabel; c: TCheckBox; lb: TListBox; t: TTimer; ticks: Integer;
 procedure SendClick(Sender: TObject);
 begin
   WriteLn('typed ' + e.Text + ', confirm ' + IntToStr(Ord(c.Checked)) + ', ' + lb.Items[lb.ItemIndex]);
   if Sender = b then WriteLn('sender is the button');
+end;
+procedure Fails(Sender: TObject);
+begin
+  RaiseException(erCustomError, 'no order window');
 end;
 procedure Tick(Sender: TObject);
 begin
@@ -179,6 +183,7 @@ begin
   lb.Items.Add('EURUSD'); lb.Items.Add('GBPUSD'); lb.Items.Add('USDJPY'); lb.ItemIndex := 1;
   b := TButton.Create(f); b.Parent := f; b.Caption := 'Send'; b.SetBounds(195, 8, 80, 25);
   b.OnClick := @SendClick;
+  x := TButton.Create(f); x.Parent := f; x.Caption := 'Fail'; x.SetBounds(195, 40, 80, 25); x.OnClick := @Fails;
   f.Show;
   t := TTimer.Create(nil); t.Interval := 200; t.OnTimer := @Tick; t.Enabled := True;
 end;
@@ -208,6 +213,16 @@ begin end.
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "sender is the button"; }, 3000)) << p.Row(0);
     EXPECT_EQ(p.Row(1), "typed 1.5 lots, confirm 1, GBPUSD");
     Screenshot(L"script-form");
+
+    // An error in a handler is shown as an error in Start is, and the script goes on answering.
+    ClickButton(FindDescendant(form, L"Button", L"Fail"));
+    auto box = WaitForMessageBox(p.process.Id(), 5000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, L"Exception in script event handler: no order window");
+    EXPECT_EQ(box->icon, BoxIcon::Error);
+    ASSERT_TRUE(AnswerMessageBox(*box, L"OK"));
+    ClickButton(send);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(2) == "sender is the button"; }, 3000)) << p.Row(2);
     Sleep(500);
     EXPECT_EQ(p.Row(0), "sender is the button") << "the timer stopped itself after three ticks";
 
