@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "lang/StdStreams.h"
 #include "lang/Vm.h"
 #include "lang/rtl/ConvertRoutines.h"
 #include "lang/rtl/DateTimeRoutines.h"
@@ -489,6 +490,7 @@ void registerStandardLibrary(HostTable& t, const StdLibOptions& options) {
     HostClass& stringList = t.addClass("TStringList", "TStrings");
     registerStringList(t, strings, stringList, options.lineBreak);
     registerBits(t);
+    registerStreams(t, strings);
 
     // The companions of `external` declarations; the calls themselves go through the VM's ForeignCalls.
     t.function("procedure UnloadDll(S: string)", [](CallCtx& c) {

@@ -234,8 +234,84 @@ void RegisterForms(HostTable& t, IScriptWindowFactory* f) {
     });
 }
 
+template <class T>
+T& Settings(CallCtx& c) {
+    return SelfAs<T>(c);
+}
+
+ScriptCanvas& Canvas(CallCtx& c) { return SelfAs<ScriptCanvas>(c); }
+
+void RegisterGraphics(HostTable& t) {
+    t.type("TPenStyle = (psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)");
+    t.type("TBrushStyle = (bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross)");
+    HostClass& pen = t.addClass("TPen", "TGraphicsObject");
+    const HostClass* penClass = &pen;
+    pen.constructor("constructor Create", [penClass](CallCtx& c) { c.retValue(lang::objectValue(new ScriptPen(penClass))); });
+    pen.property(
+        "property Color: TColor read write", [](CallCtx& c) { c.retInt(Settings<ScriptPen>(c).Color); },
+        [](CallCtx& c) { Settings<ScriptPen>(c).Color = I32(c, 1); });
+    pen.property(
+        "property Width: Integer read write", [](CallCtx& c) { c.retInt(Settings<ScriptPen>(c).Width); },
+        [](CallCtx& c) { Settings<ScriptPen>(c).Width = I32(c, 1); });
+    pen.property(
+        "property Style: TPenStyle read write", [](CallCtx& c) { c.retInt(Settings<ScriptPen>(c).Style); },
+        [](CallCtx& c) { Settings<ScriptPen>(c).Style = I32(c, 1); });
+    HostClass& brush = t.addClass("TBrush", "TGraphicsObject");
+    const HostClass* brushClass = &brush;
+    brush.constructor("constructor Create", [brushClass](CallCtx& c) { c.retValue(lang::objectValue(new ScriptBrush(brushClass))); });
+    brush.property(
+        "property Color: TColor read write", [](CallCtx& c) { c.retInt(Settings<ScriptBrush>(c).Color); },
+        [](CallCtx& c) { Settings<ScriptBrush>(c).Color = I32(c, 1); });
+    brush.property(
+        "property Style: TBrushStyle read write", [](CallCtx& c) { c.retInt(Settings<ScriptBrush>(c).Style); },
+        [](CallCtx& c) { Settings<ScriptBrush>(c).Style = I32(c, 1); });
+
+    HostClass& canvas = t.addClass("TCanvas", "TPersistent");
+    canvas.method("procedure MoveTo(X, Y: Integer)", [](CallCtx& c) { Canvas(c).MoveTo(I32(c, 1), I32(c, 2)); });
+    canvas.method("procedure LineTo(X, Y: Integer)", [](CallCtx& c) { Canvas(c).LineTo(I32(c, 1), I32(c, 2)); });
+    canvas.method("procedure Rectangle(X1, Y1, X2, Y2: Integer)",
+                  [](CallCtx& c) { Canvas(c).Rectangle(I32(c, 1), I32(c, 2), I32(c, 3), I32(c, 4)); });
+    canvas.method("procedure Ellipse(X1, Y1, X2, Y2: Integer)",
+                  [](CallCtx& c) { Canvas(c).Ellipse(I32(c, 1), I32(c, 2), I32(c, 3), I32(c, 4)); });
+    canvas.method("procedure RoundRect(X1, Y1, X2, Y2, X3, Y3: Integer)", [](CallCtx& c) {
+        Canvas(c).RoundRect(I32(c, 1), I32(c, 2), I32(c, 3), I32(c, 4), I32(c, 5), I32(c, 6));
+    });
+    canvas.method("procedure FillRect(const Rect: TRect)", [](CallCtx& c) {
+        const lang::Value& r = c.arg(1);
+        if (r.tag != lang::Tag::Agg || !r.a || r.a->items->size() != 4) throw lang::ScriptError(lang::ErrorCode::TypeMismatch, "");
+        const std::vector<lang::Value>& f = *r.a->items;
+        Canvas(c).FillRect(static_cast<int32_t>(f[0].i), static_cast<int32_t>(f[1].i), static_cast<int32_t>(f[2].i),
+                           static_cast<int32_t>(f[3].i));
+    });
+    canvas.method("procedure TextOut(X, Y: Integer; Text: string)",
+                  [](CallCtx& c) { Canvas(c).TextOut(I32(c, 1), I32(c, 2), c.s(3)); });
+    canvas.method("function TextWidth(Text: string): Integer", [](CallCtx& c) { c.retInt(Canvas(c).TextWidth(c.s(1))); });
+    canvas.method("function TextHeight(Text: string): Integer", [](CallCtx& c) { c.retInt(Canvas(c).TextHeight(c.s(1))); });
+    canvas.method("procedure Refresh", [](CallCtx& c) { Canvas(c); });
+    canvas.property(
+        "property Pixels[X, Y: Integer]: Integer read write", [](CallCtx& c) { c.retInt(Canvas(c).Pixel(I32(c, 1), I32(c, 2))); },
+        [](CallCtx& c) { Canvas(c).SetPixel(I32(c, 1), I32(c, 2), I32(c, 3)); });
+    canvas.property("property Pen: TPen read", [](CallCtx& c) { c.retValue(lang::objectValue(&Canvas(c).Pen())); });
+    canvas.property("property Brush: TBrush read", [](CallCtx& c) { c.retValue(lang::objectValue(&Canvas(c).Brush())); });
+    canvas.property("property Font: TFont read", [](CallCtx& c) { c.retValue(lang::objectValue(&Canvas(c).Font())); });
+    t.addClass("TGraphic", "TPersistent");
+    t.addClass("TBitmap", "TGraphic");
+    t.addClass("TPicture", "TPersistent");
+}
+
 void RegisterExtCtrls(HostTable& t, IScriptWindowFactory* f) {
-    for (const char* graphic : {"TShape", "TImage", "TPaintBox", "TBevel"}) Add(t, f, graphic, "TGraphicControl", WindowKind::Plain);
+    for (const char* graphic : {"TShape", "TImage", "TBevel"}) Add(t, f, graphic, "TGraphicControl", WindowKind::Plain);
+    HostClass& paintBox = Add(t, f, "TPaintBox", "TGraphicControl", WindowKind::PaintBox);
+    paintBox.property("property Canvas: TCanvas read", [](CallCtx& c) {
+        ScriptCanvas* canvas = Win(c).Canvas();
+        if (!canvas) throw lang::hostException("Invalid class type");
+        c.retValue(lang::objectValue(canvas));
+    });
+    paintBox.property(
+        "property Color: TColor read write", [](CallCtx& c) { c.retInt(Win(c).Color()); },
+        [](CallCtx& c) { Win(c).SetColor(I32(c, 1)); });
+    EventProperty(paintBox, "OnPaint", ScriptEvent::Paint);
+    EventProperty(paintBox, "OnClick", ScriptEvent::Click);
     HostClass& timer = t.addClass("TTimer", "TComponent");
     const HostClass* timerClass = &timer;
     timer.constructor("constructor Create(AOwner: TComponent)", [f, timerClass](CallCtx& c) {
@@ -280,6 +356,7 @@ void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::
 void RegisterScriptWindowClasses(HostTable& t, IScriptWindowFactory* factory) {
     t.type("TNotifyEvent = procedure(Sender: TObject)");
     t.addClass("TDragObject", "TObject");
+    RegisterGraphics(t);
     RegisterControlMembers(t);
     RegisterStdCtrls(t, factory);
     RegisterButtons(t, factory);

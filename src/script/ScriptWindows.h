@@ -34,10 +34,47 @@ void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::
                      const std::function<void(const std::string&)>& onError);
 
 enum class WindowKind : uint8_t {
-    Form, Edit, Memo, Button, CheckBox, RadioButton, ListBox, ComboBox, GroupBox, Label, Panel, ScrollBar, Plain
+    Form, Edit, Memo, Button, CheckBox, RadioButton, ListBox, ComboBox, GroupBox, Label, Panel, ScrollBar, PaintBox,
+    Plain
 };
 
-enum class ScriptEvent : uint8_t { Click, DblClick, Change, Show, Hide, Activate, Count_ };
+enum class ScriptEvent : uint8_t { Click, DblClick, Change, Show, Hide, Activate, Paint, Count_ };
+
+// What a canvas draws lines and fills with: plain settings the canvas reads at each drawing call.
+class ScriptPen final : public lang::ScriptObject {
+public:
+    using ScriptObject::ScriptObject;
+    int32_t Color = 0;  // TColor
+    int32_t Width = 1;
+    int32_t Style = 0;  // TPenStyle
+};
+
+class ScriptBrush final : public lang::ScriptObject {
+public:
+    using ScriptObject::ScriptObject;
+    int32_t Color = 0xFFFFFF;
+    int32_t Style = 0;  // TBrushStyle
+};
+
+// A paint box's drawing surface, in the box's client coordinates.
+class ScriptCanvas : public lang::ScriptObject {
+public:
+    using ScriptObject::ScriptObject;
+    virtual ScriptPen& Pen() = 0;
+    virtual ScriptBrush& Brush() = 0;
+    virtual ScriptFont& Font() = 0;
+    virtual void MoveTo(int32_t x, int32_t y) = 0;
+    virtual void LineTo(int32_t x, int32_t y) = 0;
+    virtual void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+    virtual void Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+    virtual void RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t w, int32_t h) = 0;
+    virtual void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
+    virtual void TextOut(int32_t x, int32_t y, std::string_view text) = 0;
+    virtual int32_t TextWidth(std::string_view text) = 0;
+    virtual int32_t TextHeight(std::string_view text) = 0;
+    virtual int32_t Pixel(int32_t x, int32_t y) = 0;
+    virtual void SetPixel(int32_t x, int32_t y, int32_t color) = 0;
+};
 
 // One window of a script: every control class and TForm. What a kind does not have answers as Delphi's base
 // classes would (no items, not checked).
@@ -73,6 +110,7 @@ public:
     virtual intptr_t Handle() const = 0;
     virtual int32_t Position() const = 0;  // forms: TPosition; scroll bars: the position
     virtual void SetPosition(int32_t position) = 0;
+    virtual ScriptCanvas* Canvas() = 0;    // paint boxes; nullptr for the other kinds
 
     ScriptEventHandler Events[static_cast<int>(ScriptEvent::Count_)];
     ScriptEventHandler& On(ScriptEvent e) { return Events[static_cast<int>(e)]; }

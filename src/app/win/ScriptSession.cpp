@@ -73,6 +73,9 @@ ScriptSession::ScriptSession(AppState& state, headlines::THeadlineCore& core, sc
     script::WinScriptWindows::Setup& windows = scriptWindows_->Settings();
     windows.FontClass = classes_.Font;
     windows.StringsClass = table_.findClass("TStrings");
+    windows.CanvasClass = table_.findClass("TCanvas");
+    windows.PenClass = table_.findClass("TPen");
+    windows.BrushClass = table_.findClass("TBrush");
     windows.OnEventError = [this](const std::string& text) {
         ShowErrorBox("Exception in script event handler: " + text);
     };

@@ -86,12 +86,13 @@ constexpr std::array<std::string_view, 19> kIntrinsics = {
     "ExceptionParam", "ExceptionProc", "ExceptionPos", "ExceptionToString",
 };
 
-constexpr std::array<std::string_view, 5> kTypes = {
+constexpr std::array<std::string_view, 6> kTypes = {
     "TDateTime = Double",
     "TDuplicates = (dupIgnore, dupAccept, dupError)",
     "TAlignment = (taLeftJustify, taRightJustify, taCenter)",
     "TOperation = (opInsert, opRemove)",
     "THandle = LongInt",
+    "TRect = record Left, Top, Right, Bottom: Integer; end",
 };
 
 constexpr std::array<std::string_view, 20> kConstants = {

@@ -15,6 +15,8 @@ namespace {
 constexpr UINT kDropLater = WM_APP + 1;  // lParam: a ScriptObject the script freed, released once its event is over
 constexpr int32_t kClDefault = 0x20000000;
 
+bool IsPainted(WindowKind k) { return k == WindowKind::PaintBox; }
+
 bool IsContainer(WindowKind k) {
     return k == WindowKind::Form || k == WindowKind::Panel || k == WindowKind::GroupBox || k == WindowKind::Plain ||
            k == WindowKind::ScrollBar;
@@ -61,6 +63,53 @@ protected:
 private:
     WinScriptWindow& owner_;
     HBRUSH brush_ = nullptr;
+};
+
+// A paint box's canvas: drawing goes to the box's paint DC while OnPaint runs, else straight to the screen (and is
+// gone at the next paint, as in Delphi).
+class WinScriptCanvas final : public ScriptCanvas {
+public:
+    WinScriptCanvas(const WinScriptWindows::Setup& s, WinScriptWindow& owner);
+    ~WinScriptCanvas() override;
+    ScriptPen& Pen() override { return *pen_; }
+    ScriptBrush& Brush() override { return *brush_; }
+    ScriptFont& Font() override;
+    void MoveTo(int32_t x, int32_t y) override { penAt_ = {x, y}; }
+    void LineTo(int32_t x, int32_t y) override;
+    void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t w, int32_t h) override;
+    void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+    void TextOut(int32_t x, int32_t y, std::string_view text) override;
+    int32_t TextWidth(std::string_view text) override { return Extent(text).cx; }
+    int32_t TextHeight(std::string_view text) override { return Extent(text).cy; }
+    int32_t Pixel(int32_t x, int32_t y) override;
+    void SetPixel(int32_t x, int32_t y, int32_t color) override;
+
+    void Painting(HDC dc) { paintDc_ = dc; }
+
+private:
+    // A DC with the canvas's pen, brush and font selected, for one drawing call.
+    class Drawing {
+    public:
+        explicit Drawing(WinScriptCanvas& canvas);
+        ~Drawing();
+        HDC dc;
+
+    private:
+        WinScriptCanvas& canvas_;
+        bool own_;
+        HPEN pen_;
+        HBRUSH brush_;
+        HGDIOBJ oldPen_, oldBrush_, oldFont_;
+    };
+    SIZE Extent(std::string_view text);
+
+    WinScriptWindow& owner_;
+    ScriptPen* pen_;
+    ScriptBrush* brush_;
+    POINT penAt_{0, 0};
+    HDC paintDc_ = nullptr;
 };
 
 // A list the script fills, shown by a list box, combo box or memo.
@@ -120,7 +169,9 @@ public:
     intptr_t Handle() const override { return reinterpret_cast<intptr_t>(ui_->hwnd()); }
     int32_t Position() const override { return position_; }
     void SetPosition(int32_t position) override { position_ = position; }
+    ScriptCanvas* Canvas() override { return canvas_; }
     void dispose() override;
+    void Paint(HDC dc);
 
     HWND hwnd() const { return ui_->hwnd(); }
     void Fire(ScriptEvent event);
@@ -141,6 +192,7 @@ private:
     std::vector<WinScriptWindow*> children_;
     WinScriptFont* font_ = nullptr;
     ShownList* items_ = nullptr;
+    WinScriptCanvas* canvas_ = nullptr;
     int32_t color_ = kClDefault;
     int32_t alignment_ = 0;
     int32_t modalResult_ = 0;
@@ -216,6 +268,15 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (!brush_) brush_ = CreateSolidBrush(owner_.Background());
             return reinterpret_cast<LRESULT>(brush_);
         }
+        case WM_PAINT:
+            if (owner_.Kind() == WindowKind::PaintBox) {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(hwnd(), &ps);
+                owner_.Paint(dc);
+                EndPaint(hwnd(), &ps);
+                return 0;
+            }
+            break;
         case WM_ERASEBKGND: {
             RECT r;
             GetClientRect(hwnd(), &r);
@@ -265,6 +326,9 @@ void ShownList::changed() { owner_.SyncItems(); }
 WinScriptWindow::WinScriptWindow(WinScriptWindows& factory, WindowKind kind, const lang::HostClass* cls,
                                  WinScriptWindow* parent)
     : ScriptWindow(cls), factory_(factory), kind_(kind), parent_(parent) {
+    // The factory's reference, taken before the window exists: the messages of its creation may hand the object
+    // to code that takes and drops references of its own.
+    refs = 1;
     if (parent_) parent_->children_.push_back(this);
     HWND parentHwnd = kind_ == WindowKind::Form ? factory_.Settings().MainWindow
                                                 : (parent_ ? parent_->hwnd() : factory_.ParkingWindow());
@@ -273,12 +337,14 @@ WinScriptWindow::WinScriptWindow(WinScriptWindows& factory, WindowKind kind, con
     font_ = Hold(new WinScriptFont(factory_.Settings().FontClass, *ui_, [this] { InvalidateRect(hwnd(), nullptr, TRUE); }));
     if (kind_ == WindowKind::ListBox || kind_ == WindowKind::ComboBox || kind_ == WindowKind::Memo)
         items_ = Hold(new ShownList(factory_.Settings().StringsClass, *this));
+    if (IsPainted(kind_)) canvas_ = Hold(new WinScriptCanvas(factory_.Settings(), *this));
 }
 
 WinScriptWindow::~WinScriptWindow() {
     if (parent_) parent_->Forgotten(this);
     for (WinScriptWindow* child : children_) child->parent_ = nullptr;
     if (items_) Drop(items_);
+    if (canvas_) Drop(canvas_);
     if (font_) Drop(font_);
 }
 
@@ -301,10 +367,11 @@ void WinScriptWindow::MakeWindow(HWND parent) {
         }
         case WindowKind::Panel:
         case WindowKind::GroupBox:
+        case WindowKind::PaintBox:
         case WindowKind::Plain:
         case WindowKind::ScrollBar: {
             auto w = std::make_unique<ScriptHostWindow>(*this);
-            w->Make({.className = L"TPeloScriptPanel", .title = kind_ == WindowKind::Plain ? L"" : name,
+            w->Make({.className = L"TPeloScriptPanel", .title = name,
                      .style = static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (kind_ == WindowKind::Panel ? WS_BORDER : 0)),
                      .rect = rect, .parent = parent});
             ui_ = std::move(w);
@@ -376,8 +443,20 @@ WinScriptWindow* WinScriptWindow::ParentForm() {
     return w;
 }
 
+void WinScriptWindow::Paint(HDC dc) {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    HBRUSH background = CreateSolidBrush(Background());
+    FillRect(dc, &r, background);
+    DeleteObject(background);
+    if (!canvas_) return;
+    canvas_->Painting(dc);
+    Fire(ScriptEvent::Paint);
+    canvas_->Painting(nullptr);
+}
+
 void WinScriptWindow::Fire(ScriptEvent event) {
-    if (disposed()) return;
+    if (disposed() || !On(event).Live()) return;
     FireScriptEvent(On(event), {lang::objectValue(this)}, [this](const std::string& e) { factory_.ReportError(e); });
 }
 
@@ -573,6 +652,103 @@ void WinScriptWindow::dispose() {
     factory_.Forget(this);
 }
 
+// ---- WinScriptCanvas -------------------------------------------------------------------------------------------
+
+WinScriptCanvas::WinScriptCanvas(const WinScriptWindows::Setup& s, WinScriptWindow& owner)
+    : ScriptCanvas(s.CanvasClass), owner_(owner), pen_(Hold(new ScriptPen(s.PenClass))),
+      brush_(Hold(new ScriptBrush(s.BrushClass))) {
+    hostOwned = true;
+    pen_->hostOwned = true;
+    brush_->hostOwned = true;
+}
+
+WinScriptCanvas::~WinScriptCanvas() {
+    Drop(pen_);
+    Drop(brush_);
+}
+
+ScriptFont& WinScriptCanvas::Font() { return owner_.Font(); }
+
+WinScriptCanvas::Drawing::Drawing(WinScriptCanvas& canvas) : canvas_(canvas), own_(canvas.paintDc_ == nullptr) {
+    dc = own_ ? GetDC(canvas.owner_.hwnd()) : canvas.paintDc_;
+    static constexpr int kPenStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
+    const ScriptPen& p = *canvas.pen_;
+    const int style = p.Style >= 0 && p.Style < 7 ? kPenStyles[p.Style] : PS_SOLID;
+    pen_ = CreatePen(style, p.Width, ColorFromTColor(p.Color));
+    const ScriptBrush& b = *canvas.brush_;
+    static constexpr int kHatches[] = {HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS, HS_DIAGCROSS};
+    if (b.Style == 1) brush_ = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    else if (b.Style >= 2 && b.Style < 8) brush_ = CreateHatchBrush(kHatches[b.Style - 2], ColorFromTColor(b.Color));
+    else brush_ = CreateSolidBrush(ColorFromTColor(b.Color));
+    oldPen_ = SelectObject(dc, pen_);
+    oldBrush_ = SelectObject(dc, brush_);
+    oldFont_ = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(canvas.owner_.hwnd(), WM_GETFONT, 0, 0)));
+    SetTextColor(dc, canvas.owner_.TextColor());
+    SetBkMode(dc, b.Style == 1 ? TRANSPARENT : OPAQUE);
+    SetBkColor(dc, ColorFromTColor(b.Color));
+}
+
+WinScriptCanvas::Drawing::~Drawing() {
+    SelectObject(dc, oldPen_);
+    SelectObject(dc, oldBrush_);
+    SelectObject(dc, oldFont_);
+    DeleteObject(pen_);
+    if (canvas_.brush_->Style != 1) DeleteObject(brush_);
+    if (own_) ReleaseDC(canvas_.owner_.hwnd(), dc);
+}
+
+void WinScriptCanvas::LineTo(int32_t x, int32_t y) {
+    Drawing d(*this);
+    MoveToEx(d.dc, penAt_.x, penAt_.y, nullptr);
+    ::LineTo(d.dc, x, y);
+    penAt_ = {x, y};
+}
+
+void WinScriptCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    Drawing d(*this);
+    ::Rectangle(d.dc, x1, y1, x2, y2);
+}
+
+void WinScriptCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    Drawing d(*this);
+    ::Ellipse(d.dc, x1, y1, x2, y2);
+}
+
+void WinScriptCanvas::RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t w, int32_t h) {
+    Drawing d(*this);
+    ::RoundRect(d.dc, x1, y1, x2, y2, w, h);
+}
+
+void WinScriptCanvas::FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    Drawing d(*this);
+    const RECT r{left, top, right, bottom};
+    ::FillRect(d.dc, &r, static_cast<HBRUSH>(GetCurrentObject(d.dc, OBJ_BRUSH)));
+}
+
+void WinScriptCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
+    Drawing d(*this);
+    const std::wstring w = ui::AnsiToWide(text);
+    ::TextOutW(d.dc, x, y, w.c_str(), static_cast<int>(w.size()));
+}
+
+SIZE WinScriptCanvas::Extent(std::string_view text) {
+    Drawing d(*this);
+    const std::wstring w = ui::AnsiToWide(text);
+    SIZE size{0, 0};
+    GetTextExtentPoint32W(d.dc, w.c_str(), static_cast<int>(w.size()), &size);
+    return size;
+}
+
+int32_t WinScriptCanvas::Pixel(int32_t x, int32_t y) {
+    Drawing d(*this);
+    return static_cast<int32_t>(GetPixel(d.dc, x, y) & 0xFFFFFF);
+}
+
+void WinScriptCanvas::SetPixel(int32_t x, int32_t y, int32_t color) {
+    Drawing d(*this);
+    ::SetPixel(d.dc, x, y, ColorFromTColor(color));
+}
+
 // ---- WinScriptWindows ------------------------------------------------------------------------------------------
 
 namespace {
@@ -634,8 +810,8 @@ HWND WinScriptWindows::TimerWindow() {
 ScriptWindow* WinScriptWindows::NewWindow(WindowKind kind, const lang::HostClass* cls, lang::ScriptObject* owner) {
     auto* parent = dynamic_cast<WinScriptWindow*>(owner);
     if (parent && (parent->disposed() || kind == WindowKind::Form || !IsContainer(parent->Kind()))) parent = nullptr;
-    auto* w = new WinScriptWindow(*this, kind, cls, parent);
-    made_.push_back(Hold(w));
+    auto* w = new WinScriptWindow(*this, kind, cls, parent);  // holding our reference already
+    made_.push_back(w);
     return w;
 }
 

@@ -21,6 +21,9 @@ public:
     struct Setup {
         const lang::HostClass* FontClass = nullptr;
         const lang::HostClass* StringsClass = nullptr;
+        const lang::HostClass* CanvasClass = nullptr;
+        const lang::HostClass* PenClass = nullptr;
+        const lang::HostClass* BrushClass = nullptr;
         HWND MainWindow = nullptr;  // owns the forms; disabled while one is modal
         // An error inside an event handler, with the engine's text.
         std::function<void(const std::string&)> OnEventError;

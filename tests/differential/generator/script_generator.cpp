@@ -93,10 +93,12 @@ private:
         }
     }
 
-    // The reference scales a Single into a Currency in single precision (a documented bug): where an expression
-    // mixes the two, the Single goes through a Double first.
+    // The reference scales a Single into a Currency in single precision, and ends the process when a Currency
+    // leaves its range (documented bugs): where an expression mixes Currency with reals, the Single goes through a
+    // Double first, and 1e10 (which takes a Currency beyond its range within a product or two) becomes 1e3.
     static std::string withoutSingleIntoCurrency(std::string e) {
         if (e.find("cu1") == std::string::npos) return e;
+        for (std::size_t at = e.find("1e10"); at != std::string::npos; at = e.find("1e10", at)) e.replace(at, 4, "1e3");
         const std::string wrapped = "Double(sg1)";
         for (std::size_t at = e.find("sg1"); at != std::string::npos; at = e.find("sg1", at + 1)) {
             if (at >= 7 && e.compare(at - 7, 7, "Double(") == 0) continue;

@@ -156,6 +156,19 @@ TEST(Script, AScriptsFormAndTimerCallItsHandlers) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Helper.exn", R"(
 var f: TForm; e: TEdit; b, x: TButton; l: TLabel; c: TCheckBox; lb: TListBox; t: TTimer; ticks: Integer;
+    pb: TPaintBox;
+procedure PaintIt(Sender: TObject);
+var r: TRect;
+begin
+  pb.Canvas.Brush.Color := clRed;
+  r.Left := 0; r.Top := 0; r.Right := 40; r.Bottom := 20;
+  pb.Canvas.FillRect(r);
+  pb.Canvas.Pen.Color := clBlue;
+  pb.Canvas.Pen.Width := 3;
+  pb.Canvas.MoveTo(0, 40); pb.Canvas.LineTo(80, 40);
+  pb.Canvas.Brush.Style := bsClear;
+  pb.Canvas.TextOut(44, 2, 'EUR');
+end;
 procedure SendClick(Sender: TObject);
 begin
   WriteLn('typed ' + e.Text + ', confirm ' + IntToStr(Ord(c.Checked)) + ', ' + lb.Items[lb.ItemIndex]);
@@ -184,6 +197,7 @@ begin
   b := TButton.Create(f); b.Parent := f; b.Caption := 'Send'; b.SetBounds(195, 8, 80, 25);
   b.OnClick := @SendClick;
   x := TButton.Create(f); x.Parent := f; x.Caption := 'Fail'; x.SetBounds(195, 40, 80, 25); x.OnClick := @Fails;
+  pb := TPaintBox.Create(f); pb.Parent := f; pb.SetBounds(195, 75, 80, 60); pb.OnPaint := @PaintIt;
   f.Show;
   t := TTimer.Create(nil); t.Interval := 200; t.OnTimer := @Tick; t.Enabled := True;
 end;
@@ -212,6 +226,16 @@ begin end.
     ClickButton(send);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "sender is the button"; }, 3000)) << p.Row(0);
     EXPECT_EQ(p.Row(1), "typed 1.5 lots, confirm 1, GBPUSD");
+    // What the paint box's OnPaint drew, read from the screen: the red box and the blue line.
+    POINT inBox{195 + 10, 75 + 10}, onLine{195 + 20, 75 + 40}, below{195 + 20, 75 + 50};
+    ClientToScreen(form, &inBox);
+    ClientToScreen(form, &onLine);
+    ClientToScreen(form, &below);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, inBox.x, inBox.y), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(screen, onLine.x, onLine.y), RGB(0, 0, 255));
+    EXPECT_NE(GetPixel(screen, below.x, below.y), RGB(0, 0, 255));
+    ReleaseDC(nullptr, screen);
     Screenshot(L"script-form");
 
     // An error in a handler is shown as an error in Start is, and the script goes on answering.
@@ -228,6 +252,51 @@ begin end.
 
     SendWithTimeout(p.main, WM_COMMAND, kRemoveScript, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(form); }, 3000)) << "the script's form goes with the script";
+    CloseProgram(p);
+}
+
+// ShowModal from a timer's handler: the program's own window is disabled until the form's OK button ends it with
+// its modal result.
+TEST(Script, AScriptsModalFormReturnsTheResultOfTheButtonThatClosedIt) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Ask.exn", R"(
+var t: TTimer;
+procedure Ask(Sender: TObject);
+var f: TForm; ok, cancel: TButton; r: Integer;
+begin
+  t.Enabled := False;
+  f := TForm.CreateNew(nil);
+  f.Caption := 'Confirm the order';
+  f.Position := poScreenCenter;
+  f.SetBounds(0, 0, 260, 110);
+  ok := TButton.Create(f); ok.Parent := f; ok.Caption := 'OK'; ok.ModalResult := mrOk; ok.SetBounds(40, 30, 75, 25);
+  cancel := TButton.Create(f); cancel.Parent := f; cancel.Caption := 'Cancel'; cancel.ModalResult := mrCancel;
+  cancel.SetBounds(130, 30, 75, 25);
+  r := f.ShowModal;
+  WriteLn('modal result ' + IntToStr(r));
+  f.Free;
+end;
+procedure Init;
+begin
+  t := TTimer.Create(nil); t.Interval := 100; t.OnTimer := @Ask;
+end;
+begin end.
+)"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Ask.exn"));
+    p.Send(kAttach);
+    HWND form = WaitForTopLevel(p.process.Id(), L"TPeloScriptForm", 5000);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(TextOf(form), L"Confirm the order");
+    EXPECT_FALSE(IsWindowEnabled(p.main)) << "the program's window waits for the modal form";
+    RECT r;
+    GetWindowRect(form, &r);
+    EXPECT_TRUE(IsCentredOnScreen(r));
+    ClickButton(FindDescendant(form, L"Button", L"OK"));
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "modal result 1"; }, 3000)) << p.Row(0);
+    EXPECT_TRUE(IsWindowEnabled(p.main));
+    EXPECT_FALSE(IsWindow(form)) << "freed by the script";
     CloseProgram(p);
 }
 

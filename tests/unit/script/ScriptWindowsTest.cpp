@@ -74,6 +74,7 @@ public:
     intptr_t Handle() const override { return 0; }
     int32_t Position() const override { return 0; }
     void SetPosition(int32_t) override {}
+    ScriptCanvas* Canvas() override { return nullptr; }
 
     CountingList& List() { return *items_; }
 

@@ -1,0 +1,61 @@
+{ Memory streams: writing, reading into a variable's text, seeking, copying, files; string lists with files and
+  streams; the errors. The files go to /tmp. }
+var m, m2: TMemoryStream; s, t: string; n: Integer; sl: TStringList;
+procedure Report(const what: string);
+begin
+  WriteLn(what + ' ' + IntToStr(Ord(ExceptionType)) + ' [' + ExceptionParam + ']');
+end;
+begin
+  m := TMemoryStream.Create;
+  s := 'abcdef';
+  WriteLn(IntToStr(m.Write(s, 6)) + ' ' + IntToStr(m.Write(s, 0)));
+  WriteLn(IntToStr(m.Size) + ' ' + IntToStr(m.Position));
+  m.Position := 2;
+  SetLength(t, 3);
+  n := m.Read(t, 3);
+  WriteLn(IntToStr(n) + ' [' + t + ']');
+  WriteLn(IntToStr(m.Seek(-2, soFromEnd)) + ' ' + IntToStr(m.Seek(1, soFromCurrent)) + ' ' + IntToStr(m.Seek(0, soFromBeginning)));
+  n := m.Read(t, 3);
+  WriteLn(IntToStr(n) + ' [' + t + ']');
+  m.Position := 5;
+  n := m.Read(t, 3);
+  WriteLn(IntToStr(n) + ' [' + t + ']');
+  t := 'zzzz';
+  m.Position := 0;
+  n := m.Read(t, 2);
+  WriteLn(IntToStr(n) + ' ' + t + ' ' + 'zzzz');
+  m.Position := 10; WriteLn(IntToStr(m.Read(t, 2)) + ' ' + IntToStr(m.Size));
+  m.Write(t, 1); WriteLn(IntToStr(m.Size) + ' ' + IntToStr(m.Position));
+  m.SetSize(6);
+  try m.Position := 4; m.ReadBuffer(t, 3); except Report('read past the end'); end;
+  m.SaveToFile('/tmp/pelo_streams_case.bin');
+  m.Clear;
+  WriteLn(IntToStr(m.Size) + ' ' + IntToStr(m.Position));
+  m.LoadFromFile('/tmp/pelo_streams_case.bin');
+  WriteLn(IntToStr(m.Size) + ' ' + IntToStr(m.Position));
+  m.SetSize(3);
+  WriteLn(IntToStr(m.Size) + ' ' + IntToStr(m.Position));
+  m.Size := 10; WriteLn(IntToStr(m.Size));
+  try m.LoadFromFile('/tmp/pelo_no_such_dir/none.bin'); except Report('missing file'); end;
+  m2 := TMemoryStream.Create;
+  m.Position := 0;
+  WriteLn(IntToStr(m2.CopyFrom(m, 2)) + ' ' + IntToStr(m2.Size));
+  m.Position := 7;
+  WriteLn(IntToStr(m2.CopyFrom(m, 0)) + ' ' + IntToStr(m2.Size));
+  try m.Position := 8; m2.CopyFrom(m, 5); except Report('copy past the end'); end;
+  m2.LoadFromStream(m);
+  WriteLn(IntToStr(m2.Size) + ' ' + IntToStr(m2.Position));
+  sl := TStringList.Create;
+  sl.Add('one'); sl.Add('two'); sl.Add('');
+  sl.SaveToFile('/tmp/pelo_streams_case.txt');
+  sl.Clear;
+  sl.LoadFromFile('/tmp/pelo_streams_case.txt');
+  WriteLn(IntToStr(sl.Count) + ' ' + sl[1] + ' [' + sl[2] + ']');
+  try sl.LoadFromFile('/tmp/pelo_no_such_dir/none.txt'); except Report('missing list'); end;
+  try sl.SaveToFile('/tmp/pelo_no_such_dir/none.txt'); except Report('list nowhere'); end;
+  m.Clear; s := 'x' + #13#10 + 'y'; m.Write(s, 4);
+  m.Position := 0; sl.LoadFromStream(m); WriteLn(IntToStr(sl.Count) + ' ' + sl[0] + sl[1]);
+  m.Clear; sl.SaveToStream(m); WriteLn(IntToStr(m.Size));
+  m2.Clear; m.SaveToStream(m2); WriteLn(IntToStr(m2.Size) + ' ' + IntToStr(m2.Position));
+  m.Free; m2.Free; sl.Free;
+end.
