@@ -224,6 +224,172 @@ void resizeBits(BitsObject& b, int64_t size) {
     b.bits.resize(static_cast<size_t>(size), false);
 }
 
+// TComponent: the members its run-time library registers, and Name and Tag, which scripts reach as published
+// properties.
+bool validComponentName(std::string_view name) {
+    if (name.empty()) return true;  // no name at all is allowed
+    auto alpha = [](char c) { return c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (!alpha(name[0])) return false;
+    for (char c : name)
+        if (!alpha(c) && !(c >= '0' && c <= '9')) return false;
+    return true;
+}
+
+ScriptObject* objectArg(CallCtx& c, int k) {
+    const Value& v = c.arg(k);
+    return v.tag == Tag::Obj && v.o && !v.o->disposed() ? v.o : nullptr;
+}
+
+std::vector<Value>& ownedBy(CallCtx& c) { return c.self()->component().components; }
+
+void registerComponent(HostClass& component) {
+    const HostClass* cls = &component;
+    component.constructor("constructor Create(AOwner: TComponent)", [cls](CallCtx& c) {
+        Value made = objectValue(new ScriptObject(cls));
+        attachToOwner(made.o, objectArg(c, 0));
+        c.retValue(std::move(made));
+    });
+    component.method("function FindComponent(AName: string): TComponent", [](CallCtx& c) {
+        const std::string want = upperAscii(c.s(1));
+        Value found;
+        found.tag = Tag::Obj;
+        if (!want.empty())
+            for (const Value& v : ownedBy(c))
+                if (v.o && upperAscii(v.o->component().name) == want) found = v;
+        c.retValue(found);
+    });
+    component.property("property Owner: TComponent read", [](CallCtx& c) {
+        Value owner;
+        owner.tag = Tag::Obj;
+        if (ScriptObject* o = c.self()->component().owner) owner = objectValue(o);
+        c.retValue(owner);
+    });
+    component.method("procedure DestroyComponents", [](CallCtx& c) {
+        std::vector<Value> owned = std::move(ownedBy(c));
+        ownedBy(c).clear();
+        for (Value& v : owned)
+            if (v.o && !v.o->disposed()) {
+                v.o->component().owner = nullptr;
+                v.o->dispose();
+            }
+    });
+    component.property("property Components[Index: Integer]: TComponent read", [](CallCtx& c) {
+        const std::vector<Value>& owned = ownedBy(c);
+        const int64_t k = c.i(1);
+        if (k < 0 || k >= static_cast<int64_t>(owned.size()))
+            throw hostException("List index (" + std::to_string(k) + ") out of bounds");
+        c.retValue(owned[static_cast<size_t>(k)]);
+    });
+    component.property("property ComponentCount: Integer read",
+                       [](CallCtx& c) { c.retInt(static_cast<int64_t>(ownedBy(c).size())); });
+    component.property(
+        "property ComponentIndex: Integer read write",
+        [](CallCtx& c) {
+            ScriptObject* self = c.self();
+            ScriptObject* owner = self->component().owner;
+            int64_t index = -1;
+            if (owner)
+                for (size_t k = 0; k < owner->component().components.size(); ++k)
+                    if (owner->component().components[k].o == self) index = static_cast<int64_t>(k);
+            c.retInt(index);
+        },
+        [](CallCtx& c) {
+            ScriptObject* self = c.self();
+            ScriptObject* owner = self->component().owner;
+            if (!owner) return;
+            std::vector<Value>& list = owner->component().components;
+            auto it = std::find_if(list.begin(), list.end(), [self](const Value& v) { return v.o == self; });
+            if (it == list.end()) return;
+            Value moved = std::move(*it);
+            list.erase(it);
+            // beyond either end: to that end
+            const int64_t to = std::clamp<int64_t>(c.i(1), 0, static_cast<int64_t>(list.size()));
+            list.insert(list.begin() + to, std::move(moved));
+        });
+    component.property("property ComponentState: Byte read", [](CallCtx& c) {
+        c.self();
+        c.retInt(0);
+    });
+    component.property(
+        "property DesignInfo: LongInt read write", [](CallCtx& c) { c.retInt(c.self()->component().designInfo); },
+        [](CallCtx& c) { c.self()->component().designInfo = i32(c, 1); });
+    component.property(
+        "property Name: string read write", [](CallCtx& c) { c.retStr(c.self()->component().name); },
+        [](CallCtx& c) {
+            const std::string name(c.s(1));
+            if (!validComponentName(name)) throw hostException("\"" + name + "\" is not a valid component name");
+            ScriptObject* self = c.self();
+            if (ScriptObject* owner = self->component().owner; owner && !name.empty())
+                for (const Value& v : owner->component().components)
+                    if (v.o != self && v.o && upperAscii(v.o->component().name) == upperAscii(name))
+                        throw hostException("Duplicate name: A component named \"" + name + "\" already exists");
+            self->component().name = name;
+        });
+    component.property(
+        "property Tag: LongInt read write", [](CallCtx& c) { c.retInt(c.self()->component().tag); },
+        [](CallCtx& c) { c.self()->component().tag = i32(c, 1); });
+}
+
+// TCollection and TCollectionItem. The class library gives scripts no way to make a collection (TCollection has no
+// constructor for them, and no object of the program is one), so an item a script makes belongs to none: its Index is
+// -1, its ID 0, its name its class's; and the collection's members are there for scripts to compile.
+template <class T>
+T& selfOf(CallCtx& c) {
+    auto* o = dynamic_cast<T*>(c.self());
+    if (!o) throw hostException("Invalid class type");
+    return *o;
+}
+
+class CollectionItemObject final : public ScriptObject {
+public:
+    using ScriptObject::ScriptObject;
+};
+
+void registerCollections(HostTable& t) {
+    HostClass& collection = t.addClass("TCollection", "TPersistent");
+    HostClass& item = t.addClass("TCollectionItem", "TPersistent");
+    const HostClass* itemClass = &item;
+    item.constructor("constructor Create(Collection: TCollection)",
+                     [itemClass](CallCtx& c) { c.retValue(objectValue(new CollectionItemObject(itemClass))); });
+    auto none = [](CallCtx& c) {
+        Value v;
+        v.tag = Tag::Obj;
+        c.retValue(v);
+    };
+    item.property(
+        "property Collection: TCollection read write",
+        [none](CallCtx& c) {
+            selfOf<CollectionItemObject>(c);
+            none(c);
+        },
+        [](CallCtx& c) { selfOf<CollectionItemObject>(c); });
+    item.property("property ID: Integer read", [](CallCtx& c) {
+        selfOf<CollectionItemObject>(c);
+        c.retInt(0);
+    });
+    item.property(
+        "property Index: Integer read write",
+        [](CallCtx& c) {
+            selfOf<CollectionItemObject>(c);
+            c.retInt(-1);
+        },
+        [](CallCtx& c) { selfOf<CollectionItemObject>(c); });
+    item.property(
+        "property DisplayName: string read write", [](CallCtx& c) { c.retStr(c.self()->hostClass()->name()); },
+        [](CallCtx& c) { selfOf<CollectionItemObject>(c); });
+
+    // No object is ever a collection: each member refuses whatever it is called on.
+    auto refuse = [](CallCtx&) -> void { throw hostException("Invalid class type"); };
+    for (const char* decl : {"function Owner: TPersistent", "function Add: TCollectionItem", "procedure BeginUpdate",
+                             "procedure Clear", "procedure Delete(Index: Integer)", "procedure EndUpdate",
+                             "function FindItemID(ID: Integer): TCollectionItem",
+                             "function Insert(Index: Integer): TCollectionItem"})
+        collection.method(decl, refuse);
+    collection.property("property Count: Integer read", refuse);
+    collection.property("property Items[Index: Integer]: TCollectionItem read write", refuse, refuse);
+    t.addClass("TOwnedCollection", "TCollection");
+}
+
 void registerBits(HostTable& t) {
     HostClass& bits = t.addClass("TBits", "TObject");
     const HostClass* bitsClass = &bits;
@@ -484,13 +650,13 @@ void registerStandardLibrary(HostTable& t, const StdLibOptions& options) {
         c.self();
         throw hostException("Cannot assign");
     });
-    HostClass& component = t.addClass("TComponent", "TPersistent");
-    (void)component;
+    registerComponent(t.addClass("TComponent", "TPersistent"));
     HostClass& strings = t.addClass("TStrings", "TPersistent");
     HostClass& stringList = t.addClass("TStringList", "TStrings");
     registerStringList(t, strings, stringList, options.lineBreak);
     registerBits(t);
     registerStreams(t, strings);
+    registerCollections(t);
 
     // The companions of `external` declarations; the calls themselves go through the VM's ForeignCalls.
     t.function("procedure UnloadDll(S: string)", [](CallCtx& c) {
@@ -500,6 +666,12 @@ void registerStandardLibrary(HostTable& t, const StdLibOptions& options) {
         const ForeignCalls* f = c.vm.foreignCalls();
         c.retInt(f ? static_cast<int32_t>(f->lastError()) : 0);
     });
+}
+
+void attachToOwner(ScriptObject* component, ScriptObject* owner) {
+    if (!owner || owner->disposed() || owner == component) return;
+    owner->component().components.push_back(objectValue(component));
+    component->component().owner = owner;
 }
 
 void registerHostHelpers(HostTable& t) {

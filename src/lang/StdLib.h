@@ -19,6 +19,10 @@ void registerStandardLibrary(HostTable& table, const StdLibOptions& options = {}
 // The host program's text helpers: IntToStrS, FloatToStrFixed, FloatToStrFixedS, StrReplace.
 void registerHostHelpers(HostTable& table);
 
+// Makes `owner` (a live object, or null for none) the owner of `component`: the owner holds it and frees it with
+// itself.
+void attachToOwner(ScriptObject* component, ScriptObject* owner);
+
 // A host object of class TStringList/TStrings as scripts see it. A control that shows a list (a list box's Items)
 // derives from it and hears of each change the script makes.
 class StringListObject : public ScriptObject {

@@ -64,4 +64,37 @@ void arrFree(ArrayRep* a) {
 
 void setFree(SetRep* s) { delete s; }
 
+ScriptObject::~ScriptObject() = default;
+
+ComponentData& ScriptObject::component() {
+    if (!component_) component_ = std::make_unique<ComponentData>();
+    return *component_;
+}
+
+void ScriptObject::dispose() {
+    disposed_ = true;
+    if (!component_) return;
+    // What it owns goes first; then it leaves its owner's list (which may drop the last reference to it, so
+    // nothing of this object is used after that).
+    std::vector<Value> owned = std::move(component_->components);
+    component_->components.clear();
+    for (Value& v : owned)
+        if (v.tag == Tag::Obj && v.o && !v.o->disposed()) {
+            if (v.o->component_) v.o->component_->owner = nullptr;
+            v.o->dispose();
+        }
+    owned.clear();
+    ScriptObject* owner = component_->owner;
+    component_->owner = nullptr;
+    if (owner && owner->component_) {
+        std::vector<Value>& list = owner->component_->components;
+        for (auto it = list.begin(); it != list.end(); ++it)
+            if (it->o == this) {
+                Value keep = std::move(*it);  // released after the list no longer holds it
+                list.erase(it);
+                break;
+            }
+    }
+}
+
 }  // namespace pelo::lang

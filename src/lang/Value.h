@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -197,26 +198,41 @@ class HostClass;
 
 // Base of every object a script can hold. Reference counted so that a script which frees an object
 // and keeps using the variable gets an error instead of touching freed memory.
+// What a TComponent has beyond other objects: a name, a tag, its owner and the components it owns (made on first
+// use, so that other objects do not pay for it).
+struct ComponentData {
+    std::string name;
+    int32_t tag = 0;
+    int32_t designInfo = 0;
+    ScriptObject* owner = nullptr;        // not held: an owner outlives what it owns, or lets it go first
+    std::vector<Value> components;        // held by the owner
+};
+
 class ScriptObject {
 public:
     explicit ScriptObject(const HostClass* cls) : cls_(cls) {}
-    virtual ~ScriptObject() = default;
+    virtual ~ScriptObject();
     ScriptObject(const ScriptObject&) = delete;
     ScriptObject& operator=(const ScriptObject&) = delete;
 
     const HostClass* hostClass() const { return cls_; }
-    // Free from the script: releases what the object holds; the shell stays until unreferenced.
-    virtual void dispose() { disposed_ = true; }
+    // Free from the script: releases what the object holds (a component frees what it owns and leaves its owner);
+    // the shell stays until unreferenced. Overrides call this last.
+    virtual void dispose();
     bool disposed() const { return disposed_; }
     // Objects owned by the host (bound variables) are not destroyed by a script's Free.
     bool hostOwned = false;
     int32_t refs = 0;
+
+    ComponentData& component();
+    ComponentData* componentIfAny() const { return component_.get(); }
 
 protected:
     bool disposed_ = false;
 
 private:
     const HostClass* cls_;
+    std::unique_ptr<ComponentData> component_;
 };
 
 // A value referring to an object (takes a reference; nullptr gives nil).

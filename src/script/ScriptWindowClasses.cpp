@@ -37,8 +37,10 @@ void EventProperty(HostClass& cls, const std::string& name, ScriptEvent event) {
 lang::HostFn Constructor(IScriptWindowFactory* factory, WindowKind kind, const HostClass* cls) {
     return [factory, kind, cls](CallCtx& c) {
         if (!factory) throw lang::hostException("Windows cannot be made here");
-        const lang::Value& owner = c.arg(0);
-        ScriptWindow* w = factory->NewWindow(kind, cls, owner.tag == lang::Tag::Obj ? owner.o : nullptr);
+        const lang::Value& ownerArg = c.arg(0);
+        lang::ScriptObject* owner = ownerArg.tag == lang::Tag::Obj ? ownerArg.o : nullptr;
+        ScriptWindow* w = factory->NewWindow(kind, cls, owner);
+        lang::attachToOwner(w, owner);
         c.retValue(lang::objectValue(w));
     };
 }
@@ -316,7 +318,10 @@ void RegisterExtCtrls(HostTable& t, IScriptWindowFactory* f) {
     const HostClass* timerClass = &timer;
     timer.constructor("constructor Create(AOwner: TComponent)", [f, timerClass](CallCtx& c) {
         if (!f) throw lang::hostException("Windows cannot be made here");
-        c.retValue(lang::objectValue(f->NewTimer(timerClass)));
+        ScriptTimer* made = f->NewTimer(timerClass);
+        const lang::Value& ownerArg = c.arg(0);
+        lang::attachToOwner(made, ownerArg.tag == lang::Tag::Obj ? ownerArg.o : nullptr);
+        c.retValue(lang::objectValue(made));
     });
     timer.property(
         "property Enabled: Boolean read write", [](CallCtx& c) { c.retBool(SelfAs<ScriptTimer>(c).Enabled()); },
