@@ -309,7 +309,12 @@ Ex CompilerImpl::unaryMinus(Ex a, int /*line*/, int /*col*/) {
     if (a.k == EK::Const) {
         if (isIntKind(a.type->k)) {
             a.cval.i = -a.cval.i;
-            if (a.type->k == TK::S32 && (a.cval.i < INT32_MIN || a.cval.i > INT32_MAX)) a.type = tS64;
+            // A literal that does not fit an Integer once negated is an Int64; a computed Integer wraps, as the
+            // same negation does at run time (-(2147483647 shl 31) is -2147483648).
+            if (a.type->k == TK::S32 && (a.cval.i < INT32_MIN || a.cval.i > INT32_MAX)) {
+                if (a.isLiteral) a.type = tS64;
+                else a.cval.i = wrapTo(a.cval.i, static_cast<int32_t>(Width::S32));
+            }
             return a;
         }
         if (isFloatKind(a.type->k)) {
