@@ -236,7 +236,14 @@ Ex CompilerImpl::simpleExpression() {
     if (tok_.is("-")) {
         next();
         a = term();
+        const Type* operandType = a.type;
+        const bool computed = a.k != EK::Const;
         a = unaryMinus(std::move(a), l, c);
+        if (computed && operandType && (isIntKind(operandType->k) || isFloatKind(operandType->k))) {
+            // the negation is the last instruction: NegI and its width, or NegF
+            a.negationAt = static_cast<int64_t>(here()) - (isIntKind(operandType->k) ? 2 : 1);
+            a.negatedType = operandType;
+        }
     } else if (tok_.is("+")) {
         next();
         a = term();

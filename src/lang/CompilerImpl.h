@@ -70,6 +70,10 @@ struct Ex {
     // Ord of a constant Boolean or enumeration value: operators carry it along, and the expression that holds it
     // is refused where it ends, as the reference engine does.
     bool refusedAtEnd = false;
+    // The whole expression is a minus before a computed operand: where its code's last instruction (the negation)
+    // starts, and the operand's type. An assignment negates in the destination's type instead.
+    int64_t negationAt = -1;
+    const Type* negatedType = nullptr;
 };
 
 struct LoopCtx {
@@ -298,6 +302,7 @@ private:
     void statementList(const char* terminator1, const char* terminator2 = nullptr);
     void statement();
     void assignmentOrCall();
+    void negateInDestinationType(Ex& v, const Type* to);
     void ifStatement();
     void whileStatement();
     void repeatStatement();

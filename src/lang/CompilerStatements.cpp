@@ -78,6 +78,30 @@ void CompilerImpl::store(Ex& t, int l, int c) {
     }
 }
 
+// `x := -y` negates y as x's type, as the reference does: an Integer's -(-2147483648) is 2147483648 in an Int64,
+// and a Cardinal's -5 is -5 there.
+void CompilerImpl::negateInDestinationType(Ex& v, const Type* to) {
+    if (v.negationAt < 0 || !v.negatedType || v.k != EK::Stack || !to) return;
+    const TK from = v.negatedType->k, dest = to->k;
+    const bool numeric = (isIntKind(from) || isFloatKind(from)) && (isIntKind(dest) || isFloatKind(dest));
+    if (!numeric || sameType(v.negatedType, to)) return;
+    // back to the operand alone (dropping the negation, the last instruction), then to the destination's type, then
+    // the negation there
+    const size_t negation = static_cast<size_t>(v.negationAt);
+    if (negation > code().size()) return;
+    code().resize(negation);
+    cur_->lines.resize(negation);
+    v.type = v.negatedType;
+    v.negationAt = -1;
+    Ex operand = v;
+    coerce(operand, to, v.line, v.col);
+    if (isIntKind(dest)) emit(Op::NegI, static_cast<int32_t>(widthOf(to)));
+    else emit(Op::NegF);
+    v = operand;
+    v.type = to;
+    v.k = EK::Stack;
+}
+
 void CompilerImpl::assignmentOrCall() {
     int l = tok_.line, c = tok_.col;
     Token startTok = tok_;
@@ -106,6 +130,7 @@ void CompilerImpl::assignmentOrCall() {
         int rl = tok_.line, rc = tok_.col;
         Ex v = expression();
         reportArgMismatch();
+        negateInDestinationType(v, target.type);
         coerce(v, target.type, rl, rc);
         if (mid > start) moveToEnd(start, mid);
         store(target, l, c);
