@@ -109,6 +109,16 @@ void RegisterControlMembers(HostTable& t) {
     control.property(
         "property Enabled: Boolean read write", [](CallCtx& c) { c.retBool(Win(c).Enabled()); },
         [](CallCtx& c) { Win(c).SetEnabled(c.b(1)); });
+    control.property(
+        "property ClientWidth: LongInt read write", [](CallCtx& c) { c.retInt(Win(c).ClientArea().Width); },
+        [](CallCtx& c) { Win(c).SetClientSize(I32(c, 1), Win(c).ClientArea().Height); });
+    control.property(
+        "property ClientHeight: LongInt read write", [](CallCtx& c) { c.retInt(Win(c).ClientArea().Height); },
+        [](CallCtx& c) { Win(c).SetClientSize(Win(c).ClientArea().Width, I32(c, 1)); });
+    control.method("procedure BringToFront", [](CallCtx& c) { Win(c).ToFront(true); });
+    control.method("procedure SendToBack", [](CallCtx& c) { Win(c).ToFront(false); });
+    for (const char* redraw : {"procedure Invalidate", "procedure Refresh", "procedure Repaint", "procedure Update"})
+        control.method(redraw, [](CallCtx& c) { Win(c).Invalidate(); });
 
     HostClass& winControl = *t.findClass("TWinControl");
     winControl.method("procedure SetFocus", [](CallCtx& c) { Win(c).SetFocus(); });

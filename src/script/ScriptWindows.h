@@ -111,6 +111,11 @@ public:
     virtual int32_t Position() const = 0;  // forms: TPosition; scroll bars: the position
     virtual void SetPosition(int32_t position) = 0;
     virtual ScriptCanvas* Canvas() = 0;    // paint boxes; nullptr for the other kinds
+    // The inside of the window, without frame and caption.
+    virtual ScriptBounds ClientArea() const = 0;
+    virtual void SetClientSize(int32_t width, int32_t height) = 0;
+    virtual void Invalidate() = 0;           // painted anew at the next chance
+    virtual void ToFront(bool front) = 0;    // BringToFront, SendToBack among its siblings
 
     ScriptEventHandler Events[static_cast<int>(ScriptEvent::Count_)];
     ScriptEventHandler& On(ScriptEvent e) { return Events[static_cast<int>(e)]; }

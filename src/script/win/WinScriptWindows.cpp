@@ -170,6 +170,12 @@ public:
     int32_t Position() const override { return position_; }
     void SetPosition(int32_t position) override { position_ = position; }
     ScriptCanvas* Canvas() override { return canvas_; }
+    ScriptBounds ClientArea() const override;
+    void SetClientSize(int32_t width, int32_t height) override;
+    void Invalidate() override { InvalidateRect(hwnd(), nullptr, TRUE); }
+    void ToFront(bool front) override {
+        SetWindowPos(hwnd(), front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     void dispose() override;
     void Paint(HDC dc);
 
@@ -490,6 +496,20 @@ void WinScriptWindow::SetVisible(bool visible) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowWindow(hwnd(), visible ? (kind_ == WindowKind::Form ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
+}
+
+ScriptBounds WinScriptWindow::ClientArea() const {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    return {0, 0, r.right - r.left, r.bottom - r.top};
+}
+
+// The window grows or shrinks by what its inside must change.
+void WinScriptWindow::SetClientSize(int32_t width, int32_t height) {
+    const ScriptBounds inside = ClientArea();
+    const ScriptBounds outside = Bounds();
+    SetWindowPos(hwnd(), nullptr, 0, 0, outside.Width + (width - inside.Width), outside.Height + (height - inside.Height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 COLORREF WinScriptWindow::Background() const {

@@ -268,7 +268,7 @@ begin
   f := TForm.CreateNew(nil);
   f.Caption := 'Confirm the order';
   f.Position := poScreenCenter;
-  f.SetBounds(0, 0, 260, 110);
+  f.ClientWidth := 250; f.ClientHeight := 80;
   ok := TButton.Create(f); ok.Parent := f; ok.Caption := 'OK'; ok.ModalResult := mrOk; ok.SetBounds(40, 30, 75, 25);
   cancel := TButton.Create(f); cancel.Parent := f; cancel.Caption := 'Cancel'; cancel.ModalResult := mrCancel;
   cancel.SetBounds(130, 30, 75, 25);
@@ -293,6 +293,9 @@ begin end.
     RECT r;
     GetWindowRect(form, &r);
     EXPECT_TRUE(IsCentredOnScreen(r));
+    const RECT inside = ClientRect(form);
+    EXPECT_EQ(inside.right - inside.left, 250);
+    EXPECT_EQ(inside.bottom - inside.top, 80);
     ClickButton(FindDescendant(form, L"Button", L"OK"));
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "modal result 1"; }, 3000)) << p.Row(0);
     EXPECT_TRUE(IsWindowEnabled(p.main));

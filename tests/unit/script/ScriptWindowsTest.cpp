@@ -75,6 +75,10 @@ public:
     int32_t Position() const override { return 0; }
     void SetPosition(int32_t) override {}
     ScriptCanvas* Canvas() override { return nullptr; }
+    ScriptBounds ClientArea() const override { return bounds_; }
+    void SetClientSize(int32_t w, int32_t h) override { bounds_.Width = w, bounds_.Height = h; }
+    void Invalidate() override {}
+    void ToFront(bool) override {}
 
     CountingList& List() { return *items_; }
 
