@@ -212,6 +212,7 @@ void RegisterButtons(HostTable& t, IScriptWindowFactory* f) {
 void RegisterForms(HostTable& t, IScriptWindowFactory* f) {
     t.type("TPosition = (poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, "
            "poMainFormCenter, poOwnerFormCenter)");
+    t.type("TFormBorderStyle = (bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)");
     static constexpr std::array<const char*, 11> kModalResults = {
         "mrNone = 0", "mrOk = 1", "mrCancel = 2", "mrAbort = 3", "mrRetry = 4", "mrIgnore = 5",
         "mrYes = 6",  "mrNo = 7", "mrAll = 8",    "mrNoToAll = 9", "mrYesToAll = 10",
@@ -233,6 +234,9 @@ void RegisterForms(HostTable& t, IScriptWindowFactory* f) {
     form.property(
         "property Position: TPosition read write", [](CallCtx& c) { c.retInt(Win(c).Position()); },
         [](CallCtx& c) { Win(c).SetPosition(I32(c, 1)); });
+    form.property(
+        "property BorderStyle: TFormBorderStyle read write", [](CallCtx& c) { c.retInt(Win(c).BorderStyle()); },
+        [](CallCtx& c) { Win(c).SetBorderStyle(I32(c, 1)); });
     EventProperty(form, "OnShow", ScriptEvent::Show);
     EventProperty(form, "OnHide", ScriptEvent::Hide);
     EventProperty(form, "OnActivate", ScriptEvent::Activate);

@@ -116,6 +116,8 @@ public:
     virtual void SetClientSize(int32_t width, int32_t height) = 0;
     virtual void Invalidate() = 0;           // painted anew at the next chance
     virtual void ToFront(bool front) = 0;    // BringToFront, SendToBack among its siblings
+    virtual int32_t BorderStyle() const = 0;  // forms: TFormBorderStyle
+    virtual void SetBorderStyle(int32_t style) = 0;
 
     ScriptEventHandler Events[static_cast<int>(ScriptEvent::Count_)];
     ScriptEventHandler& On(ScriptEvent e) { return Events[static_cast<int>(e)]; }

@@ -173,6 +173,8 @@ public:
     ScriptBounds ClientArea() const override;
     void SetClientSize(int32_t width, int32_t height) override;
     void Invalidate() override { InvalidateRect(hwnd(), nullptr, TRUE); }
+    int32_t BorderStyle() const override { return borderStyle_; }
+    void SetBorderStyle(int32_t style) override;
     void ToFront(bool front) override {
         SetWindowPos(hwnd(), front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
@@ -204,6 +206,7 @@ private:
     int32_t modalResult_ = 0;
     int32_t position_ = 0;
     int32_t maxLength_ = 0;
+    int32_t borderStyle_ = 2;  // bsSizeable
     bool modal_ = false;
 };
 
@@ -510,6 +513,25 @@ void WinScriptWindow::SetClientSize(int32_t width, int32_t height) {
     const ScriptBounds outside = Bounds();
     SetWindowPos(hwnd(), nullptr, 0, 0, outside.Width + (width - inside.Width), outside.Height + (height - inside.Height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A form's frame: none, fixed, sizeable, a dialog's, a tool window's fixed or sizeable.
+void WinScriptWindow::SetBorderStyle(int32_t style) {
+    if (kind_ != WindowKind::Form || style < 0 || style > 5) return;
+    borderStyle_ = style;
+    static constexpr DWORD kStyles[] = {
+        WS_POPUP,
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME,
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+    };
+    static constexpr DWORD kExStyles[] = {0, 0, 0, WS_EX_DLGMODALFRAME, WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW};
+    const LONG keep = GetWindowLongW(hwnd(), GWL_STYLE) & (WS_VISIBLE | WS_DISABLED | WS_CLIPCHILDREN);
+    SetWindowLongW(hwnd(), GWL_STYLE, static_cast<LONG>(kStyles[style]) | keep);
+    SetWindowLongW(hwnd(), GWL_EXSTYLE, static_cast<LONG>(kExStyles[style]));
+    SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 COLORREF WinScriptWindow::Background() const {

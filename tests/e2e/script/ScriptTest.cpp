@@ -268,6 +268,7 @@ begin
   f := TForm.CreateNew(nil);
   f.Caption := 'Confirm the order';
   f.Position := poScreenCenter;
+  f.BorderStyle := bsDialog;
   f.ClientWidth := 250; f.ClientHeight := 80;
   ok := TButton.Create(f); ok.Parent := f; ok.Caption := 'OK'; ok.ModalResult := mrOk; ok.SetBounds(40, 30, 75, 25);
   cancel := TButton.Create(f); cancel.Parent := f; cancel.Caption := 'Cancel'; cancel.ModalResult := mrCancel;
@@ -296,6 +297,8 @@ begin end.
     const RECT inside = ClientRect(form);
     EXPECT_EQ(inside.right - inside.left, 250);
     EXPECT_EQ(inside.bottom - inside.top, 80);
+    EXPECT_EQ(GetWindowLongW(form, GWL_STYLE) & WS_THICKFRAME, 0) << "a dialog's frame does not size";
+    EXPECT_NE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
     ClickButton(FindDescendant(form, L"Button", L"OK"));
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "modal result 1"; }, 3000)) << p.Row(0);
     EXPECT_TRUE(IsWindowEnabled(p.main));

@@ -79,6 +79,8 @@ public:
     void SetClientSize(int32_t w, int32_t h) override { bounds_.Width = w, bounds_.Height = h; }
     void Invalidate() override {}
     void ToFront(bool) override {}
+    int32_t BorderStyle() const override { return 2; }
+    void SetBorderStyle(int32_t) override {}
 
     CountingList& List() { return *items_; }
 
