@@ -345,7 +345,7 @@ void Vm::runMain() {
     execute(module_.mainProc, nullptr, 0, nullptr);
 }
 
-Value Vm::call(int procIndex, const std::vector<Value>& args) {
+Value Vm::call(int procIndex, const std::vector<Value>& args, std::vector<Value>* varOut) {
     const Proc* p = proc(procIndex);
     if (!p) throw ScriptError(ErrorCode::CustomError, "Unknown procedure");
     if (args.size() < p->params.size()) throw ScriptError(ErrorCode::CustomError, "Not enough parameters");
@@ -380,6 +380,11 @@ Value Vm::call(int procIndex, const std::vector<Value>& args) {
     Value result;
     if (p->hasResult) result = makeDefault(p->resultType);
     execute(procIndex, conv.data(), static_cast<int>(conv.size()), p->hasResult ? &result : nullptr);
+    if (varOut) {
+        varOut->assign(args.size(), Value());
+        for (size_t k = 0; k < args.size(); ++k)
+            if (p->params[k].byRef) (*varOut)[k] = std::move(refTargets[k]);
+    }
     return result;
 }
 

@@ -58,7 +58,8 @@ public:
     // Calls a procedure. Arguments are converted to the parameter types where the conversion is
     // lossless (string to string, integer to integer, ...); throws ScriptError on a mismatch or a
     // run-time error. Returns the function result (Plain zero for procedures).
-    Value call(int procIndex, const std::vector<Value>& args);
+    // `varOut`, when given, receives what the procedure left in its var parameters (by position; the others empty).
+    Value call(int procIndex, const std::vector<Value>& args, std::vector<Value>* varOut = nullptr);
     bool busy() const { return depth_ > 0; }
     void requestStop() { stopRequested_ = true; }
 

@@ -23,9 +23,9 @@ ScriptWindow* WindowArg(CallCtx& c, int k) {
     return w;
 }
 
-void EventProperty(HostClass& cls, const std::string& name, ScriptEvent event) {
+void EventProperty(HostClass& cls, const std::string& name, ScriptEvent event, const char* type = "TNotifyEvent") {
     cls.property(
-        "property " + name + ": TNotifyEvent read write",
+        "property " + name + ": " + type + " read write",
         [event](CallCtx& c) { c.retInt(Win(c).On(event).ScriptValue()); },
         [event](CallCtx& c) {
             const int64_t v = c.i(1);
@@ -82,6 +82,7 @@ void ListProperty(HostClass& cls, const char* name) {
         });
 }
 void EditMembers(HostClass& cls) {
+    EventProperty(cls, "OnKeyPress", ScriptEvent::KeyPress, "TKeyPressEvent");
     cls.property(
         "property MaxLength: Integer read write", [](CallCtx& c) { c.retInt(Win(c).MaxLength()); },
         [](CallCtx& c) { Win(c).SetMaxLength(I32(c, 1)); });
@@ -238,6 +239,7 @@ void RegisterForms(HostTable& t, IScriptWindowFactory* f) {
         "property BorderStyle: TFormBorderStyle read write", [](CallCtx& c) { c.retInt(Win(c).BorderStyle()); },
         [](CallCtx& c) { Win(c).SetBorderStyle(I32(c, 1)); });
     EventProperty(form, "OnShow", ScriptEvent::Show);
+    EventProperty(form, "OnClose", ScriptEvent::Close, "TCloseEvent");
     EventProperty(form, "OnHide", ScriptEvent::Hide);
     EventProperty(form, "OnActivate", ScriptEvent::Activate);
     EventProperty(form, "OnClick", ScriptEvent::Click);
@@ -363,10 +365,10 @@ void RegisterExtCtrls(HostTable& t, IScriptWindowFactory* f) {
 }  // namespace
 
 void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::Value>& args,
-                     const std::function<void(const std::string&)>& onError) {
+                     const std::function<void(const std::string&)>& onError, std::vector<lang::Value>* varOut) {
     if (!handler.Live()) return;
     try {
-        handler.vm->call(handler.proc, args);
+        handler.vm->call(handler.proc, args, varOut);
     } catch (const lang::ScriptError& e) {
         if (onError) onError(e.what());
     }
@@ -374,6 +376,9 @@ void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::
 
 void RegisterScriptWindowClasses(HostTable& t, IScriptWindowFactory* factory) {
     t.type("TNotifyEvent = procedure(Sender: TObject)");
+    t.type("TKeyPressEvent = procedure(Sender: TObject; var Key: Char)");
+    t.type("TCloseAction = (caNone, caHide, caFree, caMinimize)");
+    t.type("TCloseEvent = procedure(Sender: TObject; var Action: TCloseAction)");
     t.addClass("TDragObject", "TObject");
     RegisterGraphics(t);
     RegisterControlMembers(t);

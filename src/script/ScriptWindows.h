@@ -29,16 +29,17 @@ struct ScriptEventHandler {
     int64_t ScriptValue() const { return Live() ? proc + 1 : 0; }
 };
 
-// Calls the handler with the arguments; an error inside it goes to `onError` with the engine's text.
+// Calls the handler with the arguments; an error inside it goes to `onError` with the engine's text. `varOut`
+// receives what the handler left in its var parameters (an event's Action or Key).
 void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::Value>& args,
-                     const std::function<void(const std::string&)>& onError);
+                     const std::function<void(const std::string&)>& onError, std::vector<lang::Value>* varOut = nullptr);
 
 enum class WindowKind : uint8_t {
     Form, Edit, Memo, Button, CheckBox, RadioButton, ListBox, ComboBox, GroupBox, Label, Panel, ScrollBar, PaintBox,
     Plain
 };
 
-enum class ScriptEvent : uint8_t { Click, DblClick, Change, Show, Hide, Activate, Paint, Count_ };
+enum class ScriptEvent : uint8_t { Click, DblClick, Change, Show, Hide, Activate, Paint, Close, KeyPress, Count_ };
 
 // What a canvas draws lines and fills with: plain settings the canvas reads at each drawing call.
 class ScriptPen final : public lang::ScriptObject {

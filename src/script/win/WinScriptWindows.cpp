@@ -112,6 +112,27 @@ private:
     HDC paintDc_ = nullptr;
 };
 
+// An edit or memo whose typed characters go through the script's OnKeyPress first: the handler may change the
+// character or swallow it (#0).
+class KeyedEdit final : public ui::Edit {
+public:
+    std::function<char(char)> onKey;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_CHAR && onKey) {
+            const std::string typed = ui::WideToAnsi(std::wstring(1, static_cast<wchar_t>(wp)));
+            if (typed.size() == 1) {
+                const char key = onKey(typed[0]);
+                if (key == '\0') return 0;
+                const std::wstring wide = ui::AnsiToWide(std::string(1, key));
+                if (!wide.empty()) wp = wide[0];
+            }
+        }
+        return Edit::HandleMessage(msg, wp, lp);
+    }
+};
+
 // A list the script fills, shown by a list box, combo box or memo.
 class ShownList final : public lang::StringListObject {
 public:
@@ -185,6 +206,8 @@ public:
     void Fire(ScriptEvent event);
     void SyncItems();
     void OnClosing() { Close(); }
+    int32_t AskClose();
+    char KeyPressed(char key);
     COLORREF Background() const;
     COLORREF TextColor() const { return ColorFromTColor(font_->Color()); }
 
@@ -386,15 +409,14 @@ void WinScriptWindow::MakeWindow(HWND parent) {
             ui_ = std::move(w);
             return;
         }
-        case WindowKind::Edit: {
-            auto e = control(std::make_unique<ui::Edit>(), WS_BORDER);
-            e->onChange = [this] { Fire(ScriptEvent::Change); };
-            ui_ = std::move(e);
-            return;
-        }
+        case WindowKind::Edit:
         case WindowKind::Memo: {
-            auto e = control(std::make_unique<ui::Edit>(), WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL);
+            const DWORD style = kind_ == WindowKind::Edit
+                                    ? static_cast<DWORD>(WS_BORDER)
+                                    : static_cast<DWORD>(WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL);
+            auto e = control(std::make_unique<KeyedEdit>(), style);
             e->onChange = [this] { Fire(ScriptEvent::Change); };
+            e->onKey = [this](char key) { return KeyPressed(key); };
             ui_ = std::move(e);
             return;
         }
@@ -640,7 +662,13 @@ int32_t WinScriptWindow::ShowModal() {
     others.Disable(hwnd());
     SetForegroundWindow(hwnd());
     MSG msg;
-    while (modalResult_ == 0 && !disposed() && IsWindow(hwnd())) {
+    for (;;) {
+        // A result ends the loop unless OnClose keeps the form (caNone).
+        if (modalResult_ != 0 && !disposed()) {
+            if (AskClose() != 0) break;
+            modalResult_ = 0;
+        }
+        if (modalResult_ != 0 || disposed() || !IsWindow(hwnd())) break;
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // the program is ending: leave the loop, keep the quit
@@ -659,13 +687,37 @@ int32_t WinScriptWindow::ShowModal() {
     return modalResult_;
 }
 
+// OnClose's answer: caNone (0) keeps the form, caHide (1, what it is asked with), caFree (2), caMinimize (3).
+int32_t WinScriptWindow::AskClose() {
+    std::vector<lang::Value> after;
+    FireScriptEvent(On(ScriptEvent::Close), {lang::objectValue(this), lang::Value::ofInt(1)},
+                    [this](const std::string& e) { factory_.ReportError(e); }, &after);
+    return after.size() == 2 && after[1].tag == lang::Tag::Plain ? static_cast<int32_t>(after[1].i) : 1;
+}
+
+char WinScriptWindow::KeyPressed(char key) {
+    if (disposed() || !On(ScriptEvent::KeyPress).Live()) return key;
+    std::vector<lang::Value> after;
+    FireScriptEvent(On(ScriptEvent::KeyPress), {lang::objectValue(this), lang::Value::ofInt(static_cast<uint8_t>(key))},
+                    [this](const std::string& e) { factory_.ReportError(e); }, &after);
+    return after.size() == 2 && after[1].tag == lang::Tag::Plain ? static_cast<char>(after[1].i) : key;
+}
+
 void WinScriptWindow::Close() {
     if (kind_ != WindowKind::Form) return;
     if (modal_) {
-        if (modalResult_ == 0) modalResult_ = 2;  // mrCancel
+        if (modalResult_ == 0) modalResult_ = 2;  // mrCancel; the modal loop asks OnClose
         return;
     }
-    SetVisible(false);
+    switch (AskClose()) {
+        case 0: return;
+        case 2:
+            SetVisible(false);
+            dispose();
+            return;
+        case 3: ShowWindow(hwnd(), SW_MINIMIZE); return;
+        default: SetVisible(false); return;
+    }
 }
 
 void WinScriptWindow::SetMaxLength(int32_t length) {

@@ -174,6 +174,11 @@ begin
   WriteLn('typed ' + e.Text + ', confirm ' + IntToStr(Ord(c.Checked)) + ', ' + lb.Items[lb.ItemIndex]);
   if Sender = b then WriteLn('sender is the button');
 end;
+procedure Key(Sender: TObject; var Key: Char);
+begin
+  if Key = ',' then Key := '.';
+  if Key = '!' then Key := #0;
+end;
 procedure Fails(Sender: TObject);
 begin
   RaiseException(erCustomError, 'no order window');
@@ -190,7 +195,7 @@ begin
   f.Caption := 'Order helper';
   f.SetBounds(80, 80, 300, 190);
   l := TLabel.Create(f); l.Parent := f; l.Caption := 'Lots:'; l.Left := 10; l.Top := 14;
-  e := TEdit.Create(f); e.Parent := f; e.SetBounds(60, 10, 120, 21);
+  e := TEdit.Create(f); e.Parent := f; e.SetBounds(60, 10, 120, 21); e.OnKeyPress := @Key;
   c := TCheckBox.Create(f); c.Parent := f; c.Caption := 'Confirm'; c.SetBounds(10, 42, 100, 17);
   lb := TListBox.Create(f); lb.Parent := f; lb.SetBounds(10, 66, 170, 70);
   lb.Items.Add('EURUSD'); lb.Items.Add('GBPUSD'); lb.Items.Add('USDJPY'); lb.ItemIndex := 1;
@@ -221,7 +226,8 @@ begin end.
     ASSERT_NE(editBox, nullptr);
     ASSERT_NE(check, nullptr);
     ASSERT_NE(send, nullptr);
-    for (wchar_t ch : std::wstring(L"1.5 lots")) PostMessageW(editBox, WM_CHAR, ch, 0);
+    // OnKeyPress turns the comma into a point and swallows the '!'.
+    for (wchar_t ch : std::wstring(L"1,5 lots!")) PostMessageW(editBox, WM_CHAR, ch, 0);
     ClickButton(check);
     ClickButton(send);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "sender is the button"; }, 3000)) << p.Row(0);
@@ -260,7 +266,12 @@ begin end.
 TEST(Script, AScriptsModalFormReturnsTheResultOfTheButtonThatClosedIt) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Ask.exn", R"(
-var t: TTimer;
+var t: TTimer; closes: Integer;
+procedure Closing(Sender: TObject; var Action: TCloseAction);
+begin
+  closes := closes + 1;
+  if closes = 1 then begin Action := caNone; WriteLn('not yet'); end else WriteLn('closing');
+end;
 procedure Ask(Sender: TObject);
 var f: TForm; ok, cancel: TButton; r: Integer;
 begin
@@ -269,6 +280,7 @@ begin
   f.Caption := 'Confirm the order';
   f.Position := poScreenCenter;
   f.BorderStyle := bsDialog;
+  f.OnClose := @Closing;
   f.ClientWidth := 250; f.ClientHeight := 80;
   ok := TButton.Create(f); ok.Parent := f; ok.Caption := 'OK'; ok.ModalResult := mrOk; ok.SetBounds(40, 30, 75, 25);
   cancel := TButton.Create(f); cancel.Parent := f; cancel.Caption := 'Cancel'; cancel.ModalResult := mrCancel;
@@ -299,8 +311,15 @@ begin end.
     EXPECT_EQ(inside.bottom - inside.top, 80);
     EXPECT_EQ(GetWindowLongW(form, GWL_STYLE) & WS_THICKFRAME, 0) << "a dialog's frame does not size";
     EXPECT_NE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
-    ClickButton(FindDescendant(form, L"Button", L"OK"));
+    // The first close is refused by the script's OnClose (caNone): the form stays modal.
+    HWND ok = FindDescendant(form, L"Button", L"OK");
+    ClickButton(ok);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "not yet"; }, 3000)) << p.Row(0);
+    EXPECT_TRUE(IsWindowVisible(form));
+    EXPECT_FALSE(IsWindowEnabled(p.main));
+    ClickButton(ok);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "modal result 1"; }, 3000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "closing");
     EXPECT_TRUE(IsWindowEnabled(p.main));
     EXPECT_FALSE(IsWindow(form)) << "freed by the script";
     CloseProgram(p);
