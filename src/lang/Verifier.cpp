@@ -211,6 +211,19 @@ private:
         auto wantKind = [&](const Kind& k) {
             if (pop() != k) failAt(pc, "operand of the wrong kind");
         };
+        // The arguments of a call of a script procedure (or of a procedure value of that shape), last first.
+        auto popArguments = [&](const std::vector<ProcParam>& params) {
+            for (size_t k = params.size(); k-- > 0;) {
+                const ProcParam& pp = params[k];
+                Kind got = pop();
+                bool ok;
+                if (pp.type < 0) ok = pp.byRef ? got.k == VK::Ref || got.k == VK::AnyRef
+                                               : got.k != VK::Ref && got.k != VK::AnyRef;
+                else if (!pp.byRef) ok = got == kindOf(pp.type);
+                else ok = got == refTo(pp.type);
+                if (!ok) failAt(pc, "argument " + std::to_string(k + 1) + " of the wrong kind");
+            }
+        };
         // A reference whose variable is of one of the given run-time kinds.
         auto wantRef = [&](std::initializer_list<RtKind> kinds) -> const RtType& {
             Kind r = want(VK::Ref);
@@ -406,31 +419,13 @@ private:
                 break;
             case Op::Call: {
                 const Proc& c = m_.procs[static_cast<size_t>(a1)];
-                for (size_t k = c.params.size(); k-- > 0;) {
-                    const ProcParam& pp = c.params[k];
-                    Kind got = pop();
-                    bool ok;
-                    if (pp.type < 0) ok = pp.byRef ? got.k == VK::Ref || got.k == VK::AnyRef
-                                                   : got.k != VK::Ref && got.k != VK::AnyRef;
-                    else if (!pp.byRef) ok = got == kindOf(pp.type);
-                    else ok = got == refTo(pp.type);
-                    if (!ok) failAt(pc, "argument " + std::to_string(k + 1) + " of the wrong kind");
-                }
+                popArguments(c.params);
                 if (c.hasResult) push(kindOf(c.resultType));
                 break;
             }
             case Op::CallVar: {
                 const ProcShape& sh = m_.shapes[static_cast<size_t>(a1)];
-                for (size_t k = sh.params.size(); k-- > 0;) {
-                    const ProcParam& pp = sh.params[k];
-                    Kind got = pop();
-                    bool ok;
-                    if (pp.type < 0) ok = pp.byRef ? got.k == VK::Ref || got.k == VK::AnyRef
-                                                   : got.k != VK::Ref && got.k != VK::AnyRef;
-                    else if (!pp.byRef) ok = got == kindOf(pp.type);
-                    else ok = got == refTo(pp.type);
-                    if (!ok) failAt(pc, "argument " + std::to_string(k + 1) + " of the wrong kind");
-                }
+                popArguments(sh.params);
                 if (pop().k != VK::Plain) failAt(pc, "procedure value of the wrong kind");
                 if (sh.hasResult) push(kindOf(sh.resultType));
                 break;

@@ -12,8 +12,6 @@ using lang::CallCtx;
 using lang::HostClass;
 using lang::HostTable;
 
-int32_t I32(CallCtx& c, int k) { return static_cast<int32_t>(c.i(k)); }
-
 // Font styles travel as a set of TFontStyle; the program's four styles are its low bits.
 uint32_t SetBits(const lang::Value& v) {
     return v.tag == lang::Tag::Set && v.set ? static_cast<uint32_t>(v.set->bits[0] & 0xF) : 0u;

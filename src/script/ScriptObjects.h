@@ -33,6 +33,9 @@ T& SelfAs(lang::CallCtx& c) {
     return *o;
 }
 
+// An Integer argument of a host routine.
+inline int32_t I32(lang::CallCtx& c, int k) { return static_cast<int32_t>(c.i(k)); }
+
 enum FontStyleBit : uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 struct ScriptBounds {

@@ -10,8 +10,6 @@ using lang::CallCtx;
 using lang::HostClass;
 using lang::HostTable;
 
-int32_t I32(CallCtx& c, int k) { return static_cast<int32_t>(c.i(k)); }
-
 ScriptWindow& Win(CallCtx& c) { return SelfAs<ScriptWindow>(c); }
 
 // A window argument: nil, or one of the script's windows (anything else is refused).
