@@ -356,8 +356,11 @@ void RegisterExtCtrls(HostTable& t, IScriptWindowFactory* f) {
     EventProperty(panel, "OnClick", ScriptEvent::Click);
     for (const char* page : {"TPage", "TNotebook", "THeader"}) Add(t, f, page, "TCustomControl", WindowKind::Panel);
     HostClass& customRadioGroup = Add(t, f, "TCustomRadioGroup", "TCustomGroupBox", std::nullopt);
-    HostClass& radioGroup = Add(t, f, "TRadioGroup", customRadioGroup.name().c_str(), WindowKind::GroupBox);
+    HostClass& radioGroup = Add(t, f, "TRadioGroup", customRadioGroup.name().c_str(), WindowKind::RadioGroup);
     CaptionProperty(radioGroup);
+    ListProperty(radioGroup, "Items");
+    ItemIndexProperty(radioGroup);
+    EventProperty(radioGroup, "OnClick", ScriptEvent::Click);
 }
 
 }  // namespace

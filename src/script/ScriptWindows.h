@@ -35,8 +35,8 @@ void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::
                      const std::function<void(const std::string&)>& onError, std::vector<lang::Value>* varOut = nullptr);
 
 enum class WindowKind : uint8_t {
-    Form, Edit, Memo, Button, CheckBox, RadioButton, ListBox, ComboBox, GroupBox, Label, Panel, ScrollBar, PaintBox,
-    Plain
+    Form, Edit, Memo, Button, CheckBox, RadioButton, ListBox, ComboBox, GroupBox, RadioGroup, Label, Panel, ScrollBar,
+    PaintBox, Plain
 };
 
 enum class ScriptEvent : uint8_t { Click, DblClick, Change, Show, Hide, Activate, Paint, Close, KeyPress, Count_ };
@@ -92,7 +92,7 @@ public:
     virtual void SetChecked(bool checked) = 0;
     virtual int32_t ItemIndex() const = 0;
     virtual void SetItemIndex(int32_t index) = 0;
-    // A list or combo box's Items, a memo's Lines; nullptr for the other kinds.
+    // A list or combo box's or radio group's Items, a memo's Lines; nullptr for the other kinds.
     virtual lang::StringListObject* Items() = 0;
     virtual ScriptWindow* ParentWindow() const = 0;
     // nullptr takes the window off its parent (it is then not shown).

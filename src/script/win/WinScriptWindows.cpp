@@ -18,7 +18,8 @@ constexpr int32_t kClDefault = 0x20000000;
 bool IsPainted(WindowKind k) { return k == WindowKind::PaintBox; }
 
 bool IsContainer(WindowKind k) {
-    return k == WindowKind::Form || k == WindowKind::Panel || k == WindowKind::GroupBox || k == WindowKind::Plain ||
+    return k == WindowKind::Form || k == WindowKind::Panel || k == WindowKind::GroupBox ||
+           k == WindowKind::RadioGroup || k == WindowKind::Plain ||
            k == WindowKind::ScrollBar;
 }
 
@@ -33,7 +34,8 @@ ui::Rect DefaultRect(WindowKind k) {
         case WindowKind::RadioButton: return {0, 0, 97, 17};
         case WindowKind::ListBox: return {0, 0, 121, 97};
         case WindowKind::ComboBox: return {0, 0, 145, 21};
-        case WindowKind::GroupBox: return {0, 0, 185, 105};
+        case WindowKind::GroupBox:
+        case WindowKind::RadioGroup: return {0, 0, 185, 105};
         case WindowKind::Label: return {0, 0, 65, 13};
         case WindowKind::Panel: return {0, 0, 185, 41};
         default: return {0, 0, 105, 105};
@@ -133,6 +135,13 @@ protected:
     }
 };
 
+// A radio group's button: the group checks and unchecks its buttons itself, so nothing but a click of the user or
+// ItemIndex changes which one is set.
+class GroupRadio final : public ui::CheckBox {
+public:
+    GroupRadio() : CheckBox(WS_TABSTOP | BS_RADIOBUTTON) {}
+};
+
 // A list the script fills, shown by a list box, combo box or memo.
 class ShownList final : public lang::StringListObject {
 public:
@@ -205,6 +214,7 @@ public:
     HWND hwnd() const { return ui_->hwnd(); }
     void Fire(ScriptEvent event);
     void SyncItems();
+    void SyncRadios();
     void OnClosing() { Close(); }
     int32_t AskClose();
     char KeyPressed(char key);
@@ -224,6 +234,8 @@ private:
     WinScriptFont* font_ = nullptr;
     ShownList* items_ = nullptr;
     WinScriptCanvas* canvas_ = nullptr;
+    std::vector<std::unique_ptr<GroupRadio>> radios_;  // a radio group's, one an item
+    int32_t radioIndex_ = -1;
     int32_t color_ = kClDefault;
     int32_t alignment_ = 0;
     int32_t modalResult_ = 0;
@@ -314,7 +326,7 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             GetClientRect(hwnd(), &r);
             if (!brush_) brush_ = CreateSolidBrush(owner_.Background());
             FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
-            if (owner_.Kind() == WindowKind::GroupBox) {
+            if (owner_.Kind() == WindowKind::GroupBox || owner_.Kind() == WindowKind::RadioGroup) {
                 // the frame and its caption, as a group box draws them
                 HDC dc = reinterpret_cast<HDC>(wp);
                 RECT frame = r;
@@ -367,7 +379,8 @@ WinScriptWindow::WinScriptWindow(WinScriptWindows& factory, WindowKind kind, con
     MakeWindow(parentHwnd);
     ui_->SetFont(DefaultFont());
     font_ = Hold(new WinScriptFont(factory_.Settings().FontClass, *ui_, [this] { InvalidateRect(hwnd(), nullptr, TRUE); }));
-    if (kind_ == WindowKind::ListBox || kind_ == WindowKind::ComboBox || kind_ == WindowKind::Memo)
+    if (kind_ == WindowKind::ListBox || kind_ == WindowKind::ComboBox || kind_ == WindowKind::Memo ||
+        kind_ == WindowKind::RadioGroup)
         items_ = Hold(new ShownList(factory_.Settings().StringsClass, *this));
     if (IsPainted(kind_)) canvas_ = Hold(new WinScriptCanvas(factory_.Settings(), *this));
 }
@@ -399,6 +412,7 @@ void WinScriptWindow::MakeWindow(HWND parent) {
         }
         case WindowKind::Panel:
         case WindowKind::GroupBox:
+        case WindowKind::RadioGroup:
         case WindowKind::PaintBox:
         case WindowKind::Plain:
         case WindowKind::ScrollBar: {
@@ -494,7 +508,7 @@ void WinScriptWindow::Fire(ScriptEvent event) {
 void WinScriptWindow::SetCaption(std::string_view caption) {
     ui_->SetTextA(caption);
     if (auto* label = dynamic_cast<ui::Label*>(ui_.get())) label->SetText(ui::AnsiToWide(caption));
-    if (kind_ == WindowKind::GroupBox) InvalidateRect(hwnd(), nullptr, TRUE);
+    if (kind_ == WindowKind::GroupBox || kind_ == WindowKind::RadioGroup) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 ScriptBounds WinScriptWindow::Bounds() const {
@@ -602,13 +616,45 @@ void WinScriptWindow::SetChecked(bool checked) {
     Fire(ScriptEvent::Click);  // as Delphi's check boxes do when the program changes them
 }
 
+// A radio group's buttons, one an item, stacked in the frame.
+void WinScriptWindow::SyncRadios() {
+    // A system control's object does not take its window with it: the old buttons go first.
+    for (auto& radio : radios_)
+        if (IsWindow(radio->hwnd())) DestroyWindow(radio->hwnd());
+    radios_.clear();
+    const lang::rtl::StringList& list = items_->list;
+    const ScriptBounds area = ClientArea();
+    const int32_t n = list.Count();
+    const int32_t step = n > 0 ? std::max(17, (area.Height - 20) / n) : 17;
+    for (int32_t k = 0; k < n; ++k) {
+        auto radio = std::make_unique<GroupRadio>();
+        radio->Create({.parent = hwnd(), .rect = {8, 16 + k * step, std::max(20, area.Width - 16), 17},
+                       .text = ui::AnsiToWide(list.Get(k))});
+        radio->SetFont(reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+        radio->onClick = [this, k] {
+            SetItemIndex(k);
+            Fire(ScriptEvent::Click);
+        };
+        radios_.push_back(std::move(radio));
+    }
+    if (radioIndex_ >= n) radioIndex_ = -1;
+    if (radioIndex_ >= 0) SendMessageW(radios_[static_cast<size_t>(radioIndex_)]->hwnd(), BM_SETCHECK, BST_CHECKED, 0);
+}
+
 int32_t WinScriptWindow::ItemIndex() const {
+    if (kind_ == WindowKind::RadioGroup) return radioIndex_;
     if (kind_ == WindowKind::ListBox) return static_cast<int32_t>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0));
     if (kind_ == WindowKind::ComboBox) return static_cast<int32_t>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0));
     return -1;
 }
 
 void WinScriptWindow::SetItemIndex(int32_t index) {
+    if (kind_ == WindowKind::RadioGroup) {
+        radioIndex_ = index >= 0 && static_cast<size_t>(index) < radios_.size() ? index : -1;
+        for (size_t k = 0; k < radios_.size(); ++k)
+            SendMessageW(radios_[k]->hwnd(), BM_SETCHECK, static_cast<int32_t>(k) == radioIndex_ ? BST_CHECKED : BST_UNCHECKED, 0);
+        return;
+    }
     if (kind_ == WindowKind::ListBox) SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     if (kind_ == WindowKind::ComboBox) SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
@@ -621,6 +667,10 @@ lang::StringListObject* WinScriptWindow::Items() {
 
 void WinScriptWindow::SyncItems() {
     if (!items_ || disposed()) return;
+    if (kind_ == WindowKind::RadioGroup) {
+        SyncRadios();
+        return;
+    }
     const lang::rtl::StringList& list = items_->list;
     if (kind_ == WindowKind::Memo) {
         std::string text;

@@ -156,7 +156,11 @@ TEST(Script, AScriptsFormAndTimerCallItsHandlers) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Helper.exn", R"(
 var f: TForm; e: TEdit; b, x: TButton; l: TLabel; c: TCheckBox; lb: TListBox; t: TTimer; ticks: Integer;
-    pb: TPaintBox;
+    pb: TPaintBox; rg: TRadioGroup;
+procedure Side(Sender: TObject);
+begin
+  WriteLn('side ' + rg.Items[rg.ItemIndex]);
+end;
 procedure PaintIt(Sender: TObject);
 var r: TRect;
 begin
@@ -193,7 +197,7 @@ procedure Init;
 begin
   f := TForm.Create(nil);
   f.Caption := 'Order helper';
-  f.SetBounds(80, 80, 300, 190);
+  f.SetBounds(80, 80, 300, 260);
   l := TLabel.Create(f); l.Parent := f; l.Caption := 'Lots:'; l.Left := 10; l.Top := 14;
   e := TEdit.Create(f); e.Parent := f; e.SetBounds(60, 10, 120, 21); e.OnKeyPress := @Key;
   c := TCheckBox.Create(f); c.Parent := f; c.Caption := 'Confirm'; c.SetBounds(10, 42, 100, 17);
@@ -203,6 +207,8 @@ begin
   b.OnClick := @SendClick;
   x := TButton.Create(f); x.Parent := f; x.Caption := 'Fail'; x.SetBounds(195, 40, 80, 25); x.OnClick := @Fails;
   pb := TPaintBox.Create(f); pb.Parent := f; pb.SetBounds(195, 75, 80, 60); pb.OnPaint := @PaintIt;
+  rg := TRadioGroup.Create(f); rg.Parent := f; rg.Caption := 'Side'; rg.SetBounds(10, 145, 170, 70);
+  rg.Items.Add('Buy'); rg.Items.Add('Sell'); rg.ItemIndex := 0; rg.OnClick := @Side;
   f.Show;
   t := TTimer.Create(nil); t.Interval := 200; t.OnTimer := @Tick; t.Enabled := True;
 end;
@@ -244,6 +250,16 @@ begin end.
     ReleaseDC(nullptr, screen);
     Screenshot(L"script-form");
 
+    // The radio group's buttons are its items; the first is set, a click on the second reaches OnClick.
+    HWND buy = FindDescendant(form, L"Button", L"Buy");
+    HWND sell = FindDescendant(form, L"Button", L"Sell");
+    ASSERT_NE(buy, nullptr);
+    ASSERT_NE(sell, nullptr);
+    EXPECT_EQ(SendWithTimeout(buy, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ClickButton(sell);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "side Sell"; }, 3000)) << p.Row(0);
+    EXPECT_EQ(SendWithTimeout(buy, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
     // An error in a handler is shown as an error in Start is, and the script goes on answering.
     ClickButton(FindDescendant(form, L"Button", L"Fail"));
     auto box = WaitForMessageBox(p.process.Id(), 5000);
@@ -251,8 +267,9 @@ begin end.
     EXPECT_EQ(box->text, L"Exception in script event handler: no order window");
     EXPECT_EQ(box->icon, BoxIcon::Error);
     ASSERT_TRUE(AnswerMessageBox(*box, L"OK"));
+
     ClickButton(send);
-    ASSERT_TRUE(WaitUntil([&] { return p.Row(2) == "sender is the button"; }, 3000)) << p.Row(2);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "sender is the button" && p.Row(2) == "side Sell"; }, 3000)) << p.Row(0);
     Sleep(500);
     EXPECT_EQ(p.Row(0), "sender is the button") << "the timer stopped itself after three ticks";
 
