@@ -619,6 +619,7 @@ void CompilerImpl::parseArgs(const Sig& sig, std::vector<const Type*>& anyTypes,
                     if (a.type->elem) noteArgMismatch();
                     else emit(Op::PushDefault, rtType(p.type));
                 } else {
+                    negateInDestinationType(a, p.type);
                     coerceArg(a, p.type, l, c);
                 }
             }

@@ -78,8 +78,8 @@ void CompilerImpl::store(Ex& t, int l, int c) {
     }
 }
 
-// `x := -y` negates y as x's type, as the reference does: an Integer's -(-2147483648) is 2147483648 in an Int64,
-// and a Cardinal's -5 is -5 there.
+// `x := -y`, and `-y` passed as an argument, negate y as the destination's type, as the reference does: an
+// Integer's -(-2147483648) is 2147483648 in an Int64, and a Cardinal's -5 is -5 there.
 void CompilerImpl::negateInDestinationType(Ex& v, const Type* to) {
     if (v.negationAt < 0 || !v.negatedType || v.k != EK::Stack || !to) return;
     const TK from = v.negatedType->k, dest = to->k;

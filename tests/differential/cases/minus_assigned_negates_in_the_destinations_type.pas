@@ -1,8 +1,13 @@
-{ x := -y: the value is first made x's type, then negated there; a minus inside a larger expression negates in the
-  operand's own type. }
+{ x := -y and F(-y): the value is first made the destination's type, then negated there; a minus inside a larger
+  expression negates in the operand's own type. }
 var i, k: Integer; j: Int64; c: Cardinal; b: Byte; w: Word; d: Double; s: Single; e: Extended;
+procedure P(x: Int64); begin WriteLn('arg ' + IntToStr(x)); end;
+procedure Q(x: Double); begin WriteLn('arg ' + FloatToStr(x)); end;
+function F: Int64; var k: Integer; begin k := -2147483647 - 1; Result := -k; end;
 begin
   i := -2147483647 - 1;
+  P(-i); Q(-i); WriteLn(IntToStr(F)); WriteLn(IntToStr(-i));
+  c := 5; P(-c);
   j := -i; WriteLn(IntToStr(j));
   k := -i; WriteLn(IntToStr(k));
   j := -i + 1; WriteLn(IntToStr(j));
