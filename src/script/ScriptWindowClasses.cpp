@@ -316,7 +316,39 @@ void RegisterGraphics(HostTable& t) {
 }
 
 void RegisterExtCtrls(HostTable& t, IScriptWindowFactory* f) {
-    for (const char* graphic : {"TShape", "TImage", "TBevel"}) Add(t, f, graphic, "TGraphicControl", WindowKind::Plain);
+    for (const char* graphic : {"TImage", "TBevel"}) Add(t, f, graphic, "TGraphicControl", WindowKind::Plain);
+    t.type("TShapeType = (stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle)");
+    HostClass& shape = Add(t, f, "TShape", "TGraphicControl", WindowKind::Shape);
+    auto surface = [](CallCtx& c) -> ScriptCanvas& {
+        ScriptCanvas* canvas = Win(c).Canvas();
+        if (!canvas) throw lang::hostException("Invalid class type");
+        return *canvas;
+    };
+    // Assigning a pen or brush copies its settings, as Delphi's Assign does.
+    shape.property(
+        "property Brush: TBrush read write", [surface](CallCtx& c) { c.retValue(lang::objectValue(&surface(c).Brush())); },
+        [surface](CallCtx& c) {
+            const lang::Value& v = c.arg(1);
+            auto* from = v.tag == lang::Tag::Obj ? dynamic_cast<ScriptBrush*>(v.o) : nullptr;
+            if (!from) throw lang::ScriptError(lang::ErrorCode::NullPointerException, "");
+            surface(c).Brush().Color = from->Color;
+            surface(c).Brush().Style = from->Style;
+            Win(c).Invalidate();
+        });
+    shape.property(
+        "property Pen: TPen read write", [surface](CallCtx& c) { c.retValue(lang::objectValue(&surface(c).Pen())); },
+        [surface](CallCtx& c) {
+            const lang::Value& v = c.arg(1);
+            auto* from = v.tag == lang::Tag::Obj ? dynamic_cast<ScriptPen*>(v.o) : nullptr;
+            if (!from) throw lang::ScriptError(lang::ErrorCode::NullPointerException, "");
+            surface(c).Pen().Color = from->Color;
+            surface(c).Pen().Width = from->Width;
+            surface(c).Pen().Style = from->Style;
+            Win(c).Invalidate();
+        });
+    shape.property(
+        "property Shape: TShapeType read write", [](CallCtx& c) { c.retInt(Win(c).ShapeType()); },
+        [](CallCtx& c) { Win(c).SetShapeType(I32(c, 1)); });
     HostClass& paintBox = Add(t, f, "TPaintBox", "TGraphicControl", WindowKind::PaintBox);
     paintBox.property("property Canvas: TCanvas read", [](CallCtx& c) {
         ScriptCanvas* canvas = Win(c).Canvas();

@@ -36,7 +36,7 @@ void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::
 
 enum class WindowKind : uint8_t {
     Form, Edit, Memo, Button, CheckBox, RadioButton, ListBox, ComboBox, GroupBox, RadioGroup, Label, Panel, ScrollBar,
-    PaintBox, Plain
+    PaintBox, Shape, Plain
 };
 
 enum class ScriptEvent : uint8_t { Click, DblClick, Change, Show, Hide, Activate, Paint, Close, KeyPress, Count_ };
@@ -111,7 +111,9 @@ public:
     virtual intptr_t Handle() const = 0;
     virtual int32_t Position() const = 0;  // forms: TPosition; scroll bars: the position
     virtual void SetPosition(int32_t position) = 0;
-    virtual ScriptCanvas* Canvas() = 0;    // paint boxes; nullptr for the other kinds
+    virtual ScriptCanvas* Canvas() = 0;    // paint boxes and shapes; nullptr for the other kinds
+    virtual int32_t ShapeType() const = 0;  // shapes: TShapeType
+    virtual void SetShapeType(int32_t shape) = 0;
     // The inside of the window, without frame and caption.
     virtual ScriptBounds ClientArea() const = 0;
     virtual void SetClientSize(int32_t width, int32_t height) = 0;

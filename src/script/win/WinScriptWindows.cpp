@@ -15,7 +15,7 @@ namespace {
 constexpr UINT kDropLater = WM_APP + 1;  // lParam: a ScriptObject the script freed, released once its event is over
 constexpr int32_t kClDefault = 0x20000000;
 
-bool IsPainted(WindowKind k) { return k == WindowKind::PaintBox; }
+bool IsPainted(WindowKind k) { return k == WindowKind::PaintBox || k == WindowKind::Shape; }
 
 bool IsContainer(WindowKind k) {
     return k == WindowKind::Form || k == WindowKind::Panel || k == WindowKind::GroupBox ||
@@ -38,6 +38,7 @@ ui::Rect DefaultRect(WindowKind k) {
         case WindowKind::RadioGroup: return {0, 0, 185, 105};
         case WindowKind::Label: return {0, 0, 65, 13};
         case WindowKind::Panel: return {0, 0, 185, 41};
+        case WindowKind::Shape: return {0, 0, 65, 65};
         default: return {0, 0, 105, 105};
     }
 }
@@ -65,6 +66,7 @@ protected:
 private:
     WinScriptWindow& owner_;
     HBRUSH brush_ = nullptr;
+    HFONT font_ = nullptr;  // a window of our own class keeps its font itself
 };
 
 // A paint box's canvas: drawing goes to the box's paint DC while OnPaint runs, else straight to the screen (and is
@@ -200,6 +202,11 @@ public:
     int32_t Position() const override { return position_; }
     void SetPosition(int32_t position) override { position_ = position; }
     ScriptCanvas* Canvas() override { return canvas_; }
+    int32_t ShapeType() const override { return shape_; }
+    void SetShapeType(int32_t shape) override {
+        shape_ = shape;
+        Invalidate();
+    }
     ScriptBounds ClientArea() const override;
     void SetClientSize(int32_t width, int32_t height) override;
     void Invalidate() override { InvalidateRect(hwnd(), nullptr, TRUE); }
@@ -210,6 +217,7 @@ public:
     }
     void dispose() override;
     void Paint(HDC dc);
+    void DrawShape(int32_t width, int32_t height);
 
     HWND hwnd() const { return ui_->hwnd(); }
     void Fire(ScriptEvent event);
@@ -242,6 +250,7 @@ private:
     int32_t position_ = 0;
     int32_t maxLength_ = 0;
     int32_t borderStyle_ = 2;  // bsSizeable
+    int32_t shape_ = 0;        // stRectangle
     bool modal_ = false;
 };
 
@@ -313,7 +322,7 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return reinterpret_cast<LRESULT>(brush_);
         }
         case WM_PAINT:
-            if (owner_.Kind() == WindowKind::PaintBox) {
+            if (IsPainted(owner_.Kind())) {
                 PAINTSTRUCT ps;
                 HDC dc = BeginPaint(hwnd(), &ps);
                 owner_.Paint(dc);
@@ -343,6 +352,11 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 1;
         }
+        case WM_SETFONT:
+            font_ = reinterpret_cast<HFONT>(wp);
+            if (LOWORD(lp)) InvalidateRect(hwnd(), nullptr, TRUE);
+            return 0;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
         case WM_LBUTTONUP: owner_.Fire(ScriptEvent::Click); return 0;
         case WM_SHOWWINDOW: owner_.Fire(wp ? ScriptEvent::Show : ScriptEvent::Hide); break;
         case WM_ACTIVATE:
@@ -414,6 +428,7 @@ void WinScriptWindow::MakeWindow(HWND parent) {
         case WindowKind::GroupBox:
         case WindowKind::RadioGroup:
         case WindowKind::PaintBox:
+        case WindowKind::Shape:
         case WindowKind::Plain:
         case WindowKind::ScrollBar: {
             auto w = std::make_unique<ScriptHostWindow>(*this);
@@ -488,6 +503,28 @@ WinScriptWindow* WinScriptWindow::ParentForm() {
     return w;
 }
 
+// A TShape's figure with its pen and brush, inside its bounds the way Delphi fits it (the pen's width inside).
+void WinScriptWindow::DrawShape(int32_t width, int32_t height) {
+    const int32_t pen = canvas_->Pen().Width;
+    int32_t x = pen / 2, y = pen / 2;
+    int32_t w = width - pen + 1, h = height - pen + 1;
+    if (w <= 0 || h <= 0) return;
+    const bool square = shape_ == 1 || shape_ == 3 || shape_ == 5;
+    if (square) {
+        const int32_t side = std::min(w, h);
+        x += (w - side) / 2;
+        y += (h - side) / 2;
+        w = h = side;
+    }
+    switch (shape_) {
+        case 2:
+        case 3: canvas_->RoundRect(x, y, x + w, y + h, std::min(w, h) / 4, std::min(w, h) / 4); break;
+        case 4:
+        case 5: canvas_->Ellipse(x, y, x + w, y + h); break;
+        default: canvas_->Rectangle(x, y, x + w, y + h); break;
+    }
+}
+
 void WinScriptWindow::Paint(HDC dc) {
     RECT r;
     GetClientRect(hwnd(), &r);
@@ -496,7 +533,8 @@ void WinScriptWindow::Paint(HDC dc) {
     DeleteObject(background);
     if (!canvas_) return;
     canvas_->Painting(dc);
-    Fire(ScriptEvent::Paint);
+    if (kind_ == WindowKind::Shape) DrawShape(r.right, r.bottom);
+    else Fire(ScriptEvent::Paint);
     canvas_->Painting(nullptr);
 }
 

@@ -156,7 +156,7 @@ TEST(Script, AScriptsFormAndTimerCallItsHandlers) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Helper.exn", R"(
 var f: TForm; e: TEdit; b, x: TButton; l: TLabel; c: TCheckBox; lb: TListBox; t: TTimer; ticks: Integer;
-    pb: TPaintBox; rg: TRadioGroup;
+    pb: TPaintBox; rg: TRadioGroup; sp: TShape;
 procedure Side(Sender: TObject);
 begin
   WriteLn('side ' + rg.Items[rg.ItemIndex]);
@@ -209,6 +209,8 @@ begin
   pb := TPaintBox.Create(f); pb.Parent := f; pb.SetBounds(195, 75, 80, 60); pb.OnPaint := @PaintIt;
   rg := TRadioGroup.Create(f); rg.Parent := f; rg.Caption := 'Side'; rg.SetBounds(10, 145, 170, 70);
   rg.Items.Add('Buy'); rg.Items.Add('Sell'); rg.ItemIndex := 0; rg.OnClick := @Side;
+  sp := TShape.Create(f); sp.Parent := f; sp.SetBounds(205, 150, 60, 60); sp.Shape := stCircle;
+  sp.Brush.Color := clLime;
   f.Show;
   t := TTimer.Create(nil); t.Interval := 200; t.OnTimer := @Tick; t.Enabled := True;
 end;
@@ -247,6 +249,12 @@ begin end.
     EXPECT_EQ(GetPixel(screen, inBox.x, inBox.y), RGB(255, 0, 0));
     EXPECT_EQ(GetPixel(screen, onLine.x, onLine.y), RGB(0, 0, 255));
     EXPECT_NE(GetPixel(screen, below.x, below.y), RGB(0, 0, 255));
+    // The shape's green circle: its middle is green, its bounds' corner is not.
+    POINT middle{205 + 30, 150 + 30}, corner{205 + 3, 150 + 3};
+    ClientToScreen(form, &middle);
+    ClientToScreen(form, &corner);
+    EXPECT_EQ(GetPixel(screen, middle.x, middle.y), RGB(0, 255, 0));
+    EXPECT_NE(GetPixel(screen, corner.x, corner.y), RGB(0, 255, 0));
     ReleaseDC(nullptr, screen);
     Screenshot(L"script-form");
 

@@ -75,6 +75,8 @@ public:
     int32_t Position() const override { return 0; }
     void SetPosition(int32_t) override {}
     ScriptCanvas* Canvas() override { return nullptr; }
+    int32_t ShapeType() const override { return 0; }
+    void SetShapeType(int32_t) override {}
     ScriptBounds ClientArea() const override { return bounds_; }
     void SetClientSize(int32_t w, int32_t h) override { bounds_.Width = w, bounds_.Height = h; }
     void Invalidate() override {}
