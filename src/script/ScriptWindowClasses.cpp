@@ -250,9 +250,11 @@ void RegisterForms(HostTable& t, IScriptWindowFactory* f) {
     });
 }
 
-template <class T>
-T& Settings(CallCtx& c) {
-    return SelfAs<T>(c);
+// A pen's or brush's setting: plain data the canvas reads when it draws.
+template <class T, int32_t T::*Field>
+void SettingProperty(HostClass& cls, const char* decl) {
+    cls.property(
+        decl, [](CallCtx& c) { c.retInt(SelfAs<T>(c).*Field); }, [](CallCtx& c) { SelfAs<T>(c).*Field = I32(c, 1); });
 }
 
 ScriptCanvas& Canvas(CallCtx& c) { return SelfAs<ScriptCanvas>(c); }
@@ -263,24 +265,14 @@ void RegisterGraphics(HostTable& t) {
     HostClass& pen = t.addClass("TPen", "TGraphicsObject");
     const HostClass* penClass = &pen;
     pen.constructor("constructor Create", [penClass](CallCtx& c) { c.retValue(lang::objectValue(new ScriptPen(penClass))); });
-    pen.property(
-        "property Color: TColor read write", [](CallCtx& c) { c.retInt(Settings<ScriptPen>(c).Color); },
-        [](CallCtx& c) { Settings<ScriptPen>(c).Color = I32(c, 1); });
-    pen.property(
-        "property Width: Integer read write", [](CallCtx& c) { c.retInt(Settings<ScriptPen>(c).Width); },
-        [](CallCtx& c) { Settings<ScriptPen>(c).Width = I32(c, 1); });
-    pen.property(
-        "property Style: TPenStyle read write", [](CallCtx& c) { c.retInt(Settings<ScriptPen>(c).Style); },
-        [](CallCtx& c) { Settings<ScriptPen>(c).Style = I32(c, 1); });
+    SettingProperty<ScriptPen, &ScriptPen::Color>(pen, "property Color: TColor read write");
+    SettingProperty<ScriptPen, &ScriptPen::Width>(pen, "property Width: Integer read write");
+    SettingProperty<ScriptPen, &ScriptPen::Style>(pen, "property Style: TPenStyle read write");
     HostClass& brush = t.addClass("TBrush", "TGraphicsObject");
     const HostClass* brushClass = &brush;
     brush.constructor("constructor Create", [brushClass](CallCtx& c) { c.retValue(lang::objectValue(new ScriptBrush(brushClass))); });
-    brush.property(
-        "property Color: TColor read write", [](CallCtx& c) { c.retInt(Settings<ScriptBrush>(c).Color); },
-        [](CallCtx& c) { Settings<ScriptBrush>(c).Color = I32(c, 1); });
-    brush.property(
-        "property Style: TBrushStyle read write", [](CallCtx& c) { c.retInt(Settings<ScriptBrush>(c).Style); },
-        [](CallCtx& c) { Settings<ScriptBrush>(c).Style = I32(c, 1); });
+    SettingProperty<ScriptBrush, &ScriptBrush::Color>(brush, "property Color: TColor read write");
+    SettingProperty<ScriptBrush, &ScriptBrush::Style>(brush, "property Style: TBrushStyle read write");
 
     HostClass& canvas = t.addClass("TCanvas", "TPersistent");
     canvas.method("procedure MoveTo(X, Y: Integer)", [](CallCtx& c) { Canvas(c).MoveTo(I32(c, 1), I32(c, 2)); });
