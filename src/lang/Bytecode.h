@@ -112,7 +112,8 @@ namespace pelo::lang {
     X(SubC, "", 2, 1)                                                        \
     X(VarCmp, "n", 2, 1)         /* two variants compared: = <> < > <= >= */ \
     X(ScaledToCur, "", 1, 1)     /* a Currency's scaled value, rounded */ \
-    X(CallVar, "s", -1, -1)      /* a call through a procedure value, below its arguments */
+    X(CallVar, "s", -1, -1)      /* a call through a procedure value, below its arguments */ \
+    X(CurUnits, "n", 1, 1)       /* a real to or from ten-thousandths: CurUnitsMode */
 
 enum class Op : int32_t {
 #define PELO_OP_ENUM(name, operands, pops, pushes) name,
@@ -129,6 +130,10 @@ struct OpInfo {
 };
 
 const OpInfo& opInfo(Op op);
+
+// How CurUnits moves a real between units and ten-thousandths (Currency's scale): at extended precision, in double
+// precision (a Double operand of Currency arithmetic), or back to units.
+enum class CurUnitsMode : int32_t { ScaleExtended = 0, ScaleDouble, Unscale, Count_ };
 
 // Integer widths for wrapping arithmetic results to the static type.
 enum class Width : int32_t { I64 = 0, S32, U32, S16, U16, S8, U8, Bool };

@@ -283,6 +283,7 @@ private:
     bool convertConst(Ex& e, const Type* to);
     void emitConstValue(const Type* t, const Value& v);
     void toFloat(Ex& e, size_t mark);
+    Ex currencyWithReal(Ex a, BinOp op, size_t mark, Ex b);
     const Type* floatType(TK k) const { return k == TK::Single ? tSingle : k == TK::Double ? tDouble : tExtended; }
     // Code that rounds an extended value on the stack to a Single or Double.
     void emitRounding(TK k) {

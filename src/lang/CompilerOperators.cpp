@@ -319,19 +319,8 @@ Ex CompilerImpl::binaryOperation(Ex a, BinOp op, size_t mark, Ex b, int l, int c
         // precision and then rounded to the result type.
         const TK rk = ak == TK::Currency ? TK::Currency : floatResultKind(ak, bk);
         const bool wide = ak == TK::Extended || bk == TK::Extended || ak == TK::Currency || bk == TK::Currency;
-        if (ak == TK::Currency && isFloatKind(bk) && (op == BinOp::Mul || op == BinOp::Slash)) {
-            // The Currency's scaled value times (or by) the real, at extended precision: 1.0001 * 0.5 is 5000.5
-            // ten-thousandths exactly, rounded half to even.
-            if (a.k == EK::Const) {
-                a.cval = Value::ofFloat(static_cast<long double>(a.cval.i));
-            } else {
-                insertCode(mark, {static_cast<int32_t>(Op::IntToFloat)});
-            }
-            a.type = tExtended;
-            Ex r = finish(op == BinOp::Mul ? Op::MulF : Op::DivF, tCurrency);
-            emit(Op::ScaledToCur);
-            return r;
-        }
+        if (arith && ((ak == TK::Currency && isFloatKind(bk)) || (isFloatKind(ak) && bk == TK::Currency)))
+            return currencyWithReal(std::move(a), op, mark, std::move(b));
         // In arithmetic with a Single, an integer operand becomes a Single first (16777217 + 0.5 is 16777216.5
         // before the sum is rounded); comparisons take it exactly.
         const bool integerToSingle = rk == TK::Single && !isCmp;
@@ -405,6 +394,65 @@ Ex CompilerImpl::binaryOperation(Ex a, BinOp op, size_t mark, Ex b, int l, int c
         failMismatch();
     }
     failMismatch();
+}
+
+// Arithmetic between Currency and a real is done in ten-thousandths at extended precision, a Double scaled in double
+// precision first, as the reference's runtime does: a product is scaled back once, a quotient scaled up again, so
+// that 1.2345 * (11/6) is 2.2633 and 0.0003 * (1/6) is 0. With the real on the left the result is that real's type,
+// scaled back once more. A Single is scaled at extended precision: the reference's single-precision scaling loses
+// digits the Single holds, and a Single becomes a Currency here without that loss.
+Ex CompilerImpl::currencyWithReal(Ex a, BinOp op, size_t mark, Ex b) {
+    const auto scaling = [](TK k) {
+        return static_cast<int32_t>(k == TK::Double ? CurUnitsMode::ScaleDouble : CurUnitsMode::ScaleExtended);
+    };
+    const auto scaleConstant = [](long double v, TK k) -> long double {
+        if (k == TK::Double) return static_cast<double>(v) * 10000.0;
+        return v * 10000.0L;
+    };
+    const int32_t curUnits = static_cast<int32_t>(Op::CurUnits);
+    const bool currencyLeft = a.type->k == TK::Currency;
+    const TK realKind = currencyLeft ? b.type->k : a.type->k;
+    // the left operand in ten-thousandths
+    if (a.k == EK::Const) {
+        a.cval = Value::ofFloat(currencyLeft ? static_cast<long double>(a.cval.i) : scaleConstant(a.cval.f(), realKind));
+        a.type = tExtended;
+        const size_t before = here();
+        emitConstValue(a.type, a.cval);
+        std::vector<int32_t> words(code().begin() + static_cast<long>(before), code().end());
+        code().resize(before);
+        cur_->lines.resize(before);
+        insertCode(mark, words);
+    } else if (currencyLeft) {
+        insertCode(mark, {static_cast<int32_t>(Op::IntToFloat)});
+    } else {
+        insertCode(mark, {curUnits, scaling(realKind)});
+    }
+    // the right one
+    if (b.k == EK::Const) {
+        b.cval = Value::ofFloat(currencyLeft ? scaleConstant(b.cval.f(), realKind) : static_cast<long double>(b.cval.i));
+        b.type = tExtended;
+        load(b);
+    } else {
+        load(b);
+        if (currencyLeft) emit(Op::CurUnits, scaling(realKind));
+        else emit(Op::IntToFloat);
+    }
+    emit(op == BinOp::Add ? Op::AddF : op == BinOp::Sub ? Op::SubF : op == BinOp::Mul ? Op::MulF : Op::DivF);
+    const int32_t unscale = static_cast<int32_t>(CurUnitsMode::Unscale);
+    if (op == BinOp::Mul) emit(Op::CurUnits, unscale);
+    if (op == BinOp::Slash) emit(Op::CurUnits, static_cast<int32_t>(CurUnitsMode::ScaleExtended));
+    if (currencyLeft) {
+        emit(Op::ScaledToCur);
+    } else {
+        emit(Op::CurUnits, unscale);
+        emitRounding(realKind);
+    }
+    Ex r;
+    r.k = EK::Stack;
+    r.type = currencyLeft ? tCurrency : floatType(realKind);
+    r.line = a.line;
+    r.col = a.col;
+    return r;
 }
 
 }  // namespace pelo::lang::detail

@@ -124,6 +124,9 @@ private:
             Op op = static_cast<Op>(o);
             if (op == Op::SetBuild && (code_[pc + 1] < 0 || code_[pc + 1] > 256)) fail("set size");
             if (op == Op::VarOp && (code_[pc + 1] < 0 || code_[pc + 1] > 9)) fail("variant operator");
+            if (op == Op::CurUnits &&
+                (code_[pc + 1] < 0 || code_[pc + 1] >= static_cast<int32_t>(CurUnitsMode::Count_)))
+                fail("currency scaling");
             if (op == Op::VarCmp && (code_[pc + 1] < 0 || code_[pc + 1] > 5)) fail("variant comparison");
             if (op == Op::Leave && code_[pc + 1] < 0) fail("leave depth");
             if (op == Op::SetLen && m_.types[static_cast<size_t>(code_[pc + 1])].kind != RtKind::DynArr) fail("array type");
@@ -351,6 +354,7 @@ private:
             case Op::NegI: case Op::NotI: case Op::Wrap: case Op::NotB: case Op::NegF:
             case Op::ToSingle: case Op::ToDouble: case Op::IntToFloat: case Op::IntToCur:
             case Op::FloatToCur: case Op::DoubleToCur: case Op::CurToFloat: case Op::ScaledToCur:
+            case Op::CurUnits:
                 plain(1);
                 break;
             case Op::EqS: case Op::NeS: case Op::LtS: case Op::LeS: case Op::GtS: case Op::GeS:

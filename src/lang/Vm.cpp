@@ -5,6 +5,7 @@
 #include <new>
 
 #include "lang/Bytecode.h"
+#include "lang/rtl/DoubleRounding.h"
 
 namespace pelo::lang {
 
@@ -1010,7 +1011,9 @@ void Vm::interpret(size_t stopFrames) {
                     sync();
                     fail(ErrorCode::DivideByZero, kFloatDivByZeroText);
                 }
-                long double r = static_cast<long double>(sp[-1].i) * 10000.0L / static_cast<long double>(sp->i);
+                // the quotient first, then the scale, as the reference's runtime computes it
+                const long double q = static_cast<long double>(sp[-1].i) / static_cast<long double>(sp->i);
+                long double r = q * 10000.0L;
                 if (!(std::fabs(r) < kCurrencyLimit)) {
                     sync();
                     fail(ErrorCode::MathError);
@@ -1058,6 +1061,19 @@ void Vm::interpret(size_t stopFrames) {
                 }
                 sp[-1].i = static_cast<int64_t>(std::nearbyint(c));
                 sp[-1].xhi = 0;
+                break;
+            }
+            case Op::CurUnits: {
+                const auto mode = static_cast<CurUnitsMode>(READ());
+                NEED_PLAIN1();
+                const long double v = sp[-1].f();
+                long double r;
+                switch (mode) {
+                    case CurUnitsMode::ScaleDouble: r = rtl::asDouble(static_cast<double>(v) * 10000.0); break;
+                    case CurUnitsMode::Unscale: r = v / 10000.0L; break;
+                    default: r = v * 10000.0L; break;
+                }
+                sp[-1].setFloat(r);
                 break;
             }
             case Op::CurToFloat: NEED_PLAIN1(); sp[-1].setFloat(static_cast<long double>(sp[-1].i) / 10000.0L); break;

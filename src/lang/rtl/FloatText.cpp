@@ -120,6 +120,44 @@ void RoundDigits(DecimalDigits& d, int keep, bool halfEven) {
     if (d.digits.empty()) d.pointPos = 0;
 }
 
+namespace {
+
+// Rounds a digit buffer to `keep` digits the way the reference runtime's float-to-text conversion does, which the
+// printed digits depend on: half to even for the first cut to 21 significant digits, half up for the cut to the
+// decimals shown, and in that second cut a 4 followed only by 9s and then an 8 or 9 near the end counts as a half
+// (the runtime's guard against its own digit generation being a little low). Digits past a carry are dropped, zeros
+// before the cut are kept: the look-ahead reads the buffer's end as the runtime has it. Returns 1 when the carry
+// ran out of the first digit.
+int RoundDigitBuffer(std::string& buf, int keep, bool halfEven) {
+    const int n = static_cast<int>(buf.size());
+    if (keep < 0 || keep >= n) return 0;
+    int roundDigit = buf[static_cast<size_t>(keep)] - '0';
+    if (!halfEven && roundDigit == 4 && keep < n - 3 && buf[static_cast<size_t>(n - 2)] >= '8') {
+        int i = n - 2;
+        do --i;
+        while (i != keep && buf[static_cast<size_t>(i)] == '9');
+        if (i == keep) roundDigit = 9;
+    }
+    if (roundDigit == 5 && halfEven && (keep == 0 || (buf[static_cast<size_t>(keep) - 1] - '0') % 2 == 0) &&
+        buf.find_first_not_of('0', static_cast<size_t>(keep) + 1) == std::string::npos)
+        roundDigit = 0;  // exactly a half after an even digit
+    if (roundDigit < 5) {
+        buf.resize(static_cast<size_t>(keep));
+        return 0;
+    }
+    for (int m = keep; m-- > 0;) {
+        if (buf[static_cast<size_t>(m)] != '9') {
+            ++buf[static_cast<size_t>(m)];
+            buf.resize(static_cast<size_t>(m) + 1);
+            return 0;
+        }
+    }
+    buf = "1";
+    return 1;
+}
+
+}  // namespace
+
 std::string FloatToStr(long double value) {
     if (std::isnan(value)) return "Nan";
     if (std::isinf(value)) return value > 0 ? "+Inf" : "-Inf";
@@ -128,8 +166,15 @@ std::string FloatToStr(long double value) {
     const bool negative = std::signbit(value);
     DecimalDigits d = ExactDecimal(std::fabs(value));
     if (!d.digits.empty()) {
-        RoundDigits(d, kSignificant, true);
-        RoundDigits(d, d.pointPos + kDecimals, false);
+        if (d.pointPos > static_cast<int>(d.digits.size()))  // the runtime's buffer holds an integer's zeros
+            d.digits.append(static_cast<size_t>(d.pointPos) - d.digits.size(), '0');
+        d.pointPos += RoundDigitBuffer(d.digits, kSignificant, true);
+        if (d.pointPos + kDecimals < 0)
+            d.digits.clear();
+        else
+            d.pointPos += RoundDigitBuffer(d.digits, d.pointPos + kDecimals, false);
+        while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+        if (d.digits.empty()) d.pointPos = 0;
     }
     const int intDigits = d.digits.empty() ? 1 : std::max(d.pointPos, 1);
     const size_t length = (negative ? 1u : 0u) + static_cast<size_t>(intDigits) + 1 + kDecimals;
