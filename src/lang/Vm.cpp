@@ -999,7 +999,7 @@ void Vm::interpret(size_t stopFrames) {
                 long double r = static_cast<long double>(sp[-1].i) * static_cast<long double>(sp->i) / 10000.0L;
                 if (!(std::fabs(r) < kCurrencyLimit)) {
                     sync();
-                    fail(ErrorCode::MathError);
+                    fail(ErrorCode::MathError, kInvalidFloatOpText);
                 }
                 sp[-1].i = static_cast<int64_t>(std::nearbyint(r));
                 break;
@@ -1016,7 +1016,7 @@ void Vm::interpret(size_t stopFrames) {
                 long double r = q * 10000.0L;
                 if (!(std::fabs(r) < kCurrencyLimit)) {
                     sync();
-                    fail(ErrorCode::MathError);
+                    fail(ErrorCode::MathError, kInvalidFloatOpText);
                 }
                 sp[-1].i = static_cast<int64_t>(std::nearbyint(r));
                 break;
@@ -1035,7 +1035,7 @@ void Vm::interpret(size_t stopFrames) {
                 const long double c = std::nearbyint(sp[-1].f());
                 if (!(c >= -kCurrencyLimit && c < kCurrencyLimit)) {
                     sync();
-                    fail(ErrorCode::MathError);
+                    fail(ErrorCode::MathError, kInvalidFloatOpText);
                 }
                 sp[-1].i = static_cast<int64_t>(c);
                 sp[-1].xhi = 0;
@@ -1046,7 +1046,7 @@ void Vm::interpret(size_t stopFrames) {
                 long double c = std::nearbyint(sp[-1].f() * 10000.0L);
                 if (!(c >= -kCurrencyLimit && c < kCurrencyLimit)) {
                     sync();
-                    fail(ErrorCode::MathError);
+                    fail(ErrorCode::MathError, kInvalidFloatOpText);
                 }
                 sp[-1].i = static_cast<int64_t>(std::nearbyint(c));
                 sp[-1].xhi = 0;
@@ -1057,7 +1057,7 @@ void Vm::interpret(size_t stopFrames) {
                 double c = std::nearbyint(static_cast<double>(sp[-1].f()) * 10000.0);
                 if (!(c >= -static_cast<double>(kCurrencyLimit) && c < static_cast<double>(kCurrencyLimit))) {
                     sync();
-                    fail(ErrorCode::MathError);
+                    fail(ErrorCode::MathError, kInvalidFloatOpText);
                 }
                 sp[-1].i = static_cast<int64_t>(std::nearbyint(c));
                 sp[-1].xhi = 0;

@@ -10,4 +10,7 @@ begin
   try c := i; WriteLn('no error'); except WriteLn('int to currency: ' + IntToStr(Ord(ExceptionType))); end;
   i := 922337203685477;
   c := i; WriteLn(FloatToStr(c));
+  { leaving the range is reported with the runtime's text }
+  c := 900000000000000;
+  try c := c * c; except WriteLn('product ' + IntToStr(Ord(ExceptionType)) + ' ' + ExceptionParam); end;
 end.
