@@ -71,8 +71,20 @@ ComponentData& ScriptObject::component() {
     return *component_;
 }
 
+ScriptObject::StoredMember* ScriptObject::storedMember(const std::string& key) const {
+    if (!stored_) return nullptr;
+    auto it = stored_->find(key);
+    return it == stored_->end() ? nullptr : &it->second;
+}
+
+ScriptObject::StoredMember& ScriptObject::storeMember(const std::string& key) {
+    if (!stored_) stored_ = std::make_unique<std::unordered_map<std::string, StoredMember>>();
+    return (*stored_)[key];
+}
+
 void ScriptObject::dispose() {
     disposed_ = true;
+    stored_.reset();  // may hold objects: a freed object lets them go
     if (!component_) return;
     // What it owns goes first; then it leaves its owner's list (which may drop the last reference to it, so
     // nothing of this object is used after that).

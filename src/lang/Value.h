@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace pelo::lang {
@@ -227,12 +228,22 @@ public:
     ComponentData& component();
     ComponentData* componentIfAny() const { return component_.get(); }
 
+    // Members the host keeps as plain data for the script (settings it reads back), by upper-case name. An event
+    // handler also keeps the load generation of the code it belongs to.
+    struct StoredMember {
+        Value value;
+        uint64_t generation = 0;
+    };
+    StoredMember* storedMember(const std::string& key) const;
+    StoredMember& storeMember(const std::string& key);
+
 protected:
     bool disposed_ = false;
 
 private:
     const HostClass* cls_;
     std::unique_ptr<ComponentData> component_;
+    std::unique_ptr<std::unordered_map<std::string, StoredMember>> stored_;
 };
 
 // A value referring to an object (takes a reference; nullptr gives nil).

@@ -78,6 +78,8 @@ public:
 
     const Module& module() const { return module_; }
     Value makeDefault(int typeId) const;
+    // A record's or static array's own copy, for a host that keeps one.
+    Value cloneAgg(const Value& v) const;
     const VmLimits& limits() const { return limits_; }
 
 private:
@@ -111,7 +113,6 @@ private:
     void enterProc(int procIndex, Value* argsBase);
     bool fitsShape(const Proc& p, const ProcShape& shape) const;
     void clearRange(Value* from, Value* to);
-    Value cloneAgg(const Value& v) const;
     void storeSlow(Value& dst, Value& src);
 
     const HostTable& host_;

@@ -950,6 +950,7 @@ const std::vector<const char*>& StandardCatalogTypes() {
         "TBorderWidth = LongInt",
         "TSectionEvent = procedure(Sender: TObject; ASection, AWidth: Integer)",
         "THandle = LongInt",
+        "NativeString = string",
     };
     return types;
 }

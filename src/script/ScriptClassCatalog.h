@@ -3,6 +3,8 @@
 // declaration strings in the host table's syntax.
 #include <vector>
 
+#include "lang/HostTable.h"
+
 namespace pelo::script {
 
 struct CatalogClass {
@@ -14,5 +16,9 @@ struct CatalogClass {
 const std::vector<CatalogClass>& StandardClassCatalog();
 const std::vector<const char*>& StandardCatalogTypes();
 const std::vector<const char*>& StandardCatalogConstants();
+
+// Registers the catalogue's types, constants, classes and every member not registered before with its behaviour
+// (ScriptCatalogMembers.cpp): call after the classes with behaviour of their own.
+void RegisterCatalogMembers(lang::HostTable& t);
 
 }  // namespace pelo::script

@@ -16,12 +16,6 @@ using lang::HostTable;
 uint32_t SetBits(const lang::Value& v) {
     return v.tag == lang::Tag::Set && v.set ? static_cast<uint32_t>(v.set->bits[0] & 0xF) : 0u;
 }
-lang::Value SetValue(uint32_t bits) {
-    lang::Value v;
-    v.tag = lang::Tag::Set;
-    v.set = bits ? new lang::SetRep{1, {bits, 0, 0, 0}} : nullptr;
-    return v;
-}
 
 // Control properties that are one field of the bounds.
 template <int32_t ScriptBounds::*Field>
@@ -67,7 +61,7 @@ void RegisterGraphics(HostTable& t, ScriptClasses& classes) {
         "property Color: TColor read write", [](CallCtx& c) { c.retInt(SelfAs<ScriptFont>(c).Color()); },
         [](CallCtx& c) { SelfAs<ScriptFont>(c).SetColor(I32(c, 1)); });
     font.property(
-        "property Style: TFontStyles read write", [](CallCtx& c) { c.retValue(SetValue(SelfAs<ScriptFont>(c).Style())); },
+        "property Style: TFontStyles read write", [](CallCtx& c) { c.retValue(SetOfBits(SelfAs<ScriptFont>(c).Style())); },
         [](CallCtx& c) { SelfAs<ScriptFont>(c).SetStyle(SetBits(c.arg(1))); });
 }
 

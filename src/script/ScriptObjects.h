@@ -38,6 +38,14 @@ inline int32_t I32(lang::CallCtx& c, int k) { return static_cast<int32_t>(c.i(k)
 
 enum FontStyleBit : uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
+// A set value of a script (elements 0..63) with these elements' bits.
+inline lang::Value SetOfBits(uint64_t bits) {
+    lang::Value v;
+    v.tag = lang::Tag::Set;
+    v.set = bits ? new lang::SetRep{1, {bits, 0, 0, 0}} : nullptr;
+    return v;
+}
+
 struct ScriptBounds {
     int32_t Left = 0, Top = 0, Width = 0, Height = 0;
 };

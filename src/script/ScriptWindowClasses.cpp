@@ -1,5 +1,7 @@
 #include "script/ScriptWindows.h"
 
+#include "script/ScriptClassCatalog.h"
+
 #include <array>
 #include <optional>
 
@@ -222,7 +224,7 @@ void RegisterForms(HostTable& t, IScriptWindowFactory* f) {
     HostClass& scrolling = Add(t, f, "TScrollingWinControl", "TWinControl", std::nullopt);
     Add(t, f, "TScrollBox", scrolling.name().c_str(), WindowKind::Panel);
     HostClass& form = Add(t, f, "TForm", scrolling.name().c_str(), WindowKind::Form);
-    form.constructor("constructor CreateNew(AOwner: TComponent)", Constructor(f, WindowKind::Form, &form));
+    form.constructor("constructor CreateNew(AOwner: TComponent; Dummy: Integer)", Constructor(f, WindowKind::Form, &form));
     CaptionProperty(form);
     form.method("procedure Close", [](CallCtx& c) { Win(c).Close(); });
     form.method("function ShowModal: Integer", [](CallCtx& c) { c.retInt(Win(c).ShowModal()); });
@@ -411,6 +413,7 @@ void RegisterScriptWindowClasses(HostTable& t, IScriptWindowFactory* factory) {
     RegisterButtons(t, factory);
     RegisterForms(t, factory);
     RegisterExtCtrls(t, factory);
+    RegisterCatalogMembers(t);
 }
 
 }  // namespace pelo::script

@@ -3,8 +3,10 @@
 // with script procedures as their event handlers. The classes scripts see are registered here over these
 // interfaces; the program implements them with real windows (script/win/WinScriptWindows.h). Without a factory
 // (glc, the tests of the engine) a script can declare such objects but not make them.
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,7 +41,18 @@ enum class WindowKind : uint8_t {
     PaintBox, Shape, Plain
 };
 
-enum class ScriptEvent : uint8_t { Click, DblClick, Change, Show, Hide, Activate, Paint, Close, KeyPress, Count_ };
+enum class ScriptEvent : uint8_t {
+    Click, DblClick, Change, Show, Hide, Activate, Paint, Close, KeyPress,
+    Enter, Exit, KeyDown, KeyUp, MouseDown, MouseUp, MouseMove, Resize, CloseQuery, Deactivate, Count_
+};
+
+// The event a property name stands for ("OnMouseDown"), if the windows fire it.
+std::optional<ScriptEvent> ScriptEventNamed(std::string_view propertyName);
+
+struct ScriptPoint {
+    int32_t X = 0;
+    int32_t Y = 0;
+};
 
 // What a canvas draws lines and fills with: plain settings the canvas reads at each drawing call.
 class ScriptPen final : public lang::ScriptObject {
@@ -75,6 +88,12 @@ public:
     virtual int32_t TextHeight(std::string_view text) = 0;
     virtual int32_t Pixel(int32_t x, int32_t y) = 0;
     virtual void SetPixel(int32_t x, int32_t y, int32_t color) = 0;
+    enum class Curve : uint8_t { Arc, Chord, Pie };
+    // The part of the ellipse in (x1, y1)-(x2, y2) from the ray towards (x3, y3) to the one towards (x4, y4),
+    // counter-clockwise.
+    virtual void DrawCurve(Curve curve, const std::array<int32_t, 8>& points) = 0;
+    // Fills outwards from (x, y): over pixels of `color` (style 1, fsSurface) or up to a border of it (0, fsBorder).
+    virtual void FloodFill(int32_t x, int32_t y, int32_t color, int32_t style) = 0;
 };
 
 // One window of a script: every control class and TForm. What a kind does not have answers as Delphi's base
@@ -121,6 +140,14 @@ public:
     virtual void ToFront(bool front) = 0;    // BringToFront, SendToBack among its siblings
     virtual int32_t BorderStyle() const = 0;  // forms: TFormBorderStyle
     virtual void SetBorderStyle(int32_t style) = 0;
+    // The script windows placed on this one, in the order they were placed.
+    virtual std::vector<ScriptWindow*> ChildWindows() const = 0;
+    // A window message to the window itself, answered at once.
+    virtual intptr_t Perform(uint32_t message, intptr_t wParam, intptr_t lParam) = 0;
+    virtual ScriptPoint ClientToScreen(ScriptPoint point) const = 0;
+    virtual ScriptPoint ScreenToClient(ScriptPoint point) const = 0;
+    // A list box's item, in the box's client coordinates; empty when there is no such item.
+    virtual ScriptBounds ItemBounds(int32_t index) const = 0;
 
     ScriptEventHandler Events[static_cast<int>(ScriptEvent::Count_)];
     ScriptEventHandler& On(ScriptEvent e) { return Events[static_cast<int>(e)]; }

@@ -1,5 +1,7 @@
 #include "script/win/WinScriptWindows.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "script/win/WinScriptObjects.h"
@@ -89,6 +91,8 @@ public:
     int32_t TextHeight(std::string_view text) override { return Extent(text).cy; }
     int32_t Pixel(int32_t x, int32_t y) override;
     void SetPixel(int32_t x, int32_t y, int32_t color) override;
+    void DrawCurve(Curve curve, const std::array<int32_t, 8>& p) override;
+    void FloodFill(int32_t x, int32_t y, int32_t color, int32_t style) override;
 
     void Painting(HDC dc) { paintDc_ = dc; }
 
@@ -215,12 +219,35 @@ public:
     void ToFront(bool front) override {
         SetWindowPos(hwnd(), front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    std::vector<ScriptWindow*> ChildWindows() const override { return {children_.begin(), children_.end()}; }
+    intptr_t Perform(uint32_t message, intptr_t wParam, intptr_t lParam) override {
+        return SendMessageA(hwnd(), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+    }
+    ScriptPoint ClientToScreen(ScriptPoint p) const override {
+        POINT pt{p.X, p.Y};
+        ::ClientToScreen(hwnd(), &pt);
+        return {pt.x, pt.y};
+    }
+    ScriptPoint ScreenToClient(ScriptPoint p) const override {
+        POINT pt{p.X, p.Y};
+        ::ScreenToClient(hwnd(), &pt);
+        return {pt.x, pt.y};
+    }
+    ScriptBounds ItemBounds(int32_t index) const override {
+        RECT r{};
+        if (kind_ != WindowKind::ListBox || SendMessageW(hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+            return {};
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
     void dispose() override;
     void Paint(HDC dc);
     void DrawShape(int32_t width, int32_t height);
 
     HWND hwnd() const { return ui_->hwnd(); }
     void Fire(ScriptEvent event);
+    // The mouse, keyboard, focus and size messages of the window, told to the script's handlers first.
+    static LRESULT CALLBACK InputObserver(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    bool Observe(UINT msg, WPARAM& wp, LPARAM lp);
     void SyncItems();
     void SyncRadios();
     void OnClosing() { Close(); }
@@ -391,6 +418,7 @@ WinScriptWindow::WinScriptWindow(WinScriptWindows& factory, WindowKind kind, con
     HWND parentHwnd = kind_ == WindowKind::Form ? factory_.Settings().MainWindow
                                                 : (parent_ ? parent_->hwnd() : factory_.ParkingWindow());
     MakeWindow(parentHwnd);
+    SetWindowSubclass(hwnd(), &WinScriptWindow::InputObserver, 1, reinterpret_cast<DWORD_PTR>(this));
     ui_->SetFont(DefaultFont());
     font_ = Hold(new WinScriptFont(factory_.Settings().FontClass, *ui_, [this] { InvalidateRect(hwnd(), nullptr, TRUE); }));
     if (kind_ == WindowKind::ListBox || kind_ == WindowKind::ComboBox || kind_ == WindowKind::Memo ||
@@ -400,6 +428,8 @@ WinScriptWindow::WinScriptWindow(WinScriptWindows& factory, WindowKind kind, con
 }
 
 WinScriptWindow::~WinScriptWindow() {
+    // The window's last messages must not reach this half-destroyed object.
+    if (ui_ && IsWindow(hwnd())) RemoveWindowSubclass(hwnd(), &WinScriptWindow::InputObserver, 1);
     if (parent_) parent_->Forgotten(this);
     for (WinScriptWindow* child : children_) child->parent_ = nullptr;
     if (items_) Drop(items_);
@@ -541,6 +571,97 @@ void WinScriptWindow::Paint(HDC dc) {
 void WinScriptWindow::Fire(ScriptEvent event) {
     if (disposed() || !On(event).Live()) return;
     FireScriptEvent(On(event), {lang::objectValue(this)}, [this](const std::string& e) { factory_.ReportError(e); });
+}
+
+namespace {
+
+// TShiftState's elements: ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble.
+uint64_t ShiftOfKeys() {
+    uint64_t shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= 1u << 0;
+    if (GetKeyState(VK_MENU) < 0) shift |= 1u << 1;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= 1u << 2;
+    return shift;
+}
+
+uint64_t ShiftOfMouse(WPARAM keys, bool doubleClick) {
+    uint64_t shift = 0;
+    if (keys & MK_SHIFT) shift |= 1u << 0;
+    if (GetKeyState(VK_MENU) < 0) shift |= 1u << 1;
+    if (keys & MK_CONTROL) shift |= 1u << 2;
+    if (keys & MK_LBUTTON) shift |= 1u << 3;
+    if (keys & MK_RBUTTON) shift |= 1u << 4;
+    if (keys & MK_MBUTTON) shift |= 1u << 5;
+    if (doubleClick) shift |= 1u << 6;
+    return shift;
+}
+
+}  // namespace
+
+LRESULT CALLBACK WinScriptWindow::InputObserver(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &WinScriptWindow::InputObserver, id);
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    auto* self = reinterpret_cast<WinScriptWindow*>(data);
+    const lang::Value keep = lang::objectValue(self);  // whatever the handler frees, the object outlives this call
+    if (!self->Observe(msg, wp, lp) || self->disposed()) return 0;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// False: the handler swallowed the message (a key set to 0).
+bool WinScriptWindow::Observe(UINT msg, WPARAM& wp, LPARAM lp) {
+    if (disposed()) return true;
+    const auto report = [this](const std::string& e) { factory_.ReportError(e); };
+    const lang::Value sender = lang::objectValue(this);
+    const auto x = lang::Value::ofInt(static_cast<int16_t>(LOWORD(lp))), y = lang::Value::ofInt(static_cast<int16_t>(HIWORD(lp)));
+    const auto mouse = [&](ScriptEvent event, int button, bool doubleClick) {
+        if (On(event).Live())
+            FireScriptEvent(On(event), {sender, lang::Value::ofInt(button), SetOfBits(ShiftOfMouse(wp, doubleClick)), x, y}, report);
+    };
+    switch (msg) {
+        case WM_SETFOCUS:
+            if (kind_ != WindowKind::Form) Fire(ScriptEvent::Enter);
+            break;
+        case WM_KILLFOCUS:
+            if (kind_ != WindowKind::Form) Fire(ScriptEvent::Exit);
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            const ScriptEvent event = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN ? ScriptEvent::KeyDown : ScriptEvent::KeyUp;
+            if (!On(event).Live()) break;
+            std::vector<lang::Value> after;
+            FireScriptEvent(On(event), {sender, lang::Value::ofInt(static_cast<uint16_t>(wp)), SetOfBits(ShiftOfKeys())},
+                            report, &after);
+            if (after.size() >= 2 && after[1].tag == lang::Tag::Plain) {
+                if (after[1].i == 0) return false;
+                wp = static_cast<WPARAM>(static_cast<uint16_t>(after[1].i));
+            }
+            break;
+        }
+        case WM_LBUTTONDOWN: mouse(ScriptEvent::MouseDown, 0, false); break;
+        case WM_RBUTTONDOWN: mouse(ScriptEvent::MouseDown, 1, false); break;
+        case WM_MBUTTONDOWN: mouse(ScriptEvent::MouseDown, 2, false); break;
+        case WM_LBUTTONUP: mouse(ScriptEvent::MouseUp, 0, false); break;
+        case WM_RBUTTONUP: mouse(ScriptEvent::MouseUp, 1, false); break;
+        case WM_MBUTTONUP: mouse(ScriptEvent::MouseUp, 2, false); break;
+        case WM_LBUTTONDBLCLK:
+            mouse(ScriptEvent::MouseDown, 0, true);
+            if (kind_ != WindowKind::ListBox) Fire(ScriptEvent::DblClick);  // a list box tells its own
+            break;
+        case WM_MOUSEMOVE:
+            if (On(ScriptEvent::MouseMove).Live())
+                FireScriptEvent(On(ScriptEvent::MouseMove), {sender, SetOfBits(ShiftOfMouse(wp, false)), x, y}, report);
+            break;
+        case WM_SIZE: Fire(ScriptEvent::Resize); break;
+        case WM_ACTIVATE:
+            if (kind_ == WindowKind::Form && LOWORD(wp) == WA_INACTIVE) Fire(ScriptEvent::Deactivate);
+            break;
+        default: break;
+    }
+    return true;
 }
 
 void WinScriptWindow::SetCaption(std::string_view caption) {
@@ -775,9 +896,16 @@ int32_t WinScriptWindow::ShowModal() {
     return modalResult_;
 }
 
-// OnClose's answer: caNone (0) keeps the form, caHide (1, what it is asked with), caFree (2), caMinimize (3).
+// OnClose's answer: caNone (0) keeps the form, caHide (1, what it is asked with), caFree (2), caMinimize (3). OnCloseQuery
+// is asked first; a CanClose of False keeps the form without asking OnClose.
 int32_t WinScriptWindow::AskClose() {
     std::vector<lang::Value> after;
+    if (On(ScriptEvent::CloseQuery).Live()) {
+        FireScriptEvent(On(ScriptEvent::CloseQuery), {lang::objectValue(this), lang::Value::ofInt(1)},
+                        [this](const std::string& e) { factory_.ReportError(e); }, &after);
+        if (after.size() == 2 && after[1].tag == lang::Tag::Plain && after[1].i == 0) return 0;
+        after.clear();
+    }
     FireScriptEvent(On(ScriptEvent::Close), {lang::objectValue(this), lang::Value::ofInt(1)},
                     [this](const std::string& e) { factory_.ReportError(e); }, &after);
     return after.size() == 2 && after[1].tag == lang::Tag::Plain ? static_cast<int32_t>(after[1].i) : 1;
@@ -929,6 +1057,20 @@ int32_t WinScriptCanvas::Pixel(int32_t x, int32_t y) {
 void WinScriptCanvas::SetPixel(int32_t x, int32_t y, int32_t color) {
     Drawing d(*this);
     ::SetPixel(d.dc, x, y, ColorFromTColor(color));
+}
+
+void WinScriptCanvas::DrawCurve(Curve curve, const std::array<int32_t, 8>& p) {
+    Drawing d(*this);
+    switch (curve) {
+        case Curve::Arc: ::Arc(d.dc, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]); break;
+        case Curve::Chord: ::Chord(d.dc, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]); break;
+        case Curve::Pie: ::Pie(d.dc, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]); break;
+    }
+}
+
+void WinScriptCanvas::FloodFill(int32_t x, int32_t y, int32_t color, int32_t style) {
+    Drawing d(*this);
+    ::ExtFloodFill(d.dc, x, y, ColorFromTColor(color), style == 1 ? FLOODFILLSURFACE : FLOODFILLBORDER);
 }
 
 // ---- WinScriptWindows ------------------------------------------------------------------------------------------

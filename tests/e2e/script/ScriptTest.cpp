@@ -301,7 +301,7 @@ procedure Ask(Sender: TObject);
 var f: TForm; ok, cancel: TButton; r: Integer;
 begin
   t.Enabled := False;
-  f := TForm.CreateNew(nil);
+  f := TForm.CreateNew(nil, 0);
   f.Caption := 'Confirm the order';
   f.Position := poScreenCenter;
   f.BorderStyle := bsDialog;
@@ -347,6 +347,75 @@ begin end.
     EXPECT_EQ(p.Row(1), "closing");
     EXPECT_TRUE(IsWindowEnabled(p.main));
     EXPECT_FALSE(IsWindow(form)) << "freed by the script";
+    CloseProgram(p);
+}
+
+// The members scripts know from the class libraries at work on real windows: the mouse, a key and the focus reach
+// the script's handlers, a password edit hides its text, the form asks OnCloseQuery before it closes, settings the
+// windows do not apply read back what the script set.
+TEST(Script, AScriptsControlsTellItOfTheMouseKeysAndFocus) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Input.exn", R"(
+var f: TForm; e, pw: TEdit; pad: TPanel;
+procedure Down(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer);
+begin
+  if (Button = mbLeft) and (ssLeft in Shift) then WriteLn('down ' + IntToStr(X) + ',' + IntToStr(Y));
+end;
+procedure Entered(Sender: TObject); begin WriteLn('entered ' + TEdit(Sender).Hint); end;
+procedure Key(Sender: TObject; var Key: Word; Shift: TShiftState);
+begin
+  WriteLn('key ' + IntToStr(Key));
+  if Key = 113 then Key := 0;
+end;
+procedure Query(Sender: TObject; var CanClose: Boolean);
+begin
+  CanClose := f.Tag > 0; f.Tag := 1;
+  if CanClose then WriteLn('may close') else WriteLn('not yet');
+end;
+procedure Init;
+begin
+  f := TForm.CreateNew(nil, 0); f.Caption := 'Input'; f.SetBounds(60, 60, 300, 200);
+  f.OnCloseQuery := @Query;
+  e := TEdit.Create(f); e.Parent := f; e.SetBounds(10, 10, 120, 21); e.Hint := 'lots';
+  e.OnEnter := @Entered; e.OnKeyDown := @Key;
+  pw := TEdit.Create(f); pw.Parent := f; pw.SetBounds(10, 40, 120, 21); pw.PasswordChar := '*'; pw.Text := 'secret';
+  pad := TPanel.Create(f); pad.Parent := f; pad.SetBounds(10, 70, 100, 60); pad.OnMouseDown := @Down;
+  pad.DragMode := dmAutomatic;
+  f.Show;
+  WriteLn('controls ' + IntToStr(f.ControlCount) + ' ' + IntToStr(Ord(pad.DragMode)));
+end;
+begin end.
+)"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Input.exn"));
+    p.Send(kAttach);
+    HWND form = WaitForTopLevel(p.process.Id(), L"TPeloScriptForm", 5000);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "controls 3 1"; }, 3000)) << p.Row(0);
+    HWND pad = FindDescendant(form, L"TPeloScriptPanel", L"");
+    ASSERT_NE(pad, nullptr);
+    PostMessageW(pad, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "down 5,6"; }, 3000)) << p.Row(0);
+    // A click into the edit gives it the focus.
+    HWND edit = nullptr, password = nullptr;
+    for (HWND w = FindWindowExW(form, nullptr, L"Edit", nullptr); w; w = FindWindowExW(form, w, L"Edit", nullptr))
+        (SendMessageW(w, EM_GETPASSWORDCHAR, 0, 0) == 0 ? edit : password) = w;
+    ASSERT_NE(edit, nullptr);
+    ASSERT_NE(password, nullptr) << "the second edit hides its text";
+    EXPECT_EQ(SendMessageW(password, EM_GETPASSWORDCHAR, 0, 0), '*');
+    PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "entered lots"; }, 3000)) << p.Row(0);
+    PostMessageW(edit, WM_KEYDOWN, VK_F5, 0);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "key 116"; }, 3000)) << p.Row(0);
+    // The form's close is asked first: refused once, then allowed.
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "not yet"; }, 3000)) << p.Row(0);
+    EXPECT_TRUE(IsWindowVisible(form));
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "may close"; }, 3000)) << p.Row(0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(form); }, 3000));
     CloseProgram(p);
 }
 

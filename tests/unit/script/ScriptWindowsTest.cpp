@@ -11,6 +11,7 @@
 
 #include "lang/Compiler.h"
 #include "lang/Loader.h"
+#include "script/ScriptClassCatalog.h"
 #include "script/ScriptHost.h"
 #include "script/StandInObjects.h"
 
@@ -59,7 +60,10 @@ public:
     void SetItemIndex(int32_t) override {}
     lang::StringListObject* Items() override { return items_; }
     ScriptWindow* ParentWindow() const override { return parent_; }
-    void SetParentWindow(ScriptWindow* p) override { parent_ = p; }
+    void SetParentWindow(ScriptWindow* p) override {
+        parent_ = p;
+        if (auto* f = dynamic_cast<FakeWindow*>(p)) f->children.push_back(this);
+    }
     int32_t ModalResult() const override { return 0; }
     void SetModalResult(int32_t) override {}
     int32_t ShowModal() override { return 0; }
@@ -83,8 +87,23 @@ public:
     void ToFront(bool) override {}
     int32_t BorderStyle() const override { return 2; }
     void SetBorderStyle(int32_t) override {}
+    std::vector<ScriptWindow*> ChildWindows() const override { return children; }
+    intptr_t Perform(uint32_t message, intptr_t wParam, intptr_t lParam) override {
+        performed.push_back({message, wParam, lParam});
+        return answer;
+    }
+    ScriptPoint ClientToScreen(ScriptPoint p) const override { return {p.X + bounds_.Left, p.Y + bounds_.Top}; }
+    ScriptPoint ScreenToClient(ScriptPoint p) const override { return {p.X - bounds_.Left, p.Y - bounds_.Top}; }
+    ScriptBounds ItemBounds(int32_t index) const override { return {0, index * 13, bounds_.Width, 13}; }
 
     CountingList& List() { return *items_; }
+    struct Sent {
+        uint32_t message;
+        intptr_t wParam, lParam;
+    };
+    std::vector<Sent> performed;
+    intptr_t answer = 0;
+    std::vector<ScriptWindow*> children;
 
 private:
     WindowKind kind_;
@@ -99,9 +118,11 @@ struct Factory final : IScriptWindowFactory {
     const ScriptClasses* classes = nullptr;
     const lang::HostClass* strings = nullptr;
     std::deque<Held<FakeWindow>> made;
+    intptr_t answer = 0;  // what the windows answer every message
 
     ScriptWindow* NewWindow(WindowKind kind, const lang::HostClass* cls, lang::ScriptObject*) override {
         made.emplace_back(cls, classes->Font, strings, kind);
+        made.back()->answer = answer;
         return &*made.back();
     }
     ScriptTimer* NewTimer(const lang::HostClass*) override { return nullptr; }
@@ -208,6 +229,161 @@ TEST_F(WindowsFixture, WithoutAFactoryScriptsCompileButCannotMakeWindows) {
     bareHost.LoadScriptCode(lang::serializeModule(r.module));
     ASSERT_TRUE(bareHost.RunScriptMain()) << bareHost.LastError();
     EXPECT_EQ(noWindows.lines, (std::vector<std::string>{"Windows cannot be made here"}));
+}
+
+// A use of a catalogue member: a variable for each parameter or index, the member read, written or called.
+std::string UseOf(const std::string& cls, const std::string& decl) {
+    std::string vars = "var x: " + cls + ";\n", body;
+    auto declareParams = [&vars](std::string params) {
+        std::vector<std::string> names;
+        size_t start = 0;
+        while (start < params.size()) {
+            size_t end = params.find(';', start);
+            if (end == std::string::npos) end = params.size();
+            std::string group = params.substr(start, end - start);
+            start = end + 1;
+            for (const char* modifier : {"const ", "var ", "out "})
+                if (group.find(modifier) != std::string::npos) group.erase(0, group.find(modifier) + std::string(modifier).size());
+            const size_t colon = group.find(':');
+            const std::string type = group.substr(colon + 1);
+            std::string list = group.substr(0, colon);
+            size_t from = 0;
+            while (from <= list.size()) {
+                size_t comma = list.find(',', from);
+                if (comma == std::string::npos) comma = list.size();
+                const std::string name = "a" + std::to_string(names.size());
+                vars += "  " + name + ": " + type + ";\n";
+                names.push_back(name);
+                from = comma + 1;
+            }
+        }
+        std::string args;
+        for (const std::string& n : names) args += (args.empty() ? "" : ", ") + n;
+        return args;
+    };
+    const size_t open = decl.find_first_of("([");
+    const size_t nameStart = decl.find(' ') + 1;
+    const size_t nameEnd = std::min({decl.find_first_of("([:", nameStart), decl.size()});
+    const std::string name = decl.substr(nameStart, nameEnd - nameStart);
+    std::string args;
+    if (open != std::string::npos && open == nameEnd)
+        args = declareParams(decl.substr(open + 1, decl.find_first_of(")]", open) - open - 1));
+    if (decl.rfind("property ", 0) == 0) {
+        const size_t colon = decl.find(':', decl.find_first_of("]", nameEnd) == std::string::npos ? nameEnd : decl.find(']'));
+        const std::string type = decl.substr(colon + 2, decl.find(' ', colon + 2) - colon - 2);
+        vars += "  v: " + type + ";\n";
+        const std::string member = "x." + name + (args.empty() ? "" : "[" + args + "]");
+        if (decl.find(" read") != std::string::npos) body += "  v := " + member + ";\n";
+        if (decl.find(" write") != std::string::npos) body += "  " + member + " := v;\n";
+    } else {
+        const std::string call = name + (args.empty() ? "" : "(" + args + ")");
+        const size_t close = decl.rfind(')');
+        const size_t result = decl.find(':', close == std::string::npos ? nameEnd : close);
+        if (decl.rfind("constructor ", 0) == 0) {
+            body += "  x := " + cls + "." + call + ";\n";
+        } else if (decl.rfind("function ", 0) == 0 && result != std::string::npos) {
+            vars += "  r: " + decl.substr(result + 2) + ";\n";
+            body += "  r := x." + call + ";\n";
+        } else {
+            body += "  x." + call + ";\n";
+        }
+    }
+    return vars + "begin\n" + body + "end.\n";
+}
+
+TEST_F(WindowsFixture, EveryMemberTheClassLibrariesDeclareCompiles) {
+    std::vector<std::string> refused;
+    size_t members = 0;
+    for (const CatalogClass& cls : StandardClassCatalog())
+        for (const char* decl : cls.members) {
+            ++members;
+            const std::string source = UseOf(cls.name, decl);
+            lang::CompileResult r = lang::compileScript(source, table);
+            if (!r.ok) refused.push_back(std::string(cls.name) + ": " + decl + " -> " + r.messages[0].toString());
+        }
+    EXPECT_GT(members, 700u);
+    EXPECT_TRUE(refused.empty()) << refused.size() << " refused, the first: " << refused[0];
+}
+
+constexpr const char* kKeptAndBound = R"(
+var f: TForm; e: TEdit; l: TListBox; bm: TBitmap; p: TPoint; r: TRect;
+procedure Down(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer);
+begin
+  if (Button = mbRight) and (ssCtrl in Shift) then WriteLn('down ' + IntToStr(X) + ',' + IntToStr(Y));
+end;
+procedure Query(Sender: TObject; var CanClose: Boolean); begin CanClose := False; WriteLn('asked'); end;
+procedure Changed(Sender: TObject); begin end;
+begin
+  f := TForm.CreateNew(nil, 0);
+  e := TEdit.Create(f); e.Parent := f; e.SetBounds(10, 20, 100, 21);
+  l := TListBox.Create(f); l.Parent := f;
+  e.Hint := 'price'; e.ShowHint := True; e.Cursor := crHandPoint; e.Anchors := [akLeft, akRight];
+  if (e.Hint = 'price') and e.ShowHint and (e.Cursor = crHandPoint) and (akRight in e.Anchors) and not (akTop in e.Anchors) then
+    WriteLn('kept');
+  if e.DragMode = dmManual then WriteLn('unset reads empty');
+  WriteLn('children ' + IntToStr(f.ControlCount) + ' ' + TControl(f.Controls[1]).ClassName);
+  e.PasswordChar := '*';
+  e.Text := 'EURUSD';
+  WriteLn('selected ' + e.SelText);
+  e.SelText := 'xx';
+  WriteLn('now ' + e.Text);
+  p.X := 1; p.Y := 2; p := e.ClientToScreen(p);
+  WriteLn('screen ' + IntToStr(p.X) + ',' + IntToStr(p.Y));
+  r := l.ItemRect(2);
+  WriteLn('item ' + IntToStr(r.Top) + '-' + IntToStr(r.Bottom));
+  f.OnCloseQuery := @Query;
+  if not f.CloseQuery then WriteLn('form kept');
+  e.OnMouseDown := @Down;
+  bm := TBitmap.Create; bm.Width := 5; bm.OnChange := @Changed;
+  if (bm.Width = 5) and (bm.OnChange <> nil) then WriteLn('bitmap keeps');
+  try bm.LoadFromFile('a.bmp'); except WriteLn(ExceptionParam); end;
+  try WriteLn(TControl(f.Controls[2]).Name); except WriteLn(ExceptionParam); end;
+end.
+)";
+
+TEST_F(WindowsFixture, MembersAreBoundToTheWindowsOrKeptOnTheObject) {
+    Load(kKeptAndBound);
+    ASSERT_EQ(factory.made.size(), 3u);
+    FakeWindow& edit = *factory.made[1];
+    EXPECT_EQ(services.lines[0], "kept");
+    EXPECT_EQ(services.lines[1], "unset reads empty");
+    EXPECT_EQ(services.lines[2], "children 2 TListBox");
+    ASSERT_FALSE(edit.performed.empty());
+    EXPECT_EQ(edit.performed[0].message, 0x00CCu);  // EM_SETPASSWORDCHAR
+    EXPECT_EQ(edit.performed[0].wParam, '*');
+    // No selection was answered (0): nothing selected, and the text went in at the start.
+    EXPECT_EQ(services.lines[3], "selected ");
+    EXPECT_EQ(services.lines[4], "now xxEURUSD");
+    EXPECT_EQ(services.lines[5], "screen 11,22");
+    EXPECT_EQ(services.lines[6], "item 26-39");
+    EXPECT_EQ(services.lines[7], "asked");
+    EXPECT_EQ(services.lines[8], "form kept");
+    EXPECT_EQ(services.lines[9], "bitmap keeps");
+    EXPECT_EQ(services.lines[10], "Images cannot be loaded or saved by scripts");
+    EXPECT_EQ(services.lines[11], "List index out of bounds (2)");
+    // The script's mouse handler gets the button, the keys held and the position.
+    FireScriptEvent(edit.On(ScriptEvent::MouseDown),
+                    {lang::objectValue(&edit), lang::Value::ofInt(1), SetOfBits(1u << 2), lang::Value::ofInt(3), lang::Value::ofInt(4)},
+                    [this](const std::string& text) { errors.push_back(text); });
+    EXPECT_EQ(services.lines.back(), "down 3,4");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(WindowsFixture, TheSelectionIsReadAndReplacedAsTheControlReportsIt) {
+    factory.answer = 2 | (4 << 16);  // what EM_GETSEL answers: from 2 to 4
+    Load("var e: TEdit;\nbegin\n  e := TEdit.Create(nil);\n  e.Text := 'EURUSD';\n"
+         "  WriteLn(e.SelText + ' ' + IntToStr(e.SelStart) + ' ' + IntToStr(e.SelLength));\n  e.SelText := '/';\n"
+         "  e.SelLength := 3;\nend.");
+    EXPECT_EQ(services.lines, (std::vector<std::string>{"RU 2 2"}));
+    FakeWindow& edit = *factory.made[0];
+    EXPECT_EQ(edit.Text(), "EU/SD");
+    // the caret after the inserted text, then a selection of 3 from where the control says it starts (2)
+    ASSERT_EQ(edit.performed.size(), 7u);  // each use asks for the selection first
+    EXPECT_EQ(edit.performed[4].message, 0x00B1u);  // EM_SETSEL
+    EXPECT_EQ(edit.performed[4].wParam, 3);
+    EXPECT_EQ(edit.performed[4].lParam, 3);
+    EXPECT_EQ(edit.performed.back().wParam, 2);
+    EXPECT_EQ(edit.performed.back().lParam, 5);
 }
 
 }  // namespace
