@@ -81,10 +81,45 @@ std::string StoredKey(const std::string& name, CallCtx& c, int indexes) {
     return key;
 }
 
+// What a setting reads before the script sets it, where the libraries' classes start with something other than
+// their type's empty value.
+std::optional<lang::Value> DefaultSetting(const std::string& name, const lang::ScriptObject& self) {
+    const auto* w = dynamic_cast<const ScriptWindow*>(&self);
+    const WindowKind kind = w ? w->Kind() : WindowKind::Plain;
+    static const std::unordered_map<std::string, int64_t> numbers = {
+        {"CTL3D", 1}, {"PARENTCOLOR", 1}, {"PARENTFONT", 1}, {"PARENTCTL3D", 1}, {"PARENTSHOWHINT", 1},
+        {"DRAGCURSOR", -12}, {"SCALED", 1}, {"AUTOSCROLL", 1}, {"HIDESELECTION", 1}, {"AUTOSELECT", 1},
+        {"WANTRETURNS", 1}, {"SHOWACCELCHAR", 1}, {"PIXELSPERINCH", 96}, {"BEVELOUTER", 2}, {"BEVELWIDTH", 1},
+        {"LARGECHANGE", 1}, {"SMALLCHANGE", 1}, {"MAX", 100}, {"DROPDOWNCOUNT", 8}, {"INCREMENT", 8},
+        {"MARGIN", -1}, {"SPACING", 4}, {"NUMGLYPHS", 1}, {"HINTCOLOR", -16777192}, {"HINTPAUSE", 500},
+        {"HINTHIDEPAUSE", 2500}, {"HINTSHORTPAUSE", 50}, {"SHOWMAINFORM", 1}, {"UPDATEFORMATSETTINGS", 1},
+    };
+    if (name == "ANCHORS") return SetOfBits(0b0011);      // [akLeft, akTop]
+    if (name == "BORDERICONS") return SetOfBits(0b0111);  // [biSystemMenu, biMinimize, biMaximize]
+    if (name == "TABORDER") {  // the place among its parent's controls, -1 without a parent
+        const ScriptWindow* parent = w ? w->ParentWindow() : nullptr;
+        if (!parent) return lang::Value::ofInt(-1);
+        const std::vector<ScriptWindow*> siblings = parent->ChildWindows();
+        return lang::Value::ofInt(std::find(siblings.begin(), siblings.end(), w) - siblings.begin());
+    }
+    if (name == "WORDWRAP") return lang::Value::ofInt(kind == WindowKind::Memo ? 1 : 0);
+    if (name == "TABSTOP")
+        return lang::Value::ofInt(kind == WindowKind::Edit || kind == WindowKind::Memo || kind == WindowKind::Button ||
+                                  kind == WindowKind::CheckBox || kind == WindowKind::ListBox ||
+                                  kind == WindowKind::ComboBox || kind == WindowKind::ScrollBar);
+    auto it = numbers.find(name);
+    if (it != numbers.end()) return lang::Value::ofInt(it->second);
+    return std::nullopt;
+}
+
 HostFn StoredGetter(const std::string& name, int indexes) {
     return [name, indexes](CallCtx& c) {
-        const lang::ScriptObject::StoredMember* kept = c.self()->storedMember(StoredKey(name, c, indexes));
-        if (kept) c.retValue(kept->value);  // otherwise the type's empty value the result starts with
+        lang::ScriptObject* self = c.self();
+        if (const lang::ScriptObject::StoredMember* kept = self->storedMember(StoredKey(name, c, indexes)))
+            c.retValue(kept->value);
+        else if (std::optional<lang::Value> start = indexes == 0 ? DefaultSetting(name, *self) : std::nullopt)
+            c.retValue(*start);
+        // otherwise the type's empty value the result starts with
     };
 }
 
@@ -93,6 +128,7 @@ HostFn StoredSetter(const std::string& name, int indexes) {
         lang::ScriptObject* self = c.self();
         const lang::Value& v = c.arg(indexes + 1);
         self->storeMember(StoredKey(name, c, indexes)).value = v.tag == lang::Tag::Agg ? c.vm.cloneAgg(v) : v;
+        if (auto* w = dynamic_cast<ScriptWindow*>(self); w && indexes == 0 && !w->disposed()) w->SettingChanged(name);
     };
 }
 

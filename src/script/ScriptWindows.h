@@ -148,6 +148,9 @@ public:
     virtual ScriptPoint ScreenToClient(ScriptPoint point) const = 0;
     // A list box's item, in the box's client coordinates; empty when there is no such item.
     virtual ScriptBounds ItemBounds(int32_t index) const = 0;
+    // A setting the script keeps on the window (KeptSetting) was set: the window applies the ones it can (cursor,
+    // alignment and anchors, tab stops, form style, border icons, window state).
+    virtual void SettingChanged(const std::string& name) = 0;
 
     ScriptEventHandler Events[static_cast<int>(ScriptEvent::Count_)];
     ScriptEventHandler& On(ScriptEvent e) { return Events[static_cast<int>(e)]; }
@@ -175,6 +178,12 @@ public:
     // Application.MessageBox: the system's box over the program's window; the button pressed (IDOK...).
     virtual int32_t ShowMessageBox(std::string_view text, std::string_view caption, int32_t flags) = 0;
 };
+
+// A setting kept on a script object by its upper-case name; nullptr while the script has not set it.
+inline const lang::Value* KeptSetting(const lang::ScriptObject& object, const std::string& name) {
+    const lang::ScriptObject::StoredMember* kept = object.storedMember(name);
+    return kept ? &kept->value : nullptr;
+}
 
 // The classes of the script windows, registered after the program's own controls (TControl ... TPanel) and
 // TApplication. `factory` may be null.

@@ -247,7 +247,15 @@ public:
     void Fire(ScriptEvent event);
     // The mouse, keyboard, focus and size messages of the window, told to the script's handlers first.
     static LRESULT CALLBACK InputObserver(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
-    bool Observe(UINT msg, WPARAM& wp, LPARAM lp);
+    // False when the message was answered here (`result`) and goes no further.
+    bool Observe(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result);
+    void SettingChanged(const std::string& name) override;
+    // The script window behind a handle of ours.
+    static WinScriptWindow* FromHandle(HWND hwnd) {
+        return static_cast<WinScriptWindow*>(GetPropW(hwnd, kWindowProp));
+    }
+    // A control's own background, for its parent to paint it with; nullptr while it has the default colour.
+    HBRUSH OwnBackground();
     void SyncItems();
     void SyncRadios();
     void OnClosing() { Close(); }
@@ -257,7 +265,20 @@ public:
     COLORREF TextColor() const { return ColorFromTColor(font_->Color()); }
 
 private:
+    static constexpr const wchar_t* kWindowProp = L"PeloScriptWindow";
     void MakeWindow(HWND parent);
+    // A container's controls after its inside grew by dx, dy: anchored ones follow their edges, then the aligned
+    // ones fill it in Delphi's order (top, bottom, left, right, client).
+    void Relayout(int32_t dx, int32_t dy);
+    int64_t KeptInt(const std::string& name, int64_t fallback) const {
+        const lang::Value* v = KeptSetting(*this, name);
+        return v && v->tag == lang::Tag::Plain ? v->i : fallback;
+    }
+    uint64_t KeptBits(const std::string& name, uint64_t fallback) const {
+        const lang::Value* v = KeptSetting(*this, name);
+        if (!v || v->tag != lang::Tag::Set) return fallback;
+        return v->set ? v->set->bits[0] : 0;
+    }
     void Forgotten(WinScriptWindow* child) { children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end()); }
     WinScriptWindow* ParentForm();
 
@@ -279,6 +300,8 @@ private:
     int32_t borderStyle_ = 2;  // bsSizeable
     int32_t shape_ = 0;        // stRectangle
     bool modal_ = false;
+    SIZE inside_{0, 0};           // the client size of the last layout
+    HBRUSH ownBrush_ = nullptr;   // see OwnBackground
 };
 
 class WinScriptTimer final : public ScriptTimer {
@@ -341,9 +364,19 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_NOTIFY:
             if (ReflectToChild(msg, wp, lp, result)) return result;
             break;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
             HDC dc = reinterpret_cast<HDC>(wp);
+            // a control with a colour of its own; the others take their container's (edits and lists the system's)
+            WinScriptWindow* control = WinScriptWindow::FromHandle(reinterpret_cast<HWND>(lp));
+            if (HBRUSH own = control ? control->OwnBackground() : nullptr) {
+                SetBkColor(dc, control->Background());
+                SetTextColor(dc, control->TextColor());
+                return reinterpret_cast<LRESULT>(own);
+            }
+            if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) break;
             SetBkColor(dc, owner_.Background());
             if (!brush_) brush_ = CreateSolidBrush(owner_.Background());
             return reinterpret_cast<LRESULT>(brush_);
@@ -419,6 +452,10 @@ WinScriptWindow::WinScriptWindow(WinScriptWindows& factory, WindowKind kind, con
                                                 : (parent_ ? parent_->hwnd() : factory_.ParkingWindow());
     MakeWindow(parentHwnd);
     SetWindowSubclass(hwnd(), &WinScriptWindow::InputObserver, 1, reinterpret_cast<DWORD_PTR>(this));
+    SetPropW(hwnd(), kWindowProp, this);
+    RECT inside;
+    GetClientRect(hwnd(), &inside);
+    inside_ = {inside.right, inside.bottom};
     ui_->SetFont(DefaultFont());
     font_ = Hold(new WinScriptFont(factory_.Settings().FontClass, *ui_, [this] { InvalidateRect(hwnd(), nullptr, TRUE); }));
     if (kind_ == WindowKind::ListBox || kind_ == WindowKind::ComboBox || kind_ == WindowKind::Memo ||
@@ -429,7 +466,11 @@ WinScriptWindow::WinScriptWindow(WinScriptWindows& factory, WindowKind kind, con
 
 WinScriptWindow::~WinScriptWindow() {
     // The window's last messages must not reach this half-destroyed object.
-    if (ui_ && IsWindow(hwnd())) RemoveWindowSubclass(hwnd(), &WinScriptWindow::InputObserver, 1);
+    if (ui_ && IsWindow(hwnd())) {
+        RemoveWindowSubclass(hwnd(), &WinScriptWindow::InputObserver, 1);
+        RemovePropW(hwnd(), kWindowProp);
+    }
+    if (ownBrush_) DeleteObject(ownBrush_);
     if (parent_) parent_->Forgotten(this);
     for (WinScriptWindow* child : children_) child->parent_ = nullptr;
     if (items_) Drop(items_);
@@ -584,6 +625,18 @@ uint64_t ShiftOfKeys() {
     return shift;
 }
 
+// TCursor's shapes (crArrow -2 ... crSizeAll -22) as the system's cursors; crNone (-1) is none.
+HCURSOR SystemCursor(int64_t cursor) {
+    static const std::array<LPCSTR, 21> shapes = {
+        IDC_ARROW, IDC_CROSS, IDC_IBEAM, IDC_ARROW, IDC_SIZENESW, IDC_SIZENS, IDC_SIZENWSE, IDC_SIZEWE,
+        IDC_UPARROW, IDC_WAIT, IDC_ARROW, IDC_NO, IDC_SIZEWE, IDC_SIZENS, IDC_ARROW, IDC_WAIT, IDC_NO,
+        IDC_APPSTARTING, IDC_HELP, IDC_HAND, IDC_SIZEALL,
+    };
+    if (cursor == -1) return nullptr;
+    const int64_t index = -cursor - 2;
+    return LoadCursorA(nullptr, index >= 0 && index < static_cast<int64_t>(shapes.size()) ? shapes[static_cast<size_t>(index)] : IDC_ARROW);
+}
+
 uint64_t ShiftOfMouse(WPARAM keys, bool doubleClick) {
     uint64_t shift = 0;
     if (keys & MK_SHIFT) shift |= 1u << 0;
@@ -605,12 +658,13 @@ LRESULT CALLBACK WinScriptWindow::InputObserver(HWND hwnd, UINT msg, WPARAM wp, 
     }
     auto* self = reinterpret_cast<WinScriptWindow*>(data);
     const lang::Value keep = lang::objectValue(self);  // whatever the handler frees, the object outlives this call
-    if (!self->Observe(msg, wp, lp) || self->disposed()) return 0;
+    LRESULT result = 0;
+    if (!self->Observe(msg, wp, lp, result) || self->disposed()) return result;
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// False: the handler swallowed the message (a key set to 0).
-bool WinScriptWindow::Observe(UINT msg, WPARAM& wp, LPARAM lp) {
+// False: the message was answered here, a key the handler set to 0 swallowed.
+bool WinScriptWindow::Observe(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result) {
     if (disposed()) return true;
     const auto report = [this](const std::string& e) { factory_.ReportError(e); };
     const lang::Value sender = lang::objectValue(this);
@@ -655,7 +709,25 @@ bool WinScriptWindow::Observe(UINT msg, WPARAM& wp, LPARAM lp) {
             if (On(ScriptEvent::MouseMove).Live())
                 FireScriptEvent(On(ScriptEvent::MouseMove), {sender, SetOfBits(ShiftOfMouse(wp, false)), x, y}, report);
             break;
-        case WM_SIZE: Fire(ScriptEvent::Resize); break;
+        case WM_SIZE: {
+            const SIZE now{static_cast<int16_t>(LOWORD(lp)), static_cast<int16_t>(HIWORD(lp))};
+            if (wp != SIZE_MINIMIZED && (now.cx != inside_.cx || now.cy != inside_.cy)) {
+                const int32_t dx = now.cx - inside_.cx, dy = now.cy - inside_.cy;
+                inside_ = now;
+                Relayout(dx, dy);
+            }
+            Fire(ScriptEvent::Resize);
+            break;
+        }
+        case WM_SETCURSOR:
+            if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd()) {
+                const int64_t cursor = KeptInt("CURSOR", 0);
+                if (cursor == 0) break;
+                SetCursor(SystemCursor(cursor));
+                result = TRUE;
+                return false;
+            }
+            break;
         case WM_ACTIVATE:
             if (kind_ == WindowKind::Form && LOWORD(wp) == WA_INACTIVE) Fire(ScriptEvent::Deactivate);
             break;
@@ -736,6 +808,8 @@ COLORREF WinScriptWindow::Background() const {
 
 void WinScriptWindow::SetColor(int32_t color) {
     color_ = color;
+    if (ownBrush_) DeleteObject(ownBrush_);
+    ownBrush_ = nullptr;
     if (auto* host = dynamic_cast<ScriptHostWindow*>(ui_.get())) host->SetBackground(Background());
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -894,6 +968,75 @@ int32_t WinScriptWindow::ShowModal() {
     modal_ = false;
     if (!disposed()) ShowWindow(hwnd(), SW_HIDE);
     return modalResult_;
+}
+
+void WinScriptWindow::SettingChanged(const std::string& name) {
+    if (name == "ALIGN") {
+        if (parent_) parent_->Relayout(0, 0);
+    } else if (name == "TABSTOP") {
+        const LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
+        SetWindowLongW(hwnd(), GWL_STYLE, KeptInt(name, 0) ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    } else if (name == "TABORDER" && parent_) {
+        // The tab order is the order of the parent's child windows: this one goes after the one before its place.
+        const int64_t place = KeptInt(name, 0);
+        HWND after = HWND_TOP;
+        int64_t k = 0;
+        for (HWND w = GetWindow(parent_->hwnd(), GW_CHILD); w && k < place; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (w == hwnd()) continue;
+            after = w;
+            ++k;
+        }
+        SetWindowPos(hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else if (kind_ == WindowKind::Form && name == "FORMSTYLE") {
+        SetWindowPos(hwnd(), KeptInt(name, 0) == 3 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else if (kind_ == WindowKind::Form && name == "BORDERICONS") {
+        const uint64_t icons = KeptBits(name, 0b0111);
+        LONG style = GetWindowLongW(hwnd(), GWL_STYLE) & ~(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+        if (icons & 1) style |= WS_SYSMENU;
+        if (icons & 2) style |= WS_MINIMIZEBOX;
+        if (icons & 4) style |= WS_MAXIMIZEBOX;
+        SetWindowLongW(hwnd(), GWL_STYLE, style);
+        SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    } else if (kind_ == WindowKind::Form && name == "WINDOWSTATE" && Visible()) {
+        const int64_t state = KeptInt(name, 0);
+        ShowWindow(hwnd(), state == 1 ? SW_SHOWMINIMIZED : state == 2 ? SW_SHOWMAXIMIZED : SW_RESTORE);
+    }
+}
+
+void WinScriptWindow::Relayout(int32_t dx, int32_t dy) {
+    constexpr uint64_t akLeft = 1, akTop = 2, akRight = 4, akBottom = 8;
+    for (WinScriptWindow* child : children_) {
+        if (child->KeptInt("ALIGN", 0) != 0 || (dx == 0 && dy == 0)) continue;
+        const uint64_t anchors = child->KeptBits("ANCHORS", akLeft | akTop);
+        ScriptBounds b = child->Bounds();
+        const ScriptBounds was = b;
+        if (anchors & akRight) (anchors & akLeft ? b.Width : b.Left) += dx;
+        if (anchors & akBottom) (anchors & akTop ? b.Height : b.Top) += dy;
+        if (b.Left != was.Left || b.Top != was.Top || b.Width != was.Width || b.Height != was.Height) child->SetBounds(b);
+    }
+    RECT area;
+    GetClientRect(hwnd(), &area);
+    for (int64_t align = 1; align <= 5; ++align)
+        for (WinScriptWindow* child : children_) {
+            if (child->KeptInt("ALIGN", 0) != align) continue;
+            ScriptBounds b = child->Bounds();
+            const int32_t width = area.right - area.left, height = area.bottom - area.top;
+            switch (align) {
+                case 1: b = {area.left, area.top, width, b.Height}; area.top += b.Height; break;
+                case 2: b = {area.left, area.bottom - b.Height, width, b.Height}; area.bottom -= b.Height; break;
+                case 3: b = {area.left, area.top, b.Width, height}; area.left += b.Width; break;
+                case 4: b = {area.right - b.Width, area.top, b.Width, height}; area.right -= b.Width; break;
+                default: b = {area.left, area.top, std::max(width, 0), std::max(height, 0)}; break;
+            }
+            child->SetBounds(b);
+        }
+}
+
+HBRUSH WinScriptWindow::OwnBackground() {
+    if (color_ == kClDefault) return nullptr;
+    if (!ownBrush_) ownBrush_ = CreateSolidBrush(Background());
+    return ownBrush_;
 }
 
 // OnClose's answer: caNone (0) keeps the form, caHide (1, what it is asked with), caFree (2), caMinimize (3). OnCloseQuery

@@ -351,12 +351,13 @@ begin end.
 }
 
 // The members scripts know from the class libraries at work on real windows: the mouse, a key and the focus reach
-// the script's handlers, a password edit hides its text, the form asks OnCloseQuery before it closes, settings the
-// windows do not apply read back what the script set.
+// the script's handlers, a password edit hides its text in a colour of its own, an aligned panel and an anchored
+// edit follow the form's size, the form stays on top with only a system menu, it asks OnCloseQuery before it
+// closes, and settings the windows do not apply read back what the script set.
 TEST(Script, AScriptsControlsTellItOfTheMouseKeysAndFocus) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Input.exn", R"(
-var f: TForm; e, pw: TEdit; pad: TPanel;
+var f: TForm; e, pw: TEdit; pad, bar: TPanel;
 procedure Down(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer);
 begin
   if (Button = mbLeft) and (ssLeft in Shift) then WriteLn('down ' + IntToStr(X) + ',' + IntToStr(Y));
@@ -381,6 +382,10 @@ begin
   pw := TEdit.Create(f); pw.Parent := f; pw.SetBounds(10, 40, 120, 21); pw.PasswordChar := '*'; pw.Text := 'secret';
   pad := TPanel.Create(f); pad.Parent := f; pad.SetBounds(10, 70, 100, 60); pad.OnMouseDown := @Down;
   pad.DragMode := dmAutomatic;
+  bar := TPanel.Create(f); bar.Parent := f; bar.Height := 30; bar.Align := alBottom;
+  e.Anchors := [akLeft, akTop, akRight];
+  pw.Color := clYellow;
+  f.FormStyle := fsStayOnTop; f.BorderIcons := [biSystemMenu];
   f.Show;
   WriteLn('controls ' + IntToStr(f.ControlCount) + ' ' + IntToStr(Ord(pad.DragMode)));
 end;
@@ -392,7 +397,10 @@ begin end.
     p.Send(kAttach);
     HWND form = WaitForTopLevel(p.process.Id(), L"TPeloScriptForm", 5000);
     ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "controls 3 1"; }, 3000)) << p.Row(0);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "controls 4 1"; }, 3000)) << p.Row(0);
+    EXPECT_NE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "fsStayOnTop";
+    EXPECT_EQ(GetWindowLongW(form, GWL_STYLE) & WS_MINIMIZEBOX, 0) << "only the system menu";
+    EXPECT_NE(GetWindowLongW(form, GWL_STYLE) & WS_SYSMENU, 0);
     HWND pad = FindDescendant(form, L"TPeloScriptPanel", L"");
     ASSERT_NE(pad, nullptr);
     PostMessageW(pad, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
@@ -404,6 +412,42 @@ begin end.
     ASSERT_NE(edit, nullptr);
     ASSERT_NE(password, nullptr) << "the second edit hides its text";
     EXPECT_EQ(SendMessageW(password, EM_GETPASSWORDCHAR, 0, 0), '*');
+    // The password edit's own colour, as the screen shows it at its right end.
+    RECT box;
+    GetWindowRect(password, &box);
+    HDC screen = GetDC(nullptr);
+    const COLORREF shown = GetPixel(screen, box.right - 6, (box.top + box.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(shown, RGB(255, 255, 0));
+    // The bar at the bottom across the whole form; the edit anchored right grows with the form.
+    HWND bar = nullptr;
+    for (HWND w = FindWindowExW(form, nullptr, L"TPeloScriptPanel", nullptr); w; w = FindWindowExW(form, w, L"TPeloScriptPanel", nullptr))
+        if (w != pad) bar = w;
+    ASSERT_NE(bar, nullptr);
+    auto inParent = [](HWND w) {
+        RECT r;
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT inside = ClientRect(form);
+    RECT barAt = inParent(bar);
+    EXPECT_EQ(barAt.left, 0);
+    EXPECT_EQ(barAt.right, inside.right);
+    EXPECT_EQ(barAt.bottom, inside.bottom);
+    EXPECT_EQ(barAt.bottom - barAt.top, 30);
+    const RECT editWas = inParent(edit);
+    RECT outside;
+    GetWindowRect(form, &outside);
+    SetWindowPos(form, nullptr, 0, 0, outside.right - outside.left + 50, outside.bottom - outside.top + 20,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return inParent(bar).right == ClientRect(form).right; }, 3000));
+    inside = ClientRect(form);
+    EXPECT_EQ(inParent(bar).bottom, inside.bottom);
+    const RECT editNow = inParent(edit);
+    EXPECT_EQ(editNow.left, editWas.left);
+    EXPECT_EQ(editNow.right - editNow.left, editWas.right - editWas.left + 50);
+    Screenshot(L"script-form-aligned-and-anchored");
     PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "entered lots"; }, 3000)) << p.Row(0);

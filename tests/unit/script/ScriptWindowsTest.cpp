@@ -95,6 +95,7 @@ public:
     ScriptPoint ClientToScreen(ScriptPoint p) const override { return {p.X + bounds_.Left, p.Y + bounds_.Top}; }
     ScriptPoint ScreenToClient(ScriptPoint p) const override { return {p.X - bounds_.Left, p.Y - bounds_.Top}; }
     ScriptBounds ItemBounds(int32_t index) const override { return {0, index * 13, bounds_.Width, 13}; }
+    void SettingChanged(const std::string& name) override { settings.push_back(name); }
 
     CountingList& List() { return *items_; }
     struct Sent {
@@ -104,6 +105,7 @@ public:
     std::vector<Sent> performed;
     intptr_t answer = 0;
     std::vector<ScriptWindow*> children;
+    std::vector<std::string> settings;
 
 private:
     WindowKind kind_;
