@@ -40,7 +40,7 @@ class MemoryStream final : public StreamObject {
 public:
     MemoryStream(const HostClass* cls, std::string initial = {}) : StreamObject(cls), data_(std::move(initial)) {}
     int64_t read(char* into, int64_t count) override {
-        if (count <= 0 || pos_ >= size()) return 0;
+        if (count <= 0 || pos_ < 0 || pos_ >= size()) return 0;  // a position before the start reads nothing
         const int64_t n = std::min(count, size() - pos_);
         std::memcpy(into, data_.data() + pos_, static_cast<size_t>(n));
         pos_ += n;

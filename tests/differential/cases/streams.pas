@@ -17,6 +17,8 @@ begin
   WriteLn(IntToStr(m.Seek(-2, soFromEnd)) + ' ' + IntToStr(m.Seek(1, soFromCurrent)) + ' ' + IntToStr(m.Seek(0, soFromBeginning)));
   n := m.Read(t, 3);
   WriteLn(IntToStr(n) + ' [' + t + ']');
+  m.Position := -3; n := m.Read(t, 3);
+  WriteLn('before the start: ' + IntToStr(n) + ' at ' + IntToStr(m.Position));
   m.Position := 5;
   n := m.Read(t, 3);
   WriteLn(IntToStr(n) + ' [' + t + ']');
