@@ -230,6 +230,9 @@ std::unordered_map<std::string, Binding> WindowProperties() {
         [](CallCtx& c, ScriptWindow& w) { w.SetReadOnly(c.b(1)); });
     add("MODALRESULT", 0, [](CallCtx& c, ScriptWindow& w) { c.retInt(w.ModalResult()); },
         [](CallCtx& c, ScriptWindow& w) { w.SetModalResult(Int(c, 1)); });
+    add("CANVAS", 0, [](CallCtx& c, ScriptWindow& w) {
+        if (ScriptCanvas* canvas = w.Canvas()) c.retValue(lang::objectValue(canvas));
+    });
     add("SHOWING", 0, [](CallCtx& c, ScriptWindow& w) { c.retBool(w.Visible()); });
     add("CONTROLCOUNT", 0, [](CallCtx& c, ScriptWindow& w) { c.retInt(static_cast<int64_t>(w.ChildWindows().size())); });
     add("CONTROLS", 1, [](CallCtx& c, ScriptWindow& w) {

@@ -17,7 +17,8 @@ namespace {
 constexpr UINT kDropLater = WM_APP + 1;  // lParam: a ScriptObject the script freed, released once its event is over
 constexpr int32_t kClDefault = 0x20000000;
 
-bool IsPainted(WindowKind k) { return k == WindowKind::PaintBox || k == WindowKind::Shape; }
+// Windows with a canvas the script paints on (in OnPaint, or a shape's own figure).
+bool IsPainted(WindowKind k) { return k == WindowKind::PaintBox || k == WindowKind::Shape || k == WindowKind::Form; }
 
 bool IsContainer(WindowKind k) {
     return k == WindowKind::Form || k == WindowKind::Panel || k == WindowKind::GroupBox ||

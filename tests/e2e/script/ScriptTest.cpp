@@ -368,6 +368,11 @@ begin
   WriteLn('key ' + IntToStr(Key));
   if Key = 113 then Key := 0;
 end;
+procedure PaintForm(Sender: TObject);
+begin
+  f.Canvas.Brush.Color := clRed; f.Canvas.Pen.Color := clRed;
+  f.Canvas.Rectangle(200, 10, 240, 40);
+end;
 procedure Query(Sender: TObject; var CanClose: Boolean);
 begin
   CanClose := f.Tag > 0; f.Tag := 1;
@@ -376,7 +381,7 @@ end;
 procedure Init;
 begin
   f := TForm.CreateNew(nil, 0); f.Caption := 'Input'; f.SetBounds(60, 60, 300, 200);
-  f.OnCloseQuery := @Query;
+  f.OnCloseQuery := @Query; f.OnPaint := @PaintForm;
   e := TEdit.Create(f); e.Parent := f; e.SetBounds(10, 10, 120, 21); e.Hint := 'lots';
   e.OnEnter := @Entered; e.OnKeyDown := @Key;
   pw := TEdit.Create(f); pw.Parent := f; pw.SetBounds(10, 40, 120, 21); pw.PasswordChar := '*'; pw.Text := 'secret';
@@ -419,6 +424,12 @@ begin end.
     const COLORREF shown = GetPixel(screen, box.right - 6, (box.top + box.bottom) / 2);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(shown, RGB(255, 255, 0));
+    // What the form's OnPaint drew on its canvas.
+    POINT painted{220, 25};
+    ClientToScreen(form, &painted);
+    screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, painted.x, painted.y), RGB(255, 0, 0));
+    ReleaseDC(nullptr, screen);
     // The bar at the bottom across the whole form; the edit anchored right grows with the form.
     HWND bar = nullptr;
     for (HWND w = FindWindowExW(form, nullptr, L"TPeloScriptPanel", nullptr); w; w = FindWindowExW(form, w, L"TPeloScriptPanel", nullptr))
@@ -447,6 +458,7 @@ begin end.
     const RECT editNow = inParent(edit);
     EXPECT_EQ(editNow.left, editWas.left);
     EXPECT_EQ(editNow.right - editNow.left, editWas.right - editWas.left + 50);
+    Sleep(1000);
     Screenshot(L"script-form-aligned-and-anchored");
     PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
