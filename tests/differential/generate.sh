@@ -3,8 +3,8 @@
 # the reference runner (psoracle) and through glc; stdout and the exit code must agree (for compile errors only
 # the position of the first message, as in run.sh). The first difference is minimised (statement lines of the main
 # block are dropped while the difference stays) and printed with both outputs; the run then ends with status 1.
-# A reference that dies of its documented overflow bugs (exit 217) after writing what we wrote first, where we
-# report the overflow, is counted apart, not as a difference.
+# A reference that dies of its documented overflow bugs (exit 217) where we report the overflow, the two agreeing
+# up to where the first of them stopped, is counted apart, not as a difference.
 #
 #   generate.sh --gen PATH --glc PATH [--psoracle PATH] [--count N] [--seed S] [--statements K]
 set -u
@@ -46,12 +46,16 @@ differs() {  # FILE: 0 when the two runners disagree on it
   out "$1" "$PSO" >"$TMP/ref.out"
   out "$1" "$GLC" run >"$TMP/glc.out"
   cmp -s "$TMP/ref.out" "$TMP/glc.out" && return 1
-  # The documented reference bugs of a floating-point or Currency overflow end its process (exit 217) where we raise
-  # a catchable Math error: what the reference wrote before it died must be what we wrote first.
-  if [ "$(tail -n 1 "$TMP/ref.out")" = "[exit 217]" ]; then
-    n=$(($(wc -l <"$TMP/ref.out") - 1))
-    if [ "$(head -n "$n" "$TMP/ref.out")" = "$(head -n "$n" "$TMP/glc.out")" ] &&
-       grep -q 'Math error\|Invalid floating point operation' "$TMP/glc.out"; then
+  # The documented reference bugs of a floating-point or Currency overflow end its process (exit 217), at the fault
+  # or at a later floating-point operation, where we raise a Math error at the fault: up to where the first of the
+  # two stopped, the lines must be the same.
+  if [ "$(tail -n 1 "$TMP/ref.out")" = "[exit 217]" ] &&
+     grep -q 'Math error\|Invalid floating point operation' "$TMP/glc.out"; then
+    grep '^LINE' "$TMP/ref.out" >"$TMP/ref.lines"
+    grep '^LINE' "$TMP/glc.out" >"$TMP/glc.lines"
+    r=$(wc -l <"$TMP/ref.lines") g=$(wc -l <"$TMP/glc.lines")
+    n=$((r < g ? r : g))
+    if [ "$(head -n "$n" "$TMP/ref.lines")" = "$(head -n "$n" "$TMP/glc.lines")" ]; then
       DIED=$((DIED + 1))
       return 1
     fi
@@ -87,4 +91,4 @@ while [ "$k" -lt "$COUNT" ]; do
   fi
   k=$((k + 1))
 done
-echo "generate: $COUNT scripts (seeds $SEED..$((SEED + COUNT - 1))), no difference ($DIED where the reference's documented overflow ended it)"
+echo "generate: $COUNT scripts (seeds $SEED..$((SEED + COUNT - 1))), no difference ($DIED where the reference died of its documented overflow)"
