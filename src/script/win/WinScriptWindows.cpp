@@ -8,6 +8,7 @@
 #include "ui/win/Control.h"
 #include "ui/win/Font.h"
 #include "ui/win/TaskWindows.h"
+#include "ui/win/ToolTips.h"
 #include "ui/win/WinText.h"
 
 namespace pelo::script {
@@ -257,6 +258,8 @@ public:
     }
     // A control's own background, for its parent to paint it with; nullptr while it has the default colour.
     HBRUSH OwnBackground();
+    // A bevel's or panel's edges, as its Shape and Style or BevelOuter, BevelInner and BevelWidth ask.
+    void DrawBevels(HDC dc, RECT r) const;
     void SyncItems();
     void SyncRadios();
     void OnClosing() { Close(); }
@@ -303,6 +306,13 @@ private:
     bool modal_ = false;
     SIZE inside_{0, 0};           // the client size of the last layout
     HBRUSH ownBrush_ = nullptr;   // see OwnBackground
+    std::wstring hint_;                        // the hint shown over the control, while ShowHint asks for it
+    std::unique_ptr<ui::ToolTips> tips_;       // a form's: its controls' hints
+    void UpdateHint();
+    std::string KeptText(const std::string& name) const {
+        const lang::Value* v = KeptSetting(*this, name);
+        return v && v->tag == lang::Tag::Str ? std::string(v->str()) : std::string();
+    }
 };
 
 class WinScriptTimer final : public ScriptTimer {
@@ -396,6 +406,7 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             GetClientRect(hwnd(), &r);
             if (!brush_) brush_ = CreateSolidBrush(owner_.Background());
             FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+            owner_.DrawBevels(reinterpret_cast<HDC>(wp), r);
             if (owner_.Kind() == WindowKind::GroupBox || owner_.Kind() == WindowKind::RadioGroup) {
                 // the frame and its caption, as a group box draws them
                 HDC dc = reinterpret_cast<HDC>(wp);
@@ -505,7 +516,7 @@ void WinScriptWindow::MakeWindow(HWND parent) {
         case WindowKind::ScrollBar: {
             auto w = std::make_unique<ScriptHostWindow>(*this);
             w->Make({.className = L"TPeloScriptPanel", .title = name,
-                     .style = static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (kind_ == WindowKind::Panel ? WS_BORDER : 0)),
+                     .style = static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS),
                      .rect = rect, .parent = parent});
             ui_ = std::move(w);
             return;
@@ -716,6 +727,8 @@ bool WinScriptWindow::Observe(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result) 
                 const int32_t dx = now.cx - inside_.cx, dy = now.cy - inside_.cy;
                 inside_ = now;
                 Relayout(dx, dy);
+                // edges and frames drawn along the sides move with them
+                if (dynamic_cast<ScriptHostWindow*>(ui_.get())) InvalidateRect(hwnd(), nullptr, TRUE);
             }
             Fire(ScriptEvent::Resize);
             break;
@@ -999,6 +1012,26 @@ void WinScriptWindow::SettingChanged(const std::string& name) {
         if (icons & 4) style |= WS_MAXIMIZEBOX;
         SetWindowLongW(hwnd(), GWL_STYLE, style);
         SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    } else if (name == "CHARCASE" && (kind_ == WindowKind::Edit || kind_ == WindowKind::Memo)) {
+        const int64_t charCase = KeptInt(name, 0);  // ecNormal, ecUpperCase, ecLowerCase
+        LONG style = GetWindowLongW(hwnd(), GWL_STYLE) & ~(ES_UPPERCASE | ES_LOWERCASE);
+        if (charCase == 1) style |= ES_UPPERCASE;
+        if (charCase == 2) style |= ES_LOWERCASE;
+        SetWindowLongW(hwnd(), GWL_STYLE, style);
+    } else if (name == "HINT" || name == "SHOWHINT") {
+        UpdateHint();
+        if (kind_ == WindowKind::Form && name == "SHOWHINT") {
+            std::vector<WinScriptWindow*> todo = children_;
+            while (!todo.empty()) {
+                WinScriptWindow* w = todo.back();
+                todo.pop_back();
+                w->UpdateHint();
+                todo.insert(todo.end(), w->children_.begin(), w->children_.end());
+            }
+        }
+    } else if (name == "SHAPE" || name == "STYLE" || name == "BEVELOUTER" || name == "BEVELINNER" ||
+               name == "BEVELWIDTH") {
+        Invalidate();
     } else if (kind_ == WindowKind::Form && name == "WINDOWSTATE" && Visible()) {
         const int64_t state = KeptInt(name, 0);
         ShowWindow(hwnd(), state == 1 ? SW_SHOWMINIMIZED : state == 2 ? SW_SHOWMAXIMIZED : SW_RESTORE);
@@ -1032,6 +1065,50 @@ void WinScriptWindow::Relayout(int32_t dx, int32_t dy) {
             }
             child->SetBounds(b);
         }
+}
+
+// The hint over this control, shown by its form's tool tips while its ShowHint (or, never set, its form's) is True.
+void WinScriptWindow::UpdateHint() {
+    WinScriptWindow* form = kind_ == WindowKind::Form ? this : ParentForm();
+    if (!form || form == this) return;
+    if (!form->tips_) {
+        form->tips_ = std::make_unique<ui::ToolTips>();
+        form->tips_->Create(form->hwnd());
+    }
+    form->tips_->Remove(*ui_);
+    hint_ = ui::AnsiToWide(KeptText("HINT"));
+    const bool show = KeptSetting(*this, "SHOWHINT") ? KeptInt("SHOWHINT", 0) != 0 : form->KeptInt("SHOWHINT", 0) != 0;
+    if (show && !hint_.empty()) form->tips_->Add(*ui_, hint_.c_str());
+}
+
+void WinScriptWindow::DrawBevels(HDC dc, RECT r) const {
+    const std::string& cls = hostClass() ? hostClass()->name() : std::string();
+    if (cls == "TBevel") {
+        const bool raised = KeptInt("STYLE", 0) == 1;
+        const UINT edge = raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER;
+        switch (KeptInt("SHAPE", 0)) {  // bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer
+            case 0: DrawEdge(dc, &r, edge, BF_RECT); break;
+            case 1: DrawEdge(dc, &r, raised ? EDGE_BUMP : EDGE_ETCHED, BF_RECT); break;
+            case 2: r.bottom = r.top + 2; DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP); break;
+            case 3: r.top = r.bottom - 2; DrawEdge(dc, &r, EDGE_ETCHED, BF_BOTTOM); break;
+            case 4: r.right = r.left + 2; DrawEdge(dc, &r, EDGE_ETCHED, BF_LEFT); break;
+            case 5: r.left = r.right - 2; DrawEdge(dc, &r, EDGE_ETCHED, BF_RIGHT); break;
+            default: break;
+        }
+    } else if (kind_ == WindowKind::Panel) {
+        // bvNone, bvLowered, bvRaised (a panel's outer bevel unless the script says otherwise), bvSpace
+        const int64_t width = std::max<int64_t>(KeptInt("BEVELWIDTH", 1), 1);
+        for (const auto& [setting, fallback] : {std::pair<const char*, int64_t>{"BEVELOUTER", 2}, {"BEVELINNER", 0}}) {
+            const int64_t bevel = KeptInt(setting, fallback);
+            if (bevel == 1 || bevel == 2)
+                for (int64_t k = 0; k < width; ++k) {
+                    DrawEdge(dc, &r, bevel == 1 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+                    InflateRect(&r, -1, -1);
+                }
+            else if (bevel == 3)
+                InflateRect(&r, -static_cast<int>(width), -static_cast<int>(width));
+        }
+    }
 }
 
 HBRUSH WinScriptWindow::OwnBackground() {

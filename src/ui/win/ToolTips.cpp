@@ -31,4 +31,16 @@ void ToolTips::Add(const Window& control, const wchar_t* text)
     SendMessageW(hwnd_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+void ToolTips::Remove(const Window& control)
+{
+    if (!hwnd_ || !control.hwnd())
+        return;
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND;
+    ti.hwnd = GetParent(control.hwnd());
+    ti.uId = reinterpret_cast<UINT_PTR>(control.hwnd());
+    SendMessageW(hwnd_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 }  // namespace pelo::ui

@@ -16,6 +16,7 @@ public:
     bool Create(HWND owner);
     // The hint over `control` (a static control needs SS_NOTIFY to see the mouse). `text` must outlive the window.
     void Add(const Window& control, const wchar_t* text);
+    void Remove(const Window& control);
 
 private:
     HWND hwnd_ = nullptr;

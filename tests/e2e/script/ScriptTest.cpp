@@ -8,6 +8,7 @@
 #include "driver/Driver.h"
 #include "script/CompiledScript.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 namespace pelo::e2e {
@@ -357,7 +358,7 @@ begin end.
 TEST(Script, AScriptsControlsTellItOfTheMouseKeysAndFocus) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Input.exn", R"(
-var f: TForm; e, pw: TEdit; pad, bar: TPanel;
+var f: TForm; e, pw: TEdit; pad, bar: TPanel; bv: TBevel;
 procedure Down(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer);
 begin
   if (Button = mbLeft) and (ssLeft in Shift) then WriteLn('down ' + IntToStr(X) + ',' + IntToStr(Y));
@@ -390,6 +391,8 @@ begin
   bar := TPanel.Create(f); bar.Parent := f; bar.Height := 30; bar.Align := alBottom;
   e.Anchors := [akLeft, akTop, akRight];
   pw.Color := clYellow;
+  e.CharCase := ecUpperCase; e.ShowHint := True;
+  bv := TBevel.Create(f); bv.Parent := f; bv.SetBounds(150, 70, 100, 40); bv.Shape := bsFrame;
   f.FormStyle := fsStayOnTop; f.BorderIcons := [biSystemMenu];
   f.Show;
   WriteLn('controls ' + IntToStr(f.ControlCount) + ' ' + IntToStr(Ord(pad.DragMode)));
@@ -402,10 +405,20 @@ begin end.
     p.Send(kAttach);
     HWND form = WaitForTopLevel(p.process.Id(), L"TPeloScriptForm", 5000);
     ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "controls 4 1"; }, 3000)) << p.Row(0);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "controls 5 1"; }, 3000)) << p.Row(0);
     EXPECT_NE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "fsStayOnTop";
     EXPECT_EQ(GetWindowLongW(form, GWL_STYLE) & WS_MINIMIZEBOX, 0) << "only the system menu";
     EXPECT_NE(GetWindowLongW(form, GWL_STYLE) & WS_SYSMENU, 0);
+    // The form's hints: one tool tip window of the program with the edit's hint.
+    HWND tips = nullptr;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); w && !tips;
+         w = FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == p.process.Id() && GetWindow(w, GW_OWNER) == form) tips = w;
+    }
+    ASSERT_NE(tips, nullptr) << "the edit's hint is shown";
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
     HWND pad = FindDescendant(form, L"TPeloScriptPanel", L"");
     ASSERT_NE(pad, nullptr);
     PostMessageW(pad, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
@@ -416,6 +429,7 @@ begin end.
         (SendMessageW(w, EM_GETPASSWORDCHAR, 0, 0) == 0 ? edit : password) = w;
     ASSERT_NE(edit, nullptr);
     ASSERT_NE(password, nullptr) << "the second edit hides its text";
+    EXPECT_NE(GetWindowLongW(edit, GWL_STYLE) & ES_UPPERCASE, 0) << "ecUpperCase";
     EXPECT_EQ(SendMessageW(password, EM_GETPASSWORDCHAR, 0, 0), '*');
     // The password edit's own colour, as the screen shows it at its right end.
     RECT box;
@@ -433,7 +447,7 @@ begin end.
     // The bar at the bottom across the whole form; the edit anchored right grows with the form.
     HWND bar = nullptr;
     for (HWND w = FindWindowExW(form, nullptr, L"TPeloScriptPanel", nullptr); w; w = FindWindowExW(form, w, L"TPeloScriptPanel", nullptr))
-        if (w != pad) bar = w;
+        if (ClientRect(w).bottom == 30) bar = w;  // the panel 30 high
     ASSERT_NE(bar, nullptr);
     auto inParent = [](HWND w) {
         RECT r;
