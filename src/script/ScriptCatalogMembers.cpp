@@ -565,6 +565,8 @@ void RegisterCatalogMembers(HostTable& t) {
     for (const CatalogClass& entry : StandardClassCatalog()) {
         HostClass* cls = t.findClass(entry.name);
         if (!cls) cls = &t.addClass(entry.name, entry.parent);
+        for (const std::vector<const char*>* shared : entry.shared)
+            for (const char* decl : *shared) Bind(t, *cls, decl, properties, methods);
         for (const char* decl : entry.members) Bind(t, *cls, decl, properties, methods);
     }
 }

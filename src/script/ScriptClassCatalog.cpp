@@ -5,12 +5,59 @@
 
 namespace pelo::script {
 
+namespace {
+
+// What controls publish alike: dragged and dropped.
+const std::vector<const char*> kDragging = {
+    "property DragCursor: LongInt read write",
+    "property DragMode: TDragMode read write",
+    "property OnDragDrop: TDragDropEvent read write",
+    "property OnDragOver: TDragOverEvent read write",
+    "property OnEndDrag: TEndDragEvent read write",
+    "property OnStartDrag: TStartDragEvent read write",
+};
+
+// What controls publish alike: the mouse.
+const std::vector<const char*> kMouse = {
+    "property OnMouseDown: TMouseEvent read write",
+    "property OnMouseMove: TMouseMoveEvent read write",
+    "property OnMouseUp: TMouseEvent read write",
+};
+
+// What controls publish alike: the focus.
+const std::vector<const char*> kFocus = {
+    "property OnEnter: TNotifyEvent read write",
+    "property OnExit: TNotifyEvent read write",
+};
+
+// What controls publish alike: the keyboard.
+const std::vector<const char*> kKeys = {
+    "property OnKeyDown: TKeyEvent read write",
+    "property OnKeyPress: TKeyPressEvent read write",
+    "property OnKeyUp: TKeyEvent read write",
+};
+
+// What controls publish alike: looks taken from the parent.
+const std::vector<const char*> kParentLooks = {
+    "property ParentColor: Boolean read write",
+    "property ParentFont: Boolean read write",
+    "property ParentShowHint: Boolean read write",
+};
+
+// What controls publish alike: the 3D look.
+const std::vector<const char*> kCtl3D = {
+    "property CTL3D: Boolean read write",
+    "property ParentCtl3D: Boolean read write",
+};
+
+}  // namespace
+
 const std::vector<CatalogClass>& StandardClassCatalog() {
     static const std::vector<CatalogClass> catalog = {
-        {"TGraphicsObject", "TPersistent", {
+        {"TGraphicsObject", "TPersistent", {}, {
             "property OnChange: TNotifyEvent read write",
         }},
-        {"TFont", "TGraphicsObject", {
+        {"TFont", "TGraphicsObject", {}, {
             "constructor Create",
             "property Handle: Integer read write",
             "property Color: TColor read write",
@@ -21,7 +68,7 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property PixelsPerInch: Integer read write",
             "property Style: TFontStyles read write",
         }},
-        {"TCanvas", "TPersistent", {
+        {"TCanvas", "TPersistent", {}, {
             "procedure Arc(X1, Y1, X2, Y2, X3, Y3, X4, Y4: Integer)",
             "procedure Chord(X1, Y1, X2, Y2, X3, Y3, X4, Y4: Integer)",
             "procedure Draw(X, Y: Integer; Graphic: TGraphic)",
@@ -44,19 +91,19 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Font: TFont read",
             "property Pen: TPen read",
         }},
-        {"TPen", "TGraphicsObject", {
+        {"TPen", "TGraphicsObject", {}, {
             "constructor Create",
             "property Color: TColor read write",
             "property Mode: TPenMode read write",
             "property Style: TPenStyle read write",
             "property Width: Integer read write",
         }},
-        {"TBrush", "TGraphicsObject", {
+        {"TBrush", "TGraphicsObject", {}, {
             "constructor Create",
             "property Color: TColor read write",
             "property Style: TBrushStyle read write",
         }},
-        {"TGraphic", "TPersistent", {
+        {"TGraphic", "TPersistent", {}, {
             "constructor Create",
             "procedure LoadFromFile(const FileName: string)",
             "procedure SaveToFile(const FileName: string)",
@@ -66,7 +113,7 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Width: Integer read write",
             "property OnChange: TNotifyEvent read write",
         }},
-        {"TBitmap", "TGraphic", {
+        {"TBitmap", "TGraphic", {}, {
             "procedure LoadFromStream(Stream: TStream)",
             "procedure SaveToStream(Stream: TStream)",
             "property Canvas: TCanvas read",
@@ -84,10 +131,10 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property IgnorePalette: Boolean read write",
             "property TransparentColor: TColor read",
         }},
-        {"TPicture", "TPersistent", {
+        {"TPicture", "TPersistent", {}, {
             "property Bitmap: TBitmap read write",
         }},
-        {"TControl", "TComponent", {
+        {"TControl", "TComponent", {}, {
             "constructor Create(AOwner: TComponent)",
             "procedure BringToFront",
             "procedure Hide",
@@ -121,7 +168,7 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "function Perform(Msg: Cardinal; WPARAM,LPARAM: LongInt): LongInt",
             "function ScreenToClient(Point: TPoint): TPoint",
         }},
-        {"TWinControl", "TControl", {
+        {"TWinControl", "TControl", {}, {
             "property Parent: TWinControl read write",
             "property Handle: LongInt read",
             "property Showing: Boolean read",
@@ -147,11 +194,9 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Brush: TBrush read",
             "property HelpContext: LongInt read write",
         }},
-        {"TGraphicControl", "TControl", {
-        }},
-        {"TCustomControl", "TWinControl", {
-        }},
-        {"TDragObject", "TObject", {
+        {"TGraphicControl", "TControl", {}, {}},
+        {"TCustomControl", "TWinControl", {}, {}},
+        {"TDragObject", "TObject", {}, {
             "procedure Assign(Source: TDragObject)",
             "function GetName: string",
             "function Instance: LongInt",
@@ -164,69 +209,40 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property MouseDeltaX: Double read",
             "property MouseDeltaY: Double read",
         }},
-        {"TSizeConstraints", "TPersistent", {
+        {"TSizeConstraints", "TPersistent", {}, {
             "property MaxHeight: TConstraintSize read write",
             "property MaxWidth: TConstraintSize read write",
             "property MinHeight: TConstraintSize read write",
             "property MinWidth: TConstraintSize read write",
         }},
-        {"TCustomGroupBox", "TCustomControl", {
-        }},
-        {"TGroupBox", "TCustomGroupBox", {
+        {"TCustomGroupBox", "TCustomControl", {}, {}},
+        {"TGroupBox", "TCustomGroupBox", {&kDragging, &kMouse, &kFocus, &kParentLooks, &kCtl3D}, {
             "property Anchors: TAnchors read write",
             "property Caption: string read write",
             "property Color: TColor read write",
             "property Font: TFont read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property CTL3D: Boolean read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TCustomLabel", "TGraphicControl", {
+        {"TCustomLabel", "TGraphicControl", {}, {
             "property Canvas: TCanvas read",
         }},
-        {"TLabel", "TCustomLabel", {
+        {"TLabel", "TCustomLabel", {&kDragging, &kMouse, &kParentLooks}, {
             "property Alignment: TAlignment read write",
             "property Anchors: TAnchors read write",
             "property AutoSize: Boolean read write",
             "property Caption: string read write",
             "property Color: TColor read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
             "property FocusControl: TWinControl read write",
             "property Font: TFont read write",
             "property Layout: TTextLayout read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
-            "property ParentShowHint: Boolean read write",
             "property ShowAccelChar: Boolean read write",
             "property Transparent: Boolean read write",
             "property WordWrap: Boolean read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TCustomEdit", "TWinControl", {
+        {"TCustomEdit", "TWinControl", {}, {
             "procedure Clear",
             "procedure ClearSelection",
             "procedure SelectAll",
@@ -241,7 +257,7 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "function GetSelTextBuf(Buffer: PChar; BufSize: Integer): Integer",
             "procedure SetSelTextBuf(Buffer: PChar)",
         }},
-        {"TEdit", "TCustomEdit", {
+        {"TEdit", "TCustomEdit", {&kDragging, &kMouse, &kFocus, &kKeys, &kParentLooks, &kCtl3D}, {
             "property Anchors: TAnchors read write",
             "property AutoSelect: Boolean read write",
             "property AutoSize: Boolean read write",
@@ -251,37 +267,18 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Font: TFont read write",
             "property HideSelection: Boolean read write",
             "property MaxLength: Integer read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property PasswordChar: Char read write",
             "property ReadOnly: Boolean read write",
             "property Text: string read write",
             "property OnChange: TNotifyEvent read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property OnKeyDown: TKeyEvent read write",
-            "property OnKeyPress: TKeyPressEvent read write",
-            "property OnKeyUp: TKeyEvent read write",
-            "property CTL3D: Boolean read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
             "property OEMConvert: Boolean read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TCustomMemo", "TCustomEdit", {
+        {"TCustomMemo", "TCustomEdit", {}, {
             "property Lines: TStrings read write",
         }},
-        {"TMemo", "TCustomMemo", {
+        {"TMemo", "TCustomMemo", {&kDragging, &kMouse, &kFocus, &kKeys, &kParentLooks, &kCtl3D}, {
             "property Anchors: TAnchors read write",
             "property Alignment: TAlignment read write",
             "property BorderStyle: TBorderStyle read write",
@@ -289,8 +286,6 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Font: TFont read write",
             "property HideSelection: Boolean read write",
             "property MaxLength: Integer read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property ReadOnly: Boolean read write",
             "property ScrollBars: TScrollStyle read write",
             "property WantReturns: Boolean read write",
@@ -299,26 +294,9 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property OnChange: TNotifyEvent read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property OnKeyDown: TKeyEvent read write",
-            "property OnKeyPress: TKeyPressEvent read write",
-            "property OnKeyUp: TKeyEvent read write",
-            "property CTL3D: Boolean read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
             "property OEMConvert: Boolean read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TCustomComboBox", "TWinControl", {
+        {"TCustomComboBox", "TWinControl", {}, {
             "property DroppedDown: Boolean read write",
             "property Items: TStrings read write",
             "property ItemIndex: Integer read write",
@@ -329,42 +307,25 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property SelStart: Integer read write",
             "property SelText: string read write",
         }},
-        {"TComboBox", "TCustomComboBox", {
+        {"TComboBox", "TCustomComboBox", {&kDragging, &kFocus, &kKeys, &kParentLooks, &kCtl3D}, {
             "property Style: TComboBoxStyle read write",
             "property Anchors: TAnchors read write",
             "property Color: TColor read write",
             "property DropDownCount: Integer read write",
             "property Font: TFont read write",
             "property MaxLength: Integer read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property Sorted: Boolean read write",
             "property Text: string read write",
             "property OnChange: TNotifyEvent read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
             "property OnDropDown: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property OnKeyDown: TKeyEvent read write",
-            "property OnKeyPress: TKeyPressEvent read write",
-            "property OnKeyUp: TKeyEvent read write",
-            "property CTL3D: Boolean read write",
-            "property DragMode: TDragMode read write",
-            "property DragCursor: LongInt read write",
             "property ItemHeight: Integer read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
             "property OnDrawItem: TDrawItemEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
             "property OnMeasureItem: TMeasureItemEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TButtonControl", "TWinControl", {
-        }},
-        {"TButton", "TButtonControl", {
+        {"TButtonControl", "TWinControl", {}, {}},
+        {"TButton", "TButtonControl", {&kDragging, &kMouse, &kFocus, &kKeys}, {
             "property Anchors: TAnchors read write",
             "property Cancel: Boolean read write",
             "property Caption: string read write",
@@ -373,25 +334,10 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property ModalResult: LongInt read write",
             "property ParentFont: Boolean read write",
             "property OnClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
             "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnKeyDown: TKeyEvent read write",
-            "property OnKeyPress: TKeyPressEvent read write",
-            "property OnKeyUp: TKeyEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TCustomCheckBox", "TButtonControl", {
-        }},
-        {"TCheckBox", "TCustomCheckBox", {
+        {"TCustomCheckBox", "TButtonControl", {}, {}},
+        {"TCheckBox", "TCustomCheckBox", {&kDragging, &kMouse, &kFocus, &kKeys, &kParentLooks, &kCtl3D}, {
             "property Alignment: TAlignment read write",
             "property AllowGrayed: Boolean read write",
             "property Anchors: TAnchors read write",
@@ -399,58 +345,20 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Checked: Boolean read write",
             "property Color: TColor read write",
             "property Font: TFont read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property State: TCheckBoxState read write",
             "property OnClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property CTL3D: Boolean read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnKeyDown: TKeyEvent read write",
-            "property OnKeyPress: TKeyPressEvent read write",
-            "property OnKeyUp: TKeyEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TRadioButton", "TButtonControl", {
+        {"TRadioButton", "TButtonControl", {&kDragging, &kMouse, &kFocus, &kKeys, &kParentLooks, &kCtl3D}, {
             "property Alignment: TAlignment read write",
             "property Anchors: TAnchors read write",
             "property Caption: string read write",
             "property Checked: Boolean read write",
             "property Color: TColor read write",
             "property Font: TFont read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property CTL3D: Boolean read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnKeyDown: TKeyEvent read write",
-            "property OnKeyPress: TKeyPressEvent read write",
-            "property OnKeyUp: TKeyEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TCustomListBox", "TWinControl", {
+        {"TCustomListBox", "TWinControl", {}, {
             "property Items: TStrings read write",
             "property ItemIndex: Integer read write",
             "property SelCount: Integer read",
@@ -461,70 +369,38 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Canvas: TCanvas read",
             "property TopIndex: Integer read write",
         }},
-        {"TListBox", "TCustomListBox", {
+        {"TListBox", "TCustomListBox", {&kDragging, &kMouse, &kFocus, &kKeys, &kParentLooks, &kCtl3D}, {
             "property Anchors: TAnchors read write",
             "property BorderStyle: TBorderStyle read write",
             "property Color: TColor read write",
             "property Font: TFont read write",
             "property MultiSelect: Boolean read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property Sorted: Boolean read write",
             "property Style: TListBoxStyle read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property OnKeyDown: TKeyEvent read write",
-            "property OnKeyPress: TKeyPressEvent read write",
-            "property OnKeyUp: TKeyEvent read write",
             "property Columns: Integer read write",
-            "property CTL3D: Boolean read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
             "property ExtendedSelect: Boolean read write",
             "property IntegralHeight: Boolean read write",
             "property ItemHeight: Integer read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
             "property TabWidth: Integer read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
             "property OnDrawItem: TDrawItemEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
             "property OnMeasureItem: TMeasureItemEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TScrollBar", "TWinControl", {
+        {"TScrollBar", "TWinControl", {&kDragging, &kFocus, &kKeys, &kCtl3D}, {
             "property Anchors: TAnchors read write",
             "property Kind: TScrollBarKind read write",
             "property Max: Integer read write",
             "property Min: Integer read write",
             "property Position: Integer read write",
             "property OnChange: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
             "procedure SetParams(APosition,AMin,AMax: Integer)",
-            "property CTL3D: Boolean read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
             "property LargeChange: TScrollBarInc read write",
-            "property ParentCtl3D: Boolean read write",
             "property ParentShowHint: Boolean read write",
             "property SmallChange: TScrollBarInc read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnKeyDown: TKeyEvent read write",
-            "property OnKeyPress: TKeyPressEvent read write",
-            "property OnKeyUp: TKeyEvent read write",
             "property OnScroll: TScrollEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TSpeedButton", "TGraphicControl", {
+        {"TSpeedButton", "TGraphicControl", {&kMouse}, {
             "property AllowAllUp: Boolean read write",
             "property Anchors: TAnchors read write",
             "property GroupIndex: Integer read write",
@@ -540,11 +416,8 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Spacing: Integer read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
         }},
-        {"TBitBtn", "TButton", {
+        {"TBitBtn", "TButton", {}, {
             "property Anchors: TAnchors read write",
             "property Glyph: TBitmap read write",
             "property Kind: TBitBtnKind read write",
@@ -554,7 +427,7 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Style: TButtonStyle read write",
             "property Spacing: Integer read write",
         }},
-        {"TControlScrollBar", "TPersistent", {
+        {"TControlScrollBar", "TPersistent", {}, {
             "property Kind: TScrollBarKind read",
             "property ScrollPos: Integer read",
             "property Margin: Word read write",
@@ -564,38 +437,28 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Tracking: Boolean read write",
             "property Visible: Boolean read write",
         }},
-        {"TScrollingWinControl", "TWinControl", {
+        {"TScrollingWinControl", "TWinControl", {}, {
             "procedure ScrollInView(AControl: TControl)",
             "property HorzScrollBar: TControlScrollBar read write",
             "property VertScrollBar: TControlScrollBar read write",
         }},
-        {"TScrollBox", "TScrollingWinControl", {
+        {"TScrollBox", "TScrollingWinControl", {&kMouse, &kFocus, &kParentLooks, &kCtl3D}, {
             "property Anchors: TAnchors read write",
             "property Constraints: TSizeConstraints read write",
             "property BorderStyle: TBorderStyle read write",
             "property Color: TColor read write",
             "property Font: TFont read write",
             "property AutoScroll: Boolean read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
             "property OnResize: TNotifyEvent read write",
             "property DragCursor: TCursor read write",
             "property DragMode: TDragMode read write",
-            "property ParentShowHint: Boolean read write",
-            "property CTL3D: Boolean read write",
-            "property ParentCtl3D: Boolean read write",
             "property OnDragDrop: TDragDropEvent read write",
             "property OnDragOver: TDragOverEvent read write",
             "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
         }},
-        {"TForm", "TScrollingWinControl", {
+        {"TForm", "TScrollingWinControl", {&kMouse, &kKeys}, {
             "constructor CreateNew(AOwner: TComponent; Dummy: Integer)",
             "procedure Close",
             "procedure Hide",
@@ -624,9 +487,6 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property OnDestroy: TNotifyEvent read write",
             "property OnDeactivate: TNotifyEvent read write",
             "property OnHide: TNotifyEvent read write",
-            "property OnKeyDown: TKeyEvent read write",
-            "property OnKeyPress: TKeyPressEvent read write",
-            "property OnKeyUp: TKeyEvent read write",
             "property OnResize: TNotifyEvent read write",
             "property OnShow: TNotifyEvent read write",
             "procedure ArrangeIcons",
@@ -656,12 +516,9 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property CTL3D: Boolean read write",
             "property OnDragDrop: TDragDropEvent read write",
             "property OnDragOver: TDragOverEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
             "property OnPaint: TNotifyEvent read write",
         }},
-        {"TApplication", "TComponent", {
+        {"TApplication", "TComponent", {}, {
             "procedure BringToFront",
             "function MessageBox(Text,Caption: PChar; Flags: Word): Integer",
             "procedure Minimize",
@@ -704,24 +561,15 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property HintShortPause: Integer read write",
             "property HintHidePause: Integer read write",
         }},
-        {"TShape", "TGraphicControl", {
+        {"TShape", "TGraphicControl", {&kDragging, &kMouse}, {
             "property Anchors: TAnchors read write",
             "property Brush: TBrush read write",
             "property Pen: TPen read write",
             "property Shape: TShapeType read write",
             "procedure StyleChanged(Sender: TObject)",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
             "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TImage", "TGraphicControl", {
+        {"TImage", "TGraphicControl", {&kDragging, &kMouse}, {
             "property Anchors: TAnchors read write",
             "property Canvas: TCanvas read",
             "property AutoSize: Boolean read write",
@@ -730,52 +578,30 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Stretch: Boolean read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
             "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TPaintBox", "TGraphicControl", {
+        {"TPaintBox", "TGraphicControl", {&kDragging, &kMouse, &kParentLooks}, {
             "property Anchors: TAnchors read write",
             "property Canvas: TCanvas read",
             "property Color: TColor read write",
             "property Font: TFont read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
             "property OnPaint: TNotifyEvent read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TBevel", "TGraphicControl", {
+        {"TBevel", "TGraphicControl", {}, {
             "property Anchors: TAnchors read write",
             "property Shape: TBevelShape read write",
             "property Style: TBevelStyle read write",
             "property ParentShowHint: Boolean read write",
         }},
-        {"TTimer", "TComponent", {
+        {"TTimer", "TComponent", {}, {
             "property Enabled: Boolean read write",
             "property Interval: Cardinal read write",
             "property OnTimer: TNotifyEvent read write",
         }},
-        {"TCustomPanel", "TCustomControl", {
-        }},
-        {"TPanel", "TCustomPanel", {
+        {"TCustomPanel", "TCustomControl", {}, {}},
+        {"TPanel", "TCustomPanel", {&kDragging, &kMouse, &kFocus, &kParentLooks, &kCtl3D}, {
             "property Alignment: TAlignment read write",
             "property Anchors: TAnchors read write",
             "property BevelInner: TPanelBevel read write",
@@ -786,58 +612,26 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Caption: string read write",
             "property Color: TColor read write",
             "property Font: TFont read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
-            "property CTL3D: Boolean read write",
             "property Locked: Boolean read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
             "property OnResize: TNotifyEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"TPage", "TCustomControl", {
+        {"TPage", "TCustomControl", {}, {
             "property Caption: string read write",
         }},
-        {"TNotebook", "TCustomControl", {
+        {"TNotebook", "TCustomControl", {&kDragging, &kMouse, &kFocus, &kParentLooks, &kCtl3D}, {
             "property ActivePage: string read write",
             "property Anchors: TAnchors read write",
             "property Color: TColor read write",
             "property Font: TFont read write",
             "property PageIndex: Integer read write",
             "property Pages: TStrings read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property OnClick: TNotifyEvent read write",
             "property OnDblClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
             "property OnPageChanged: TNotifyEvent read write",
-            "property CTL3D: Boolean read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnMouseDown: TMouseEvent read write",
-            "property OnMouseMove: TMouseMoveEvent read write",
-            "property OnMouseUp: TMouseEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
-        {"THeader", "TCustomControl", {
+        {"THeader", "TCustomControl", {}, {
             "property SectionWidth[Index: Integer]: Integer read write",
             "property AllowResize: Boolean read write",
             "property Anchors: TAnchors read write",
@@ -849,9 +643,8 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property OnSized: TSectionEvent read write",
             "property ParentShowHint: Boolean read write",
         }},
-        {"TCustomRadioGroup", "TCustomGroupBox", {
-        }},
-        {"TRadioGroup", "TCustomRadioGroup", {
+        {"TCustomRadioGroup", "TCustomGroupBox", {}, {}},
+        {"TRadioGroup", "TCustomRadioGroup", {&kDragging, &kFocus, &kParentLooks, &kCtl3D}, {
             "property Anchors: TAnchors read write",
             "property Caption: string read write",
             "property Color: TColor read write",
@@ -859,20 +652,7 @@ const std::vector<CatalogClass>& StandardClassCatalog() {
             "property Font: TFont read write",
             "property ItemIndex: Integer read write",
             "property Items: TStrings read write",
-            "property ParentColor: Boolean read write",
-            "property ParentFont: Boolean read write",
             "property OnClick: TNotifyEvent read write",
-            "property OnEnter: TNotifyEvent read write",
-            "property OnExit: TNotifyEvent read write",
-            "property CTL3D: Boolean read write",
-            "property DragCursor: LongInt read write",
-            "property DragMode: TDragMode read write",
-            "property ParentCtl3D: Boolean read write",
-            "property ParentShowHint: Boolean read write",
-            "property OnDragDrop: TDragDropEvent read write",
-            "property OnDragOver: TDragOverEvent read write",
-            "property OnEndDrag: TEndDragEvent read write",
-            "property OnStartDrag: TStartDragEvent read write",
         }},
     };
     return catalog;

@@ -10,7 +10,8 @@ namespace pelo::script {
 struct CatalogClass {
     const char* name;
     const char* parent;
-    std::vector<const char*> members;
+    std::vector<const std::vector<const char*>*> shared;  // member lists several controls publish alike
+    std::vector<const char*> members;                     // its own
 };
 
 const std::vector<CatalogClass>& StandardClassCatalog();
