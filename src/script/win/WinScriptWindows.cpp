@@ -503,7 +503,7 @@ void WinScriptWindow::MakeWindow(HWND parent) {
             auto w = std::make_unique<ScriptHostWindow>(*this);
             w->Make({.className = L"TPeloScriptForm", .title = name,
                      .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
-                     .rect = rect, .parent = parent});
+                     .rect = rect, .parent = parent, .classStyle = CS_DBLCLKS});
             ui_ = std::move(w);
             return;
         }
@@ -517,7 +517,7 @@ void WinScriptWindow::MakeWindow(HWND parent) {
             auto w = std::make_unique<ScriptHostWindow>(*this);
             w->Make({.className = L"TPeloScriptPanel", .title = name,
                      .style = static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS),
-                     .rect = rect, .parent = parent});
+                     .rect = rect, .parent = parent, .classStyle = CS_DBLCLKS});
             ui_ = std::move(w);
             return;
         }

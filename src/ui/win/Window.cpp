@@ -48,6 +48,7 @@ bool Window::Create(const WindowArgs& args)
     if (!GetClassInfoExW(inst, args.className, &wc)) {
         wc = WNDCLASSEXW{};
         wc.cbSize = sizeof wc;
+        wc.style = args.classStyle;
         wc.lpfnWndProc = &Window::ClassProc;
         wc.hInstance = inst;
         wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));

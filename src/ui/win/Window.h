@@ -25,6 +25,7 @@ struct WindowArgs {
     Rect rect;
     HWND parent = nullptr;
     HICON icon = nullptr;
+    UINT classStyle = 0;  // CS_ flags of the class, when this is the first window of it
 };
 
 class Window {

@@ -364,6 +364,7 @@ begin
   if (Button = mbLeft) and (ssLeft in Shift) then WriteLn('down ' + IntToStr(X) + ',' + IntToStr(Y));
 end;
 procedure Entered(Sender: TObject); begin WriteLn('entered ' + TEdit(Sender).Hint); end;
+procedure Twice(Sender: TObject); begin WriteLn('double click'); end;
 procedure Key(Sender: TObject; var Key: Word; Shift: TShiftState);
 begin
   WriteLn('key ' + IntToStr(Key));
@@ -386,7 +387,7 @@ begin
   e := TEdit.Create(f); e.Parent := f; e.SetBounds(10, 10, 120, 21); e.Hint := 'lots';
   e.OnEnter := @Entered; e.OnKeyDown := @Key;
   pw := TEdit.Create(f); pw.Parent := f; pw.SetBounds(10, 40, 120, 21); pw.PasswordChar := '*'; pw.Text := 'secret';
-  pad := TPanel.Create(f); pad.Parent := f; pad.SetBounds(10, 70, 100, 60); pad.OnMouseDown := @Down;
+  pad := TPanel.Create(f); pad.Parent := f; pad.SetBounds(10, 70, 100, 60); pad.OnMouseDown := @Down; pad.OnDblClick := @Twice;
   pad.DragMode := dmAutomatic;
   bar := TPanel.Create(f); bar.Parent := f; bar.Height := 30; bar.Align := alBottom;
   e.Anchors := [akLeft, akTop, akRight];
@@ -423,6 +424,9 @@ begin end.
     ASSERT_NE(pad, nullptr);
     PostMessageW(pad, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "down 5,6"; }, 3000)) << p.Row(0);
+    EXPECT_NE(GetClassLongW(pad, GCL_STYLE) & CS_DBLCLKS, 0u) << "the mouse's double clicks reach a panel";
+    PostMessageW(pad, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 6));
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "double click"; }, 3000)) << p.Row(0);
     // A click into the edit gives it the focus.
     HWND edit = nullptr, password = nullptr;
     for (HWND w = FindWindowExW(form, nullptr, L"Edit", nullptr); w; w = FindWindowExW(form, w, L"Edit", nullptr))
