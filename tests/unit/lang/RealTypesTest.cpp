@@ -162,5 +162,28 @@ TEST(RealTypes, CurrencyOverflowIsAMathErrorNotAWrappedValue) {
     EXPECT_EQ(runOut("c := 922337203685477; c := c + 0.5807; WriteLn(FloatToStr(c));"), "922337203685477.580688000000");
 }
 
+// The reference's arithmetic of Currency with a real, step by step in ten-thousandths; the same digits on every
+// build (the 32-bit one keeps its doubles in x87 registers unless told otherwise).
+TEST(RealTypes, CurrencyWithARealIsComputedInTenThousandths) {
+    EXPECT_EQ(runOut("c := 1.2345; e := 11; e := e / 6; c := c * e; WriteLn(FloatToStr(c));"), "2.263300000000");
+    EXPECT_EQ(runOut("c := 0.0003; e := 1; e := e / 6; c := c * e; WriteLn(FloatToStr(c));"), "0.000000000000");
+    EXPECT_EQ(runOut("c := 0.0083; e := -2; c := c / e; WriteLn(FloatToStr(c));"), "-0.004100000000");
+    EXPECT_EQ(runOut("c := -61480902.2935; d := 340.0364244375328; c := c * d; WriteLn(FloatToStr(c));"),
+              "-20905746187.075099999100");
+    EXPECT_EQ(runOut("c := -0.0008; d := 0.0005519171348714338; d := d * c; WriteLn(FloatToStr(d * 1e12));"),
+              "-441533.707897146989");
+    EXPECT_EQ(runOut("c := -0.0032; d := -5.444444444444445; d := d - c; WriteLn(FloatToStr(d * 1e6));"),
+              "-5441244.444444444031");
+    EXPECT_EQ(runOut("c := 900000000000000; try c := c * c; except WriteLn(ExceptionParam); end;"),
+              "Invalid floating point operation");
+}
+
+TEST(RealTypes, TextRoundsTwiceAndTakesANearHalfAsAHalf) {
+    EXPECT_EQ(runOut("e := 4000000000.5; e := -1e10 / e; WriteLn(FloatToStr(e));"), "-2.499999999688");
+    EXPECT_EQ(runOut("d := -0.25; e := 251 - 28088; e := e / (Abs(0.3333 / (Abs(d) + 0.5)) + 0.5); WriteLn(FloatToStr(e));"),
+              "-29475.857687420585");
+    EXPECT_EQ(runOut("e := 1; e := e / 3; e := e - 0.0000000000005; WriteLn(FloatToStr(e));"), "0.333333333333");
+}
+
 }  // namespace
 }  // namespace pelo::lang::test
