@@ -304,6 +304,19 @@ std::unordered_map<std::string, Binding> WindowProperties() {
     return p;
 }
 
+// The application's own, on TApplication.
+std::unordered_map<std::string, Binding> ApplicationProperties() {
+    std::unordered_map<std::string, Binding> p;
+    p["EXENAME"].get = [](CallCtx& c) { c.retStr(SelfAs<ScriptApplication>(c).ExeName()); };
+    p["HANDLE"].get = [](CallCtx& c) { c.retInt(static_cast<int32_t>(SelfAs<ScriptApplication>(c).Handle())); };
+    // the program's application window is not the script's to replace
+    p["HANDLE"].set = [](CallCtx& c) {
+        c.self();
+        throw lang::hostException("The application's window cannot be changed");
+    };
+    return p;
+}
+
 // ---- methods ----
 
 lang::Value PointValue(CallCtx& c, ScriptPoint p) {
@@ -472,6 +485,7 @@ std::unordered_map<std::string, HostFn> CanvasAndImageMethods() {
 
 void Bind(HostTable& t, HostClass& cls, const char* decl, const std::unordered_map<std::string, Binding>& properties,
           const std::unordered_map<std::string, HostFn>& methods) {
+    static const std::unordered_map<std::string, Binding> application = ApplicationProperties();
     const ParsedMember m = Parse(decl);
     if (HasMember(t, &cls, m.name)) return;
     if (m.kind == lang::MemberKind::Constructor) {
@@ -509,8 +523,9 @@ void Bind(HostTable& t, HostClass& cls, const char* decl, const std::unordered_m
             }
             return;
         }
-        auto bound = properties.find(m.name);
-        if (bound != properties.end()) {
+        const auto& table = cls.name() == "TApplication" ? application : properties;
+        auto bound = table.find(m.name);
+        if (bound != table.end()) {
             cls.property(decl, bound->second.get, writable ? bound->second.set : nullptr);
             return;
         }

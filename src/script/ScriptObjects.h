@@ -91,6 +91,9 @@ public:
     virtual void SetTitle(std::string_view title) = 0;
     // Delivers the messages waiting in the program's queue, as a long script may do to keep the window alive.
     virtual void ProcessMessages() = 0;
+    // The program's file, with its folder: scripts find their own files beside it.
+    virtual std::string ExeName() const = 0;
+    virtual intptr_t Handle() const = 0;  // the application window's
 };
 
 }  // namespace pelo::script

@@ -65,6 +65,8 @@ public:
     std::string Title() const override { return title_; }
     void SetTitle(std::string_view title) override { title_ = title; }
     void ProcessMessages() override {}
+    std::string ExeName() const override { return "Pelorant.exe"; }
+    intptr_t Handle() const override { return 0; }
 
 private:
     std::string title_ = "Pelorant";

@@ -34,6 +34,12 @@ public:
     void SetTitle(std::string_view title) override {
         if (window_) window_->SetTitle(ui::AnsiToWide(title));
     }
+    std::string ExeName() const override {
+        char path[MAX_PATH] = {};
+        const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        return std::string(path, n < MAX_PATH ? n : 0);
+    }
+    intptr_t Handle() const override { return window_ ? reinterpret_cast<intptr_t>(window_->hwnd()) : 0; }
     void ProcessMessages() override {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

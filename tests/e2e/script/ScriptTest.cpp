@@ -396,6 +396,7 @@ begin
   bv := TBevel.Create(f); bv.Parent := f; bv.SetBounds(150, 70, 100, 40); bv.Shape := bsFrame;
   f.FormStyle := fsStayOnTop; f.BorderIcons := [biSystemMenu];
   f.Show;
+  WriteLn(Copy(APPLICATION.ExeName, Length(APPLICATION.ExeName) - 11, 12));
   WriteLn('controls ' + IntToStr(f.ControlCount) + ' ' + IntToStr(Ord(pad.DragMode)));
 end;
 begin end.
@@ -407,6 +408,7 @@ begin end.
     HWND form = WaitForTopLevel(p.process.Id(), L"TPeloScriptForm", 5000);
     ASSERT_NE(form, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "controls 5 1"; }, 3000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "Pelorant.exe") << "the program's file, from Application.ExeName";
     EXPECT_NE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "fsStayOnTop";
     EXPECT_EQ(GetWindowLongW(form, GWL_STYLE) & WS_MINIMIZEBOX, 0) << "only the system menu";
     EXPECT_NE(GetWindowLongW(form, GWL_STYLE) & WS_SYSMENU, 0);
