@@ -164,7 +164,9 @@ std::string FloatToStr(long double value) {
     constexpr int kDecimals = 12;
     constexpr int kSignificant = 21;
     const bool negative = std::signbit(value);
-    DecimalDigits d = ExactDecimal(std::fabs(value));
+    // Below 1e-13 nothing reaches the 12th decimal; the exact expansion of a tiny value would take thousands of
+    // digits to say so.
+    DecimalDigits d = std::fabs(value) < 1e-13L ? DecimalDigits{} : ExactDecimal(std::fabs(value));
     if (!d.digits.empty()) {
         if (d.pointPos > static_cast<int>(d.digits.size()))  // the runtime's buffer holds an integer's zeros
             d.digits.append(static_cast<size_t>(d.pointPos) - d.digits.size(), '0');

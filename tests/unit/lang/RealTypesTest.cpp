@@ -183,6 +183,10 @@ TEST(RealTypes, TextRoundsTwiceAndTakesANearHalfAsAHalf) {
     EXPECT_EQ(runOut("d := -0.25; e := 251 - 28088; e := e / (Abs(0.3333 / (Abs(d) + 0.5)) + 0.5); WriteLn(FloatToStr(e));"),
               "-29475.857687420585");
     EXPECT_EQ(runOut("e := 1; e := e / 3; e := e - 0.0000000000005; WriteLn(FloatToStr(e));"), "0.333333333333");
+    // tiny values print as zero, keeping their sign; just above, the 12th decimal rounds
+    EXPECT_EQ(runOut("e := 1e-4940; WriteLn(FloatToStr(e) + ' ' + FloatToStr(-e));"), "0.000000000000 -0.000000000000");
+    EXPECT_EQ(runOut("e := 0.99e-13; WriteLn(FloatToStr(e)); e := 0.5e-12; WriteLn(FloatToStr(e));"),
+              "0.000000000000|0.000000000001");
 }
 
 }  // namespace
