@@ -64,7 +64,13 @@ void arrFree(ArrayRep* a) {
 
 void setFree(SetRep* s) { delete s; }
 
-ScriptObject::~ScriptObject() = default;
+ScriptObject::~ScriptObject() {
+    // An owner that nothing refers to any more goes while what it owns may live on: they are left without an owner
+    // rather than with a dangling one.
+    if (component_)
+        for (Value& v : component_->components)
+            if (v.tag == Tag::Obj && v.o && v.o->component_ && v.o->component_->owner == this) v.o->component_->owner = nullptr;
+}
 
 ComponentData& ScriptObject::component() {
     if (!component_) component_ = std::make_unique<ComponentData>();

@@ -46,4 +46,25 @@ end.)"),
     }
 }
 
+// Scripts do not free what they drop, but an object nothing refers to goes: an owner dropped before what it owns
+// leaves it without an owner (it was left pointing at the freed owner).
+TEST(ClassLibraryTest, AComponentOutlivesAnOwnerNothingRefersTo)
+{
+    ScriptHarness h;
+    EXPECT_EQ(h.run(R"(
+var a, b: TComponent;
+begin
+  a := TComponent.Create(nil);
+  b := TComponent.Create(a);
+  b.Name := 'child';
+  a := nil;
+  WriteLn(IntToStr(b.ComponentIndex) + ' ' + b.Name);
+  if b.Owner = nil then WriteLn('no owner');
+  b.ComponentIndex := 0;
+  b.Free;
+end.)"),
+              "");
+    EXPECT_EQ(h.joined(), "-1 child|no owner");
+}
+
 }  // namespace
