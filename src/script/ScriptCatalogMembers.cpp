@@ -199,16 +199,7 @@ std::unordered_map<std::string, Binding> WindowProperties() {
     add("COLOR", 0, [](CallCtx& c, ScriptWindow& w) { c.retInt(w.Color()); },
         [](CallCtx& c, ScriptWindow& w) { w.SetColor(Int(c, 1)); });
     add("FONT", 0, [](CallCtx& c, ScriptWindow& w) { c.retValue(lang::objectValue(&w.Font())); },
-        [](CallCtx& c, ScriptWindow& w) {
-            const lang::Value& v = c.arg(1);
-            auto* from = v.tag == lang::Tag::Obj ? dynamic_cast<ScriptFont*>(v.o) : nullptr;
-            if (!from) throw lang::ScriptError(lang::ErrorCode::NullPointerException, "");
-            ScriptFont& to = w.Font();
-            to.SetName(from->Name());
-            to.SetHeight(from->Height());
-            to.SetColor(from->Color());
-            to.SetStyle(from->Style());
-        });
+        [](CallCtx& c, ScriptWindow& w) { AssignFont(w.Font(), c.arg(1)); });
     add("CAPTION", 0, [](CallCtx& c, ScriptWindow& w) { c.retStr(w.Caption()); },
         [](CallCtx& c, ScriptWindow& w) { w.SetCaption(c.s(1)); });
     add("TEXT", 0, [](CallCtx& c, ScriptWindow& w) { c.retStr(w.Text()); },
@@ -514,9 +505,7 @@ void Bind(HostTable& t, HostClass& cls, const char* decl, const std::unordered_m
                     [e, keptSet](CallCtx& c) {
                         ScriptWindow* w = WindowOf(c);
                         if (!w) return keptSet(c);
-                        const int64_t v = c.i(1);
-                        w->On(e) = v > 0 ? ScriptEventHandler{&c.vm, static_cast<int>(v - 1), c.vm.loadGeneration()}
-                                         : ScriptEventHandler{};
+                        w->On(e) = ScriptHandlerArg(c, 1);
                     });
             } else {
                 cls.property(decl, StoredHandlerGetter(m.name), StoredHandlerSetter(m.name));

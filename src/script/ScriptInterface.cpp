@@ -95,17 +95,7 @@ void RegisterControls(HostTable& t, ScriptClasses& classes) {
         cls.property(
             "property Font: TFont read write",
             [](CallCtx& c) { c.retValue(lang::objectValue(&SelfAs<ScriptControl>(c).Font())); },
-            [](CallCtx& c) {
-                // Assigning a font copies its description, as Delphi's TFont.Assign does.
-                ScriptFont& to = SelfAs<ScriptControl>(c).Font();
-                const lang::Value& v = c.arg(1);
-                auto* from = v.tag == lang::Tag::Obj ? dynamic_cast<ScriptFont*>(v.o) : nullptr;
-                if (!from || from->disposed()) throw lang::ScriptError(lang::ErrorCode::NullPointerException, "");
-                to.SetName(from->Name());
-                to.SetHeight(from->Height());
-                to.SetColor(from->Color());
-                to.SetStyle(from->Style());
-            });
+            [](CallCtx& c) { AssignFont(SelfAs<ScriptControl>(c).Font(), c.arg(1)); });
     };
 
     HostClass& graphicControl = t.addClass("TGraphicControl", "TControl");

@@ -66,6 +66,16 @@ public:
     virtual void SetStyle(uint32_t style) = 0;
 };
 
+// Assigning a font copies its description, as Delphi's TFont.Assign does; nil or a freed font is refused.
+inline void AssignFont(ScriptFont& to, const lang::Value& fromValue) {
+    auto* from = fromValue.tag == lang::Tag::Obj ? dynamic_cast<ScriptFont*>(fromValue.o) : nullptr;
+    if (!from || from->disposed()) throw lang::ScriptError(lang::ErrorCode::NullPointerException, "");
+    to.SetName(from->Name());
+    to.SetHeight(from->Height());
+    to.SetColor(from->Color());
+    to.SetStyle(from->Style());
+}
+
 class ScriptControl : public lang::ScriptObject {
 public:
     using ScriptObject::ScriptObject;

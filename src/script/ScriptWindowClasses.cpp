@@ -27,11 +27,7 @@ void EventProperty(HostClass& cls, const std::string& name, ScriptEvent event, c
     cls.property(
         "property " + name + ": " + type + " read write",
         [event](CallCtx& c) { c.retInt(Win(c).On(event).ScriptValue()); },
-        [event](CallCtx& c) {
-            const int64_t v = c.i(1);
-            Win(c).On(event) = v > 0 ? ScriptEventHandler{&c.vm, static_cast<int>(v - 1), c.vm.loadGeneration()}
-                                     : ScriptEventHandler{};
-        });
+        [event](CallCtx& c) { Win(c).On(event) = ScriptHandlerArg(c, 1); });
 }
 
 lang::HostFn Constructor(IScriptWindowFactory* factory, WindowKind kind, const HostClass* cls) {
@@ -372,11 +368,7 @@ void RegisterExtCtrls(HostTable& t, IScriptWindowFactory* f) {
     timer.property(
         "property OnTimer: TNotifyEvent read write",
         [](CallCtx& c) { c.retInt(SelfAs<ScriptTimer>(c).OnTimer.ScriptValue()); },
-        [](CallCtx& c) {
-            const int64_t v = c.i(1);
-            SelfAs<ScriptTimer>(c).OnTimer =
-                v > 0 ? ScriptEventHandler{&c.vm, static_cast<int>(v - 1), c.vm.loadGeneration()} : ScriptEventHandler{};
-        });
+        [](CallCtx& c) { SelfAs<ScriptTimer>(c).OnTimer = ScriptHandlerArg(c, 1); });
 
     HostClass& panel = Add(t, f, "TPanel", "TCustomPanel", WindowKind::Panel);
     EventProperty(panel, "OnClick", ScriptEvent::Click);

@@ -31,6 +31,12 @@ struct ScriptEventHandler {
     int64_t ScriptValue() const { return Live() ? proc + 1 : 0; }
 };
 
+// The handler a script assigns to an event property (argument k: its procedure's number + 1, 0 for nil).
+inline ScriptEventHandler ScriptHandlerArg(lang::CallCtx& c, int k) {
+    const int64_t v = c.i(k);
+    return v > 0 ? ScriptEventHandler{&c.vm, static_cast<int>(v - 1), c.vm.loadGeneration()} : ScriptEventHandler{};
+}
+
 // Calls the handler with the arguments; an error inside it goes to `onError` with the engine's text. `varOut`
 // receives what the handler left in its var parameters (an event's Action or Key).
 void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::Value>& args,
