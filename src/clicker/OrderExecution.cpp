@@ -37,8 +37,7 @@ void TOrderExecution::CustomClick(TradeKind kind, bool click) {
     if (window == 0 || !point.IsSet()) return;
     const std::optional<ClickPoint> screen = windows_.ClientToScreen(window, point);
     if (!screen) return;
-    pointer_.MoveTo(*screen);
-    if (click) pointer_.Click();
+    if (pointer_.MoveTo(*screen) && click) pointer_.Click();
 }
 
 void TOrderExecution::ExecuteTradeClicks(TradeKind kind) {
@@ -47,10 +46,7 @@ void TOrderExecution::ExecuteTradeClicks(TradeKind kind) {
         for (int i = 0; i < Clicks.ClickCount; ++i) {
             const TManualClick& entry = Clicks.ClickList[static_cast<size_t>(i)];
             const ClickPoint point = entry.For(kind);
-            if (point.IsSet()) {
-                pointer_.MoveTo(point);
-                pointer_.Click();
-            }
+            if (point.IsSet() && pointer_.MoveTo(point)) pointer_.Click();
             // An entry without this kind's position still waits: the wait belongs to the sequence.
             if (entry.DelayMs > 0) pointer_.Sleep(entry.DelayMs);
         }
@@ -79,8 +75,7 @@ void TOrderExecution::RunTestClicks(TradeKind kind) {
         const TManualClick& entry = Clicks.ClickList[static_cast<size_t>(i)];
         const ClickPoint point = entry.For(kind);
         if (!point.IsSet()) continue;  // unlike a trade, a test skips the entry with its wait
-        pointer_.MoveTo(point);
-        if (TestWithClicking) pointer_.Click();
+        if (pointer_.MoveTo(point) && TestWithClicking) pointer_.Click();
         if (entry.DelayMs > 0) pointer_.Sleep(entry.DelayMs);
     }
 }

@@ -17,7 +17,8 @@ namespace pelo::clicker {
 class IPointer {
 public:
     virtual ~IPointer() = default;
-    virtual void MoveTo(ClickPoint screen) = 0;
+    // False when the system would not move the pointer: a click then would press whatever lies where it is.
+    virtual bool MoveTo(ClickPoint screen) = 0;
     virtual void Click() = 0;
     virtual ClickPoint Position() = 0;
     virtual void Sleep(int32_t ms) = 0;

@@ -45,7 +45,18 @@ std::optional<ClickPoint> WinOrderWindowSystem::ClientToScreen(WindowHandle wind
     return ClickPoint{p.x, p.y};
 }
 
-void WinPointer::MoveTo(ClickPoint screen) { SetCursorPos(screen.X, screen.Y); }
+bool WinPointer::MoveTo(ClickPoint screen) {
+    // The move is refused while another program holds the pointer (a menu being tracked, a window being dragged;
+    // under X, any pointer grab). Such holds are usually over within milliseconds, so a refused move is tried
+    // again for a short while before the click it would lead to is given up.
+    constexpr DWORD kGiveUpAfterMs = 50;
+    const DWORD start = GetTickCount();
+    while (!SetCursorPos(screen.X, screen.Y)) {
+        if (GetTickCount() - start >= kGiveUpAfterMs) return false;
+        ::Sleep(1);
+    }
+    return true;
+}
 
 void WinPointer::Click() {
     INPUT input{};

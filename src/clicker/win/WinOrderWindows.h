@@ -18,7 +18,7 @@ public:
 
 class WinPointer final : public IPointer {
 public:
-    void MoveTo(ClickPoint screen) override;
+    bool MoveTo(ClickPoint screen) override;
     // ClickMouse: one input record with the button going down and up, at the pointer's place.
     void Click() override;
     ClickPoint Position() override;

@@ -203,6 +203,13 @@ UINT PeloCommMessage() { return RegisterWindowMessageA("PeloComm 447A8832-D64B-4
 
 void ClickButton(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
+bool MovePointer(POINT to, DWORD timeoutMs) {
+    return WaitUntil([&] {
+        POINT at{};
+        return SetCursorPos(to.x, to.y) && GetCursorPos(&at) && at.x == to.x && at.y == to.y;
+    }, timeoutMs);
+}
+
 // ---- Message boxes -----------------------------------------------------------------------------------------------
 
 const char* ToString(BoxIcon icon) {

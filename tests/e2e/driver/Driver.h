@@ -68,6 +68,9 @@ std::string ClipboardText();
 void PutOnClipboard(const std::string& text);
 // Clicks a button through its BM_CLICK message (no mouse needed).
 void ClickButton(HWND button);
+// Puts the pointer at a screen point and says whether it got there. Under X a move is refused while another
+// client holds a pointer grab, so a refused move is tried again for up to `timeoutMs`.
+bool MovePointer(POINT to, DWORD timeoutMs = 3000);
 
 // ---- Message boxes ---------------------------------------------------------------------------------------------
 enum class BoxIcon { None, Error, Warning, Information, Question };

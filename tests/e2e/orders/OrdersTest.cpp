@@ -31,7 +31,7 @@ struct Program {
     // A key press in the main window, with the pointer at `at` (screen coordinates). Keys are posted, as the
     // system queues them; a message sent afterwards would overtake them, so tests wait for the key's effect.
     void KeyAt(POINT at, wchar_t key) const {
-        SetCursorPos(at.x, at.y);
+        ASSERT_TRUE(MovePointer(at)) << "the pointer could not be put at " << at.x << "," << at.y;
         Key(key);
     }
     void Key(wchar_t key) const {
@@ -104,7 +104,7 @@ TEST(Orders, AScriptsBuyPressesTheRecordedPositionOnceAndDisarms) {
     EXPECT_NE(FindDescendant(p.coords, L"Static", shown), nullptr);
     EXPECT_NE(FindDescendant(p.coords, L"Static", L"(Buy coords.)"), nullptr);
 
-    SetCursorPos(5, 5);
+    ASSERT_TRUE(MovePointer({5, 5}));
     Arm(p);
     ASSERT_TRUE(p.Armed());
     p.Send(kAttachW, kAttachL);
@@ -354,10 +354,11 @@ TEST(Orders, TestAllMovesThePointerAndClicksOnlyWithClicking) {
     const POINT sell = orders[0].Screen(kSellInClient);
     p.KeyAt(sell, 'E');
     ASSERT_TRUE(p.RowBecomes(0, "Note: if Sell+ coordinates aren't set, Sell+ will use Sell coordinates"));
+    EXPECT_EQ(p.Row(1), "Click 1 Sell coordinates set (" + std::to_string(sell.x) + ", " + std::to_string(sell.y) + ")");
 
     ClickButton(CoordsButton(p, L"Buy"));  // posted: the box it opens would hold a sent click
     ASSERT_NO_FATAL_FAILURE(ExpectErrorBox(p, L"Buy button coordinates are not set!"));
-    SetCursorPos(5, 5);
+    ASSERT_TRUE(MovePointer({5, 5}));
     PressAndWait(CoordsButton(p, L"Sell"));
     EXPECT_TRUE(p.RowBecomes(0, "Testing Sell coordinates"));
     POINT at{};

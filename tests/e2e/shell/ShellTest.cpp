@@ -29,7 +29,7 @@ void StartWithMisc(Program& p, const std::wstring& misc) {
 
 // Records a Buy position with the pointer somewhere harmless and arms autoexecute.
 void Arm(const Program& p) {
-    SetCursorPos(3, 3);
+    ASSERT_TRUE(MovePointer({3, 3}));
     PostMessageW(p.main, WM_KEYDOWN, 'Q', 1);
     ASSERT_TRUE(WaitUntil([&] {
         ClickButton(p.autoExecute);

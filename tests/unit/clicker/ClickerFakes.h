@@ -59,9 +59,15 @@ class FakePointer final : public IPointer {
 public:
     std::vector<std::string> Events;
     ClickPoint At{0, 0};
-    void MoveTo(ClickPoint p) override {
+    bool Held = false;  // another program holds the pointer: moves are refused
+    bool MoveTo(ClickPoint p) override {
+        if (Held) {
+            Events.push_back("refused " + std::to_string(p.X) + "," + std::to_string(p.Y));
+            return false;
+        }
         At = p;
         Events.push_back("move " + std::to_string(p.X) + "," + std::to_string(p.Y));
+        return true;
     }
     void Click() override { Events.push_back("click"); }
     ClickPoint Position() override { return At; }

@@ -62,6 +62,34 @@ TEST(ManualTrade, OnlyEntriesInUseTakePart) {
     EXPECT_EQ(d.Pointer.Events, (Events{"move 9,9", "click"}));
 }
 
+// A pointer the system would not move stays where it is; a click there would press whatever lies under it.
+TEST(PointerHeldElsewhere, NoClickWhereThePointerCouldNotGoButTheSequenceAndDisarmingGoOn) {
+    Desk d;
+    d.Entry(0).BuyX = 5, d.Entry(0).BuyY = 6;
+    d.Entry(0).DelayMs = 30;
+    d.Entry(1).BuyX = 7, d.Entry(1).BuyY = 8;
+    d.Pointer.Held = true;
+    d.Orders.ExecuteTradeClicks(TradeKind::Buy);
+    EXPECT_EQ(d.Pointer.Events, (Events{"refused 5,6", "sleep 30", "refused 7,8"}));
+    EXPECT_EQ(d.Host.Disarms, 1);
+
+    d.Pointer.Events.clear();
+    d.Orders.TestWithClicking = true;
+    d.Orders.RunTestClicks(TradeKind::Buy);
+    EXPECT_EQ(d.Pointer.Events, (Events{"refused 5,6", "sleep 30", "refused 7,8"}));
+
+    d.Pointer.Events.clear();
+    d.UseCustom("Cls", "Order");
+    d.Settings.CustomX1 = 20, d.Settings.CustomY1 = 70;
+    d.Desktop.Add("Cls", "Order", 10);
+    d.Desktop.Add("Cls", "Order", 300);
+    d.Orders.RunTestClicks(TradeKind::Buy);
+    d.Host.Armed = true;
+    d.Orders.ExecuteTradeClicks(TradeKind::Buy);
+    EXPECT_EQ(d.Pointer.Events, (Events{"refused 34,200", "refused 34,200"}));
+    EXPECT_EQ(d.Host.Disarms, 2);
+}
+
 struct CustomTrade : ::testing::Test {
     Desk d;
     void SetUp() override {
