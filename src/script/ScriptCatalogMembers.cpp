@@ -93,6 +93,7 @@ std::optional<lang::Value> DefaultSetting(const std::string& name, const lang::S
         {"LARGECHANGE", 1}, {"SMALLCHANGE", 1}, {"MAX", 100}, {"DROPDOWNCOUNT", 8}, {"INCREMENT", 8},
         {"MARGIN", -1}, {"SPACING", 4}, {"NUMGLYPHS", 1}, {"HINTCOLOR", -16777192}, {"HINTPAUSE", 500},
         {"HINTHIDEPAUSE", 2500}, {"HINTSHORTPAUSE", 50}, {"SHOWMAINFORM", 1}, {"UPDATEFORMATSETTINGS", 1},
+        {"EXTENDEDSELECT", 1},
     };
     if (name == "ANCHORS") return SetOfBits(0b0011);      // [akLeft, akTop]
     if (name == "BORDERICONS") return SetOfBits(0b0111);  // [biSystemMenu, biMinimize, biMaximize]
@@ -210,9 +211,8 @@ std::unordered_map<std::string, Binding> WindowProperties() {
         [](CallCtx& c, ScriptWindow& w) { w.SetAutoSize(c.b(1)); });
     add("CHECKED", 0, [](CallCtx& c, ScriptWindow& w) { c.retBool(w.Checked()); },
         [](CallCtx& c, ScriptWindow& w) { w.SetChecked(c.b(1)); });
-    // cbUnchecked, cbChecked; a grayed box is shown unchecked
-    add("STATE", 0, [](CallCtx& c, ScriptWindow& w) { c.retInt(w.Checked() ? 1 : 0); },
-        [](CallCtx& c, ScriptWindow& w) { w.SetChecked(c.i(1) == 1); });
+    add("STATE", 0, [](CallCtx& c, ScriptWindow& w) { c.retInt(w.CheckState()); },
+        [](CallCtx& c, ScriptWindow& w) { w.SetCheckState(Int(c, 1)); });
     add("ITEMINDEX", 0, [](CallCtx& c, ScriptWindow& w) { c.retInt(w.ItemIndex()); },
         [](CallCtx& c, ScriptWindow& w) { w.SetItemIndex(Int(c, 1)); });
     add("MAXLENGTH", 0, [](CallCtx& c, ScriptWindow& w) { c.retInt(w.MaxLength()); },
@@ -441,12 +441,6 @@ std::unordered_map<std::string, HostFn> WindowMethods() {
     };
     m["STYLECHANGED"] = [](CallCtx& c) { NeedWindow(c).Invalidate(); };
     m["REALIGN"] = [](CallCtx& c) { NeedWindow(c).Invalidate(); };
-    m["SETPARAMS"] = [](CallCtx& c) {
-        lang::ScriptObject* self = c.self();
-        self->storeMember("MIN").value = lang::Value::ofInt(Int(c, 2));
-        self->storeMember("MAX").value = lang::Value::ofInt(Int(c, 3));
-        NeedWindow(c).SetPosition(Int(c, 1));
-    };
     return m;
 }
 
@@ -551,7 +545,7 @@ std::optional<ScriptEvent> ScriptEventNamed(std::string_view propertyName) {
         {"ONKEYUP", ScriptEvent::KeyUp},         {"ONMOUSEDOWN", ScriptEvent::MouseDown},
         {"ONMOUSEUP", ScriptEvent::MouseUp},     {"ONMOUSEMOVE", ScriptEvent::MouseMove},
         {"ONRESIZE", ScriptEvent::Resize},       {"ONCLOSEQUERY", ScriptEvent::CloseQuery},
-        {"ONDEACTIVATE", ScriptEvent::Deactivate},
+        {"ONDEACTIVATE", ScriptEvent::Deactivate}, {"ONSCROLL", ScriptEvent::Scroll},
     };
     auto it = events.find(lang::upperAscii(propertyName));
     if (it == events.end()) return std::nullopt;

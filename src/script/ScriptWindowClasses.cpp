@@ -2,6 +2,7 @@
 
 #include "script/ScriptClassCatalog.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -195,8 +196,17 @@ void RegisterStdCtrls(HostTable& t, IScriptWindowFactory* f) {
     HostClass& scrollBar = Add(t, f, "TScrollBar", "TWinControl", WindowKind::ScrollBar);
     scrollBar.property(
         "property Position: Integer read write", [](CallCtx& c) { c.retInt(Win(c).Position()); },
-        [](CallCtx& c) { Win(c).SetPosition(I32(c, 1)); });
+        [](CallCtx& c) { SetScrollParams(Win(c), c.i(1), ScrollMin(Win(c)), ScrollMax(Win(c))); });
+    scrollBar.property(
+        "property Min: Integer read write", [](CallCtx& c) { c.retInt(ScrollMin(Win(c))); },
+        [](CallCtx& c) { SetScrollParams(Win(c), Win(c).Position(), c.i(1), ScrollMax(Win(c))); });
+    scrollBar.property(
+        "property Max: Integer read write", [](CallCtx& c) { c.retInt(ScrollMax(Win(c))); },
+        [](CallCtx& c) { SetScrollParams(Win(c), Win(c).Position(), ScrollMin(Win(c)), c.i(1)); });
+    scrollBar.method("procedure SetParams(APosition, AMin, AMax: Integer)",
+                     [](CallCtx& c) { SetScrollParams(Win(c), c.i(1), c.i(2), c.i(3)); });
     EventProperty(scrollBar, "OnChange", ScriptEvent::Change);
+    EventProperty(scrollBar, "OnScroll", ScriptEvent::Scroll, "TScrollEvent");
 }
 
 void RegisterButtons(HostTable& t, IScriptWindowFactory* f) {
@@ -391,6 +401,27 @@ void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::
     } catch (const lang::ScriptError& e) {
         if (onError) onError(e.what());
     }
+}
+
+namespace {
+int64_t KeptIntOr(const ScriptWindow& w, const std::string& name, int64_t fallback) {
+    const lang::Value* v = KeptSetting(w, name);
+    return v && v->tag == lang::Tag::Plain ? v->i : fallback;
+}
+}  // namespace
+
+int64_t ScrollMin(const ScriptWindow& bar) { return KeptIntOr(bar, "MIN", 0); }
+int64_t ScrollMax(const ScriptWindow& bar) { return KeptIntOr(bar, "MAX", 100); }
+
+void SetScrollParams(ScriptWindow& bar, int64_t position, int64_t min, int64_t max) {
+    if (max < min) throw lang::hostException("Scrollbar property out of range");
+    position = std::clamp(position, min, max);
+    if (min != ScrollMin(bar) || max != ScrollMax(bar)) {
+        bar.storeMember("MIN").value = lang::Value::ofInt(min);
+        bar.storeMember("MAX").value = lang::Value::ofInt(max);
+        bar.SettingChanged("MAX");
+    }
+    bar.SetPosition(static_cast<int32_t>(position));
 }
 
 void RegisterScriptWindowClasses(HostTable& t, IScriptWindowFactory* factory) {

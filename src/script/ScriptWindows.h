@@ -49,7 +49,7 @@ enum class WindowKind : uint8_t {
 
 enum class ScriptEvent : uint8_t {
     Click, DblClick, Change, Show, Hide, Activate, Paint, Close, KeyPress,
-    Enter, Exit, KeyDown, KeyUp, MouseDown, MouseUp, MouseMove, Resize, CloseQuery, Deactivate, Count_
+    Enter, Exit, KeyDown, KeyUp, MouseDown, MouseUp, MouseMove, Resize, CloseQuery, Deactivate, Scroll, Count_
 };
 
 // The event a property name stands for ("OnMouseDown"), if the windows fire it.
@@ -115,6 +115,9 @@ public:
     virtual void SetEnabled(bool enabled) = 0;
     virtual bool Checked() const = 0;
     virtual void SetChecked(bool checked) = 0;
+    // TCheckBoxState: cbUnchecked, cbChecked, cbGrayed (only a check box that allows it shows the third)
+    virtual int32_t CheckState() const { return Checked() ? 1 : 0; }
+    virtual void SetCheckState(int32_t state) { SetChecked(state == 1); }
     virtual int32_t ItemIndex() const = 0;
     virtual void SetItemIndex(int32_t index) = 0;
     // A list or combo box's or radio group's Items, a memo's Lines; nullptr for the other kinds.
@@ -134,7 +137,7 @@ public:
     virtual void SetReadOnly(bool readOnly) = 0;
     virtual void SelectAll() = 0;
     virtual intptr_t Handle() const = 0;
-    virtual int32_t Position() const = 0;  // forms: TPosition; scroll bars: the position
+    virtual int32_t Position() const = 0;  // forms: TPosition; scroll bars: the position (see SetScrollParams)
     virtual void SetPosition(int32_t position) = 0;
     virtual ScriptCanvas* Canvas() = 0;    // paint boxes and shapes; nullptr for the other kinds
     virtual int32_t ShapeType() const = 0;  // shapes: TShapeType
@@ -190,6 +193,13 @@ inline const lang::Value* KeptSetting(const lang::ScriptObject& object, const st
     const lang::ScriptObject::StoredMember* kept = object.storedMember(name);
     return kept ? &kept->value : nullptr;
 }
+
+// A scroll bar's range and position set together, as its Min, Max, Position and SetParams do: a range whose end
+// lies before its start is refused, and the position is brought into the range (its OnChange fires when it moved).
+void SetScrollParams(ScriptWindow& bar, int64_t position, int64_t min, int64_t max);
+// A scroll bar's range ends, as set or as a new bar has them (0 to 100).
+int64_t ScrollMin(const ScriptWindow& bar);
+int64_t ScrollMax(const ScriptWindow& bar);
 
 // The classes of the script windows, registered after the program's own controls (TControl ... TPanel) and
 // TApplication. `factory` may be null.

@@ -23,8 +23,7 @@ bool IsPainted(WindowKind k) { return k == WindowKind::PaintBox || k == WindowKi
 
 bool IsContainer(WindowKind k) {
     return k == WindowKind::Form || k == WindowKind::Panel || k == WindowKind::GroupBox ||
-           k == WindowKind::RadioGroup || k == WindowKind::Plain ||
-           k == WindowKind::ScrollBar;
+           k == WindowKind::RadioGroup || k == WindowKind::Plain;
 }
 
 // Delphi's sizes for a control made without any.
@@ -43,6 +42,7 @@ ui::Rect DefaultRect(WindowKind k) {
         case WindowKind::Label: return {0, 0, 65, 13};
         case WindowKind::Panel: return {0, 0, 185, 41};
         case WindowKind::Shape: return {0, 0, 65, 65};
+        case WindowKind::ScrollBar: return {0, 0, 121, GetSystemMetrics(SM_CYHSCROLL)};
         default: return {0, 0, 105, 105};
     }
 }
@@ -126,6 +126,8 @@ private:
 // character or swallow it (#0).
 class KeyedEdit final : public ui::Edit {
 public:
+    // A memo scrolls sideways only when it does not wrap: that bit comes with its settings.
+    explicit KeyedEdit(bool multiLine) : Edit(multiLine ? WS_TABSTOP : WS_TABSTOP | ES_AUTOHSCROLL) {}
     std::function<char(char)> onKey;
 
 protected:
@@ -177,7 +179,7 @@ public:
     int32_t Color() const override { return color_; }
     void SetColor(int32_t color) override;
     int32_t Alignment() const override { return alignment_; }
-    void SetAlignment(int32_t alignment) override { alignment_ = alignment; }
+    void SetAlignment(int32_t alignment) override;
     bool AutoSize() const override;
     void SetAutoSize(bool autoSize) override;
     ScriptFont& Font() override { return *font_; }
@@ -188,6 +190,8 @@ public:
     void SetEnabled(bool enabled) override { ui_->SetEnabled(enabled); }
     bool Checked() const override;
     void SetChecked(bool checked) override;
+    int32_t CheckState() const override;
+    void SetCheckState(int32_t state) override;
     int32_t ItemIndex() const override;
     void SetItemIndex(int32_t index) override;
     lang::StringListObject* Items() override;
@@ -206,7 +210,7 @@ public:
     void SelectAll() override;
     intptr_t Handle() const override { return reinterpret_cast<intptr_t>(ui_->hwnd()); }
     int32_t Position() const override { return position_; }
-    void SetPosition(int32_t position) override { position_ = position; }
+    void SetPosition(int32_t position) override;
     ScriptCanvas* Canvas() override { return canvas_; }
     int32_t ShapeType() const override { return shape_; }
     void SetShapeType(int32_t shape) override {
@@ -262,6 +266,9 @@ public:
     void DrawBevels(HDC dc, RECT r) const;
     void SyncItems();
     void SyncRadios();
+    // A scroll bar's WM_HSCROLL or WM_VSCROLL (told to its parent): the new position, as the script's OnScroll
+    // may change it.
+    void Scrolled(int code);
     void OnClosing() { Close(); }
     int32_t AskClose();
     char KeyPressed(char key);
@@ -271,6 +278,14 @@ public:
 private:
     static constexpr const wchar_t* kWindowProp = L"PeloScriptWindow";
     void MakeWindow(HWND parent);
+    // The style bits a control takes from the script's settings (a memo's scroll bars and wrapping, a list box's
+    // selection and columns, a scroll bar's direction, the alignment of text).
+    DWORD SettingsStyle() const;
+    // The control made anew with the style its settings now ask for, its state carried over: the system's
+    // controls read these bits only when they are made.
+    void Recreate();
+    bool MultiSelect() const { return kind_ == WindowKind::ListBox && KeptInt("MULTISELECT", 0) != 0; }
+    void ApplyColumns();
     // A container's controls after its inside grew by dx, dy: anchored ones follow their edges, then the aligned
     // ones fill it in Delphi's order (top, bottom, left, right, client).
     void Relayout(int32_t dx, int32_t dy);
@@ -374,6 +389,14 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
         case WM_NOTIFY:
             if (ReflectToChild(msg, wp, lp, result)) return result;
+            break;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (WinScriptWindow* bar = lp ? WinScriptWindow::FromHandle(reinterpret_cast<HWND>(lp)) : nullptr;
+                bar && bar->Kind() == WindowKind::ScrollBar) {
+                bar->Scrolled(LOWORD(wp));
+                return 0;
+            }
             break;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
@@ -512,8 +535,7 @@ void WinScriptWindow::MakeWindow(HWND parent) {
         case WindowKind::RadioGroup:
         case WindowKind::PaintBox:
         case WindowKind::Shape:
-        case WindowKind::Plain:
-        case WindowKind::ScrollBar: {
+        case WindowKind::Plain: {
             auto w = std::make_unique<ScriptHostWindow>(*this);
             w->Make({.className = L"TPeloScriptPanel", .title = name,
                      .style = static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS),
@@ -521,12 +543,14 @@ void WinScriptWindow::MakeWindow(HWND parent) {
             ui_ = std::move(w);
             return;
         }
+        case WindowKind::ScrollBar: {
+            ui_ = control(std::make_unique<ui::ScrollBar>(), SettingsStyle());
+            SetScrollRange(hwnd(), SB_CTL, 0, 100, FALSE);
+            return;
+        }
         case WindowKind::Edit:
         case WindowKind::Memo: {
-            const DWORD style = kind_ == WindowKind::Edit
-                                    ? static_cast<DWORD>(WS_BORDER)
-                                    : static_cast<DWORD>(WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL);
-            auto e = control(std::make_unique<KeyedEdit>(), style);
+            auto e = control(std::make_unique<KeyedEdit>(kind_ == WindowKind::Memo), SettingsStyle());
             e->onChange = [this] { Fire(ScriptEvent::Change); };
             e->onKey = [this](char key) { return KeyPressed(key); };
             ui_ = std::move(e);
@@ -554,7 +578,7 @@ void WinScriptWindow::MakeWindow(HWND parent) {
             return;
         }
         case WindowKind::ListBox: {
-            auto l = control(std::make_unique<ui::ListBox>(), WS_BORDER);
+            auto l = control(std::make_unique<ui::ListBox>(), SettingsStyle());
             l->onSelect = [this] { Fire(ScriptEvent::Click); };
             l->onDoubleClick = [this] { Fire(ScriptEvent::DblClick); };
             ui_ = std::move(l);
@@ -572,7 +596,7 @@ void WinScriptWindow::MakeWindow(HWND parent) {
         }
         case WindowKind::Label: {
             auto l = std::make_unique<ui::Label>();
-            l->Create({.parent = parent, .rect = rect, .text = name, .style = SS_NOTIFY});
+            l->Create({.parent = parent, .rect = rect, .text = name, .style = SettingsStyle()});
             l->onClick = [this] { Fire(ScriptEvent::Click); };
             ui_ = std::move(l);
             return;
@@ -857,10 +881,174 @@ bool WinScriptWindow::Checked() const {
 }
 
 void WinScriptWindow::SetChecked(bool checked) {
-    if (kind_ != WindowKind::CheckBox && kind_ != WindowKind::RadioButton) return;
-    if (Checked() == checked) return;
-    SendMessageW(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (kind_ == WindowKind::RadioButton && Checked() != checked) {
+        SendMessageW(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        Fire(ScriptEvent::Click);
+    }
+    if (kind_ == WindowKind::CheckBox) SetCheckState(checked ? 1 : 0);
+}
+
+int32_t WinScriptWindow::CheckState() const {
+    if (kind_ != WindowKind::CheckBox && kind_ != WindowKind::RadioButton) return 0;
+    const LRESULT state = SendMessageW(hwnd(), BM_GETCHECK, 0, 0);
+    return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
+}
+
+void WinScriptWindow::SetCheckState(int32_t state) {
+    if (kind_ != WindowKind::CheckBox) return SetChecked(state == 1);
+    if (state < 0 || state > 2 || state == CheckState()) return;
+    SendMessageW(hwnd(), BM_SETCHECK, state == 1 ? BST_CHECKED : state == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
     Fire(ScriptEvent::Click);  // as Delphi's check boxes do when the program changes them
+}
+
+void WinScriptWindow::SetAlignment(int32_t alignment) {
+    if (alignment == alignment_) return;
+    alignment_ = alignment;
+    if (kind_ == WindowKind::Edit || kind_ == WindowKind::Memo || kind_ == WindowKind::Label) Recreate();
+}
+
+void WinScriptWindow::SetPosition(int32_t position) {
+    if (kind_ != WindowKind::ScrollBar) {
+        position_ = position;
+        return;
+    }
+    if (position == position_) return;
+    position_ = position;
+    SetScrollPos(hwnd(), SB_CTL, position, TRUE);
+    Fire(ScriptEvent::Change);
+}
+
+void WinScriptWindow::Scrolled(int code) {
+    const int64_t min = ScrollMin(*this), max = ScrollMax(*this);
+    int64_t position = position_;
+    switch (code) {
+        case SB_LINEUP: position -= KeptInt("SMALLCHANGE", 1); break;
+        case SB_LINEDOWN: position += KeptInt("SMALLCHANGE", 1); break;
+        case SB_PAGEUP: position -= KeptInt("LARGECHANGE", 1); break;
+        case SB_PAGEDOWN: position += KeptInt("LARGECHANGE", 1); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: {
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_TRACKPOS;
+            if (GetScrollInfo(hwnd(), SB_CTL, &info)) position = info.nTrackPos;
+            break;
+        }
+        case SB_TOP: position = min; break;
+        case SB_BOTTOM: position = max; break;
+        default: break;  // SB_ENDSCROLL: told, with the position as it is
+    }
+    position = std::clamp(position, min, max);
+    if (On(ScriptEvent::Scroll).Live()) {
+        std::vector<lang::Value> after;
+        FireScriptEvent(On(ScriptEvent::Scroll),
+                        {lang::objectValue(this), lang::Value::ofInt(code), lang::Value::ofInt(position)},
+                        [this](const std::string& e) { factory_.ReportError(e); }, &after);
+        if (disposed()) return;
+        if (after.size() >= 3 && after[2].tag == lang::Tag::Plain) position = std::clamp<int64_t>(after[2].i, min, max);
+    }
+    SetPosition(static_cast<int32_t>(position));
+}
+
+DWORD WinScriptWindow::SettingsStyle() const {
+    // TAlignment: taLeftJustify, taRightJustify, taCenter
+    const DWORD right = alignment_ == 1 ? 1u : 0u, centre = alignment_ == 2 ? 1u : 0u;
+    switch (kind_) {
+        case WindowKind::Edit: return WS_BORDER | (right ? ES_RIGHT : 0) | (centre ? ES_CENTER : 0);
+        case WindowKind::Memo: {
+            DWORD style = WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL | (right ? ES_RIGHT : 0) | (centre ? ES_CENTER : 0);
+            if (!KeptInt("WORDWRAP", 1)) style |= ES_AUTOHSCROLL;
+            if (KeptInt("WANTRETURNS", 1)) style |= ES_WANTRETURN;
+            const int64_t bars = KeptInt("SCROLLBARS", 0);  // ssNone, ssHorizontal, ssVertical, ssBoth
+            if (bars & 1) style |= WS_HSCROLL;
+            if (bars & 2) style |= WS_VSCROLL;
+            return style;
+        }
+        case WindowKind::ListBox: {
+            DWORD style = WS_BORDER;
+            if (MultiSelect()) style |= KeptInt("EXTENDEDSELECT", 1) ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
+            if (KeptInt("COLUMNS", 0) > 0) style |= LBS_MULTICOLUMN | WS_HSCROLL;
+            if (!KeptInt("INTEGRALHEIGHT", 0)) style |= LBS_NOINTEGRALHEIGHT;
+            return style;
+        }
+        case WindowKind::ScrollBar: return KeptInt("KIND", 0) == 1 ? SBS_VERT : SBS_HORZ;
+        case WindowKind::Label: {
+            if (right) return SS_NOTIFY | SS_RIGHT;
+            if (centre) return SS_NOTIFY | SS_CENTER;
+            return SS_NOTIFY | (KeptInt("WORDWRAP", 0) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+        }
+        default: return 0;
+    }
+}
+
+void WinScriptWindow::Recreate() {
+    auto* control = dynamic_cast<ui::Control*>(ui_.get());
+    if (!control || disposed()) return;
+    const HWND old = hwnd();
+    const HWND parent = GetParent(old);
+    const HWND before = GetWindow(old, GW_HWNDPREV);
+    const ScriptBounds b = Bounds();
+    const LONG oldStyle = GetWindowLongW(old, GWL_STYLE);
+    const bool focused = GetFocus() == old;
+    const HFONT font = ui_->Font();
+    const std::wstring text = ui_->Text();
+    const int32_t checkState = CheckState();
+    const LRESULT passwordChar = SendMessageW(old, EM_GETPASSWORDCHAR, 0, 0);
+    std::vector<int> selected;
+    int32_t index = -1;
+    if (kind_ == WindowKind::ListBox) {
+        index = ItemIndex();
+        for (int k = 0, n = static_cast<int>(SendMessageW(old, LB_GETCOUNT, 0, 0)); k < n; ++k)
+            if (SendMessageW(old, LB_GETSEL, static_cast<WPARAM>(k), 0) > 0) selected.push_back(k);
+    }
+    if (WinScriptWindow* form = ParentForm(); form && form->tips_) form->tips_->Remove(*ui_);
+
+    RemoveWindowSubclass(old, &WinScriptWindow::InputObserver, 1);
+    RemovePropW(old, kWindowProp);
+    DestroyWindow(old);  // the control's object lets go of the handle as it goes
+    const DWORD kept = oldStyle & (kind_ == WindowKind::Edit || kind_ == WindowKind::Memo ? ES_READONLY : 0);
+    const ui::CreateArgs args{.parent = parent, .rect = {b.Left, b.Top, b.Width, b.Height}, .text = text,
+                              .style = SettingsStyle() | kept};
+    if (auto* label = dynamic_cast<ui::Label*>(control)) label->Create(args);
+    else control->Create(args);
+    SetWindowSubclass(hwnd(), &WinScriptWindow::InputObserver, 1, reinterpret_cast<DWORD_PTR>(this));
+    SetPropW(hwnd(), kWindowProp, this);
+    SetWindowPos(hwnd(), before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ui_->SetFont(font);
+    if (!(oldStyle & WS_VISIBLE)) ShowWindow(hwnd(), SW_HIDE);
+    if (oldStyle & WS_DISABLED) EnableWindow(hwnd(), FALSE);
+    if (kind_ == WindowKind::Edit || kind_ == WindowKind::Memo) {
+        if (maxLength_ > 0) SendMessageW(hwnd(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+        if (passwordChar) SendMessageW(hwnd(), EM_SETPASSWORDCHAR, static_cast<WPARAM>(passwordChar), 0);
+    }
+    if (kind_ == WindowKind::ListBox) {
+        SyncItems();
+        ApplyColumns();
+        if (MultiSelect()) {
+            for (int k : selected) SendMessageW(hwnd(), LB_SETSEL, TRUE, k);
+            if (index >= 0) SendMessageW(hwnd(), LB_SETCARETINDEX, static_cast<WPARAM>(index), 0);
+        } else {
+            SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        }
+    }
+    if (kind_ == WindowKind::CheckBox) {
+        SendMessageW(hwnd(), BM_SETSTYLE, KeptInt("ALLOWGRAYED", 0) ? BS_AUTO3STATE : BS_AUTOCHECKBOX, FALSE);
+        SendMessageW(hwnd(), BM_SETCHECK, checkState == 1 ? BST_CHECKED : checkState == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
+    }
+    if (kind_ == WindowKind::ScrollBar) {
+        SetScrollRange(hwnd(), SB_CTL, static_cast<int>(ScrollMin(*this)), static_cast<int>(ScrollMax(*this)), FALSE);
+        SetScrollPos(hwnd(), SB_CTL, position_, TRUE);
+    }
+    UpdateHint();
+    if (focused) ::SetFocus(hwnd());
+}
+
+// A list box in columns: each as wide as Delphi makes them, the box's width shared out.
+void WinScriptWindow::ApplyColumns() {
+    const int64_t columns = KeptInt("COLUMNS", 0);
+    if (kind_ != WindowKind::ListBox || columns <= 0) return;
+    const int64_t width = Bounds().Width;
+    if (width > 0) SendMessageW(hwnd(), LB_SETCOLUMNWIDTH, static_cast<WPARAM>((width + columns - 3) / columns), 0);
 }
 
 // A radio group's buttons, one an item, stacked in the frame.
@@ -890,7 +1078,9 @@ void WinScriptWindow::SyncRadios() {
 
 int32_t WinScriptWindow::ItemIndex() const {
     if (kind_ == WindowKind::RadioGroup) return radioIndex_;
-    if (kind_ == WindowKind::ListBox) return static_cast<int32_t>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0));
+    // a list that picks several items has no single chosen one: its index is the item with the focus
+    if (kind_ == WindowKind::ListBox)
+        return static_cast<int32_t>(SendMessageW(hwnd(), MultiSelect() ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
     if (kind_ == WindowKind::ComboBox) return static_cast<int32_t>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0));
     return -1;
 }
@@ -902,7 +1092,8 @@ void WinScriptWindow::SetItemIndex(int32_t index) {
             SendMessageW(radios_[k]->hwnd(), BM_SETCHECK, static_cast<int32_t>(k) == radioIndex_ ? BST_CHECKED : BST_UNCHECKED, 0);
         return;
     }
-    if (kind_ == WindowKind::ListBox) SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (kind_ == WindowKind::ListBox && ItemIndex() != index)
+        SendMessageW(hwnd(), MultiSelect() ? LB_SETCARETINDEX : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     if (kind_ == WindowKind::ComboBox) SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
@@ -926,12 +1117,15 @@ void WinScriptWindow::SyncItems() {
         return;
     }
     const bool combo = kind_ == WindowKind::ComboBox;
+    // The items are laid in anew; the chosen one stays chosen while it is still there.
+    const int32_t chosen = combo || !MultiSelect() ? ItemIndex() : -1;
     SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd(), combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
     for (int32_t k = 0; k < list.Count(); ++k) {
         const std::wstring item = ui::AnsiToWide(list.Get(k));
         SendMessageW(hwnd(), combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
+    if (chosen >= 0 && chosen < list.Count()) SendMessageW(hwnd(), combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
     SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -1032,6 +1226,28 @@ void WinScriptWindow::SettingChanged(const std::string& name) {
     } else if (name == "SHAPE" || name == "STYLE" || name == "BEVELOUTER" || name == "BEVELINNER" ||
                name == "BEVELWIDTH") {
         Invalidate();
+    } else if (kind_ == WindowKind::ScrollBar && name == "KIND") {
+        // Turned on its side, as Delphi turns it: width and height trade places.
+        const bool vertical = KeptInt(name, 0) == 1;
+        if (((GetWindowLongW(hwnd(), GWL_STYLE) & SBS_VERT) != 0) != vertical) {
+            const ScriptBounds b = Bounds();
+            SetBounds({b.Left, b.Top, b.Height, b.Width});
+            Recreate();
+        }
+    } else if (kind_ == WindowKind::ScrollBar && name == "MAX") {
+        SetScrollRange(hwnd(), SB_CTL, static_cast<int>(ScrollMin(*this)), static_cast<int>(ScrollMax(*this)), TRUE);
+    } else if ((kind_ == WindowKind::Memo && (name == "SCROLLBARS" || name == "WORDWRAP" || name == "WANTRETURNS")) ||
+               (kind_ == WindowKind::ListBox && (name == "MULTISELECT" || name == "EXTENDEDSELECT" ||
+                                                 name == "COLUMNS" || name == "INTEGRALHEIGHT")) ||
+               (kind_ == WindowKind::Label && name == "WORDWRAP")) {
+        Recreate();
+    } else if ((kind_ == WindowKind::ListBox || kind_ == WindowKind::ComboBox) && name == "SORTED" && items_) {
+        // The list itself keeps the order, so that Items[i] is the i-th item shown; a list box keeps duplicates.
+        items_->list.SetDuplicates(lang::rtl::Duplicates::Accept);
+        items_->list.SetSorted(KeptInt(name, 0) != 0);
+        SyncItems();
+    } else if (kind_ == WindowKind::CheckBox && name == "ALLOWGRAYED") {
+        SendMessageW(hwnd(), BM_SETSTYLE, KeptInt(name, 0) ? BS_AUTO3STATE : BS_AUTOCHECKBOX, TRUE);
     } else if (kind_ == WindowKind::Form && name == "WINDOWSTATE" && Visible()) {
         const int64_t state = KeptInt(name, 0);
         ShowWindow(hwnd(), state == 1 ? SW_SHOWMINIMIZED : state == 2 ? SW_SHOWMAXIMIZED : SW_RESTORE);

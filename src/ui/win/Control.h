@@ -107,6 +107,7 @@ public:
     std::function<void()> onChange;
 
 protected:
+    explicit Edit(DWORD ownStyle) : Control(L"EDIT", ownStyle) {}
     bool OnCommand(int code) override;
 };
 
@@ -127,6 +128,13 @@ public:
 
 protected:
     bool OnCommand(int code) override;
+};
+
+// A scroll bar of its own (SBS_HORZ or SBS_VERT in the style); its scrolling reaches its parent as
+// WM_HSCROLL or WM_VSCROLL with its handle.
+class ScrollBar : public Control {
+public:
+    ScrollBar() : Control(L"SCROLLBAR", WS_TABSTOP) {}
 };
 
 class ListBox : public Control {

@@ -495,6 +495,100 @@ begin end.
     CloseProgram(p);
 }
 
+TEST(Script, AScriptsScrollBarListMemoAndCheckBoxTakeTheirSettingsAfterTheyAreMade) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Bars.exn", R"(
+var f: TForm; sb: TScrollBar; lb: TListBox; m: TMemo; cb: TCheckBox; l: TLabel;
+procedure Scrolling(Sender: TObject; ScrollCode: TScrollCode; var ScrollPos: Integer);
+begin
+  WriteLn('scroll ' + IntToStr(Ord(ScrollCode)) + ' to ' + IntToStr(ScrollPos));
+  if ScrollCode = scPageDown then ScrollPos := ScrollPos + 100;
+end;
+procedure Changed(Sender: TObject); begin WriteLn('position ' + IntToStr(sb.Position)); end;
+procedure Init;
+begin
+  f := TForm.CreateNew(nil, 0); f.Caption := 'Bars'; f.SetBounds(60, 60, 360, 260);
+  sb := TScrollBar.Create(f); sb.Parent := f; sb.SetBounds(300, 10, 200, 17);
+  sb.SetParams(5, 0, 20); sb.LargeChange := 3; sb.SmallChange := 2;
+  sb.OnScroll := @Scrolling; sb.OnChange := @Changed;
+  try sb.Max := -1; except WriteLn(ExceptionToString(ExceptionType, ExceptionParam)); end;
+  sb.Position := 50;
+  lb := TListBox.Create(f); lb.Parent := f; lb.SetBounds(10, 40, 120, 100);
+  lb.Items.Add('pear'); lb.Items.Add('apple'); lb.Items.Add('fig');
+  lb.ItemIndex := 2; lb.Sorted := True; lb.MultiSelect := True;
+  lb.Selected[0] := True; lb.Selected[2] := True;
+  m := TMemo.Create(f); m.Parent := f; m.SetBounds(140, 40, 150, 100);
+  m.Text := 'a line'; m.ScrollBars := ssBoth; m.WordWrap := False;
+  l := TLabel.Create(f); l.Parent := f; l.AutoSize := False; l.SetBounds(140, 150, 150, 17);
+  l.Caption := 'centred'; l.Alignment := taCenter;
+  cb := TCheckBox.Create(f); cb.Parent := f; cb.SetBounds(10, 150, 120, 17); cb.Caption := 'maybe';
+  cb.AllowGrayed := True; cb.State := cbGrayed;
+  f.Show;
+  WriteLn('items ' + lb.Items[0] + ' ' + lb.Items[2] + ' selected ' + IntToStr(lb.SelCount) + ' ' + m.Text +
+          ' state ' + IntToStr(Ord(cb.State)) + ' ' + IntToStr(Ord(cb.Checked)));
+  sb.Kind := sbVertical;
+  WriteLn('bar ' + IntToStr(sb.Width) + 'x' + IntToStr(sb.Height) + ' at ' + IntToStr(sb.Position));
+end;
+begin end.
+)"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Bars.exn"));
+    p.Send(kAttach);
+    HWND form = WaitForTopLevel(p.process.Id(), L"TPeloScriptForm", 5000);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0).rfind("bar ", 0) == 0; }, 3000)) << p.Row(0);
+    EXPECT_EQ(p.Row(3), "Exception: Scrollbar property out of range") << "a range that ends before it starts";
+    EXPECT_EQ(p.Row(2), "position 20") << "Position 50 is brought into 0..20";
+    EXPECT_EQ(p.Row(1), "items apple pear selected 2 a line state 2 0");
+    EXPECT_EQ(p.Row(0), "bar 17x200 at 20") << "turned on its side";
+
+    HWND bar = FindDescendant(form, L"ScrollBar", L"");
+    ASSERT_NE(bar, nullptr) << "a real scroll bar";
+    EXPECT_NE(GetWindowLongW(bar, GWL_STYLE) & SBS_VERT, 0);
+    EXPECT_EQ(GetScrollPos(bar, SB_CTL), 20);
+    int low = -1, high = -1;
+    GetScrollRange(bar, SB_CTL, &low, &high);
+    EXPECT_EQ(low, 0);
+    EXPECT_EQ(high, 20);
+    // The bar tells its parent, as a user's click on its arrow would.
+    SendWithTimeout(form, WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), reinterpret_cast<LPARAM>(bar));
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "position 18"; }, 3000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "scroll 0 to 18") << "SmallChange 2";
+    // The script's handler may move the position further; it stays inside the range.
+    SendWithTimeout(form, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(bar));
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "position 20"; }, 3000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "scroll 3 to 20");
+    EXPECT_EQ(GetScrollPos(bar, SB_CTL), 20);
+
+    HWND list = FindDescendant(form, L"ListBox", L"");
+    ASSERT_NE(list, nullptr);
+    EXPECT_NE(GetWindowLongW(list, GWL_STYLE) & LBS_EXTENDEDSEL, 0) << "MultiSelect with ExtendedSelect";
+    EXPECT_EQ(SendWithTimeout(list, LB_GETSELCOUNT, 0, 0), 2);
+    wchar_t first[16] = {};
+    SendWithTimeout(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, L"apple") << "sorted as the script's Items are";
+
+    HWND memo = nullptr;
+    for (HWND w = FindWindowExW(form, nullptr, L"Edit", nullptr); w; w = FindWindowExW(form, w, L"Edit", nullptr))
+        if (GetWindowLongW(w, GWL_STYLE) & ES_MULTILINE) memo = w;
+    ASSERT_NE(memo, nullptr);
+    const LONG memoStyle = GetWindowLongW(memo, GWL_STYLE);
+    EXPECT_EQ(memoStyle & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL | WS_VSCROLL) << "ssBoth";
+    EXPECT_NE(memoStyle & ES_AUTOHSCROLL, 0) << "WordWrap off";
+    EXPECT_EQ(TextOf(memo), L"a line") << "the text survives the memo being made anew";
+
+    HWND label = FindDescendant(form, L"Static", L"centred");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK, SS_CENTER) << "taCenter";
+    HWND box = FindDescendant(form, L"Button", L"maybe");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(SendWithTimeout(box, BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+    Sleep(500);
+    Screenshot(L"script-scroll-bar-list-memo-check-box");
+    CloseProgram(p);
+}
+
 // A stand-in for the companion editor: a window of this process, marked with the editor's semaphore for the
 // program in C:\Pelo, that records the script state the program posts to it.
 class FakeEditor {

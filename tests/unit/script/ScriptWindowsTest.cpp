@@ -76,8 +76,8 @@ public:
     void SetReadOnly(bool) override {}
     void SelectAll() override {}
     intptr_t Handle() const override { return 0; }
-    int32_t Position() const override { return 0; }
-    void SetPosition(int32_t) override {}
+    int32_t Position() const override { return position; }
+    void SetPosition(int32_t p) override { position = p; }
     ScriptCanvas* Canvas() override { return nullptr; }
     int32_t ShapeType() const override { return 0; }
     void SetShapeType(int32_t) override {}
@@ -106,6 +106,7 @@ public:
     intptr_t answer = 0;
     std::vector<ScriptWindow*> children;
     std::vector<std::string> settings;
+    int32_t position = 0;
 
 private:
     WindowKind kind_;
@@ -389,6 +390,27 @@ TEST_F(WindowsFixture, TheSelectionIsReadAndReplacedAsTheControlReportsIt) {
     EXPECT_EQ(edit.performed[4].lParam, 3);
     EXPECT_EQ(edit.performed.back().wParam, 2);
     EXPECT_EQ(edit.performed.back().lParam, 5);
+}
+
+// Delphi's TScrollBar: the range must not end before it starts, and the position is always inside it.
+TEST_F(WindowsFixture, AScrollBarKeepsItsPositionInsideAWholeRange) {
+    Load(R"(var b: TScrollBar;
+begin
+  b := TScrollBar.Create(nil);
+  WriteLn(IntToStr(b.Min) + '..' + IntToStr(b.Max));
+  b.Position := 150;
+  b.SetParams(-5, -10, 10);
+  WriteLn(IntToStr(b.Position) + ' in ' + IntToStr(b.Min) + '..' + IntToStr(b.Max));
+  try b.Max := -11; except WriteLn(ExceptionToString(ExceptionType, ExceptionParam)); end;
+  try b.SetParams(0, 3, 2); except WriteLn('refused'); end;
+  b.Min := 5;
+  WriteLn(IntToStr(b.Position) + ' in ' + IntToStr(b.Min) + '..' + IntToStr(b.Max));
+end.)");
+    EXPECT_EQ(services.lines, (std::vector<std::string>{"0..100", "-5 in -10..10",
+                                                        "Exception: Scrollbar property out of range", "refused",
+                                                        "5 in 5..10"}));
+    // The window heard of each new range, not of the refused ones.
+    EXPECT_EQ(factory.made[0]->settings, (std::vector<std::string>{"MAX", "MAX"}));
 }
 
 }  // namespace
