@@ -492,6 +492,23 @@ HostFn changing(F f) {
 
 }  // namespace
 
+std::string readScriptFile(std::string_view name) { return readFile(name); }
+void writeScriptFile(std::string_view name, const std::string& bytes) { writeFile(name, bytes); }
+
+std::string readStreamArg(CallCtx& c, int k) {
+    StreamObject& from = streamArg(c, k);
+    std::string rest;
+    char chunk[4096];
+    for (int64_t n; (n = from.read(chunk, sizeof chunk)) > 0;) rest.append(chunk, static_cast<size_t>(n));
+    return rest;
+}
+
+void writeStreamArg(CallCtx& c, int k, const std::string& bytes) {
+    StreamObject& to = streamArg(c, k);
+    if (to.write(bytes.data(), static_cast<int64_t>(bytes.size())) != static_cast<int64_t>(bytes.size()))
+        streamError("Stream write error");
+}
+
 void registerStreams(HostTable& t, HostClass& strings) {
     HostClass& stream = t.addClass("TStream", "TObject");
     stream.method("function Read(var Buffer: string; Count: LongInt): LongInt", [](CallCtx& c) { c.retInt(readInto(c, false)); });
@@ -631,17 +648,10 @@ void registerStreams(HostTable& t, HostClass& strings) {
         writeFile(c.s(1), listSelf(c).list.Text());
     });
     strings.method("procedure LoadFromStream(Stream: TStream)", changing([](CallCtx& c) {
-        StreamObject& from = streamArg(c, 1);
-        std::string rest;
-        char chunk[4096];
-        for (int64_t n; (n = from.read(chunk, sizeof chunk)) > 0;) rest.append(chunk, static_cast<size_t>(n));
-        listSelf(c).list.SetText(rest);
+        listSelf(c).list.SetText(readStreamArg(c, 1));
     }));
     strings.method("procedure SaveToStream(Stream: TStream)", [](CallCtx& c) {
-        const std::string text = listSelf(c).list.Text();
-        StreamObject& to = streamArg(c, 1);
-        if (to.write(text.data(), static_cast<int64_t>(text.size())) != static_cast<int64_t>(text.size()))
-            streamError("Stream write error");
+        writeStreamArg(c, 1, listSelf(c).list.Text());
     });
 }
 

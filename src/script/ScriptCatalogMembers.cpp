@@ -6,7 +6,9 @@
 #include <cctype>
 #include <unordered_map>
 
+#include "lang/StdStreams.h"
 #include "script/ScriptClassCatalog.h"
+#include "script/ScriptImages.h"
 #include "script/ScriptWindows.h"
 
 namespace pelo::script {
@@ -151,30 +153,41 @@ HostFn StoredHandlerSetter(const std::string& name) {
 
 // ---- members made of what the windows do ----
 
-ScriptWindow* WindowOf(CallCtx& c) {
-    auto* w = dynamic_cast<ScriptWindow*>(c.self());
-    return w && !w->disposed() ? w : nullptr;
+// The object a member was called on, when it is a live T.
+template <class T>
+T* LiveSelf(CallCtx& c) {
+    auto* o = dynamic_cast<T*>(c.self());
+    return o && !o->disposed() ? o : nullptr;
 }
+
+ScriptWindow* WindowOf(CallCtx& c) { return LiveSelf<ScriptWindow>(c); }
 
 struct Binding {
     HostFn get, set;
 };
 
-// A property of the script's windows; on another object (a class made without a window) it is kept instead.
-Binding OnWindow(const std::string& name, int indexes, std::function<void(CallCtx&, ScriptWindow&)> get,
-                 std::function<void(CallCtx&, ScriptWindow&)> set) {
+// A property of one kind of object made of what the object does; on another object (a class made without a window
+// or a bitmap) it is kept instead.
+template <class T>
+Binding OnLive(const std::string& name, int indexes, std::function<void(CallCtx&, T&)> get,
+               std::function<void(CallCtx&, T&)> set) {
     HostFn keptGet = StoredGetter(name, indexes), keptSet = StoredSetter(name, indexes);
     Binding b;
     b.get = [get, keptGet](CallCtx& c) {
-        if (ScriptWindow* w = WindowOf(c)) get(c, *w);
+        if (T* o = LiveSelf<T>(c)) get(c, *o);
         else keptGet(c);
     };
     if (set)
         b.set = [set, keptSet](CallCtx& c) {
-            if (ScriptWindow* w = WindowOf(c)) set(c, *w);
+            if (T* o = LiveSelf<T>(c)) set(c, *o);
             else keptSet(c);
         };
     return b;
+}
+
+Binding OnWindow(const std::string& name, int indexes, std::function<void(CallCtx&, ScriptWindow&)> get,
+                 std::function<void(CallCtx&, ScriptWindow&)> set) {
+    return OnLive<ScriptWindow>(name, indexes, std::move(get), std::move(set));
 }
 
 int32_t Int(CallCtx& c, int k) { return static_cast<int32_t>(c.arg(k).i); }
@@ -296,6 +309,22 @@ std::unordered_map<std::string, Binding> WindowProperties() {
 }
 
 // The application's own, on TApplication.
+// TGraphic's and TBitmap's members on the program's bitmaps.
+std::unordered_map<std::string, Binding> GraphicProperties() {
+    std::unordered_map<std::string, Binding> p;
+    using Access = std::function<void(CallCtx&, ScriptBitmap&)>;
+    auto add = [&p](const std::string& name, Access get, Access set = nullptr) {
+        p[name] = OnLive<ScriptBitmap>(name, 0, std::move(get), std::move(set));
+    };
+    add("WIDTH", [](CallCtx& c, ScriptBitmap& b) { c.retInt(b.Width()); },
+        [](CallCtx& c, ScriptBitmap& b) { b.SetSize(Int(c, 1), b.Height()); });
+    add("HEIGHT", [](CallCtx& c, ScriptBitmap& b) { c.retInt(b.Height()); },
+        [](CallCtx& c, ScriptBitmap& b) { b.SetSize(b.Width(), Int(c, 1)); });
+    add("EMPTY", [](CallCtx& c, ScriptBitmap& b) { c.retBool(b.Width() == 0 || b.Height() == 0); });
+    add("CANVAS", [](CallCtx& c, ScriptBitmap& b) { c.retValue(lang::objectValue(&b.Canvas())); });
+    return p;
+}
+
 std::unordered_map<std::string, Binding> ApplicationProperties() {
     std::unordered_map<std::string, Binding> p;
     p["EXENAME"].get = [](CallCtx& c) { c.retStr(SelfAs<ScriptApplication>(c).ExeName()); };
@@ -458,9 +487,27 @@ std::unordered_map<std::string, HostFn> CanvasAndImageMethods() {
     m["CHORD"] = curve(ScriptCanvas::Curve::Chord);
     m["PIE"] = curve(ScriptCanvas::Curve::Pie);
     m["FLOODFILL"] = [canvas](CallCtx& c) { canvas(c).FloodFill(Int(c, 1), Int(c, 2), Int(c, 3), Int(c, 4)); };
-    // Images are not decoded or written by the script's windows: saying so beats an empty picture.
-    for (const char* io : {"LOADFROMFILE", "SAVETOFILE", "LOADFROMSTREAM", "SAVETOSTREAM", "LOADFROMRESOURCENAME",
-                           "LOADFROMRESOURCEID", "LOADFROMCLIPBOARDFORMAT", "SAVETOCLIPBOARDFORMAT"})
+    // Bitmaps are read and written as .bmp files. Without the program's bitmaps, and from resources or the
+    // clipboard, nothing is: saying so beats an empty picture.
+    auto bitmap = [](CallCtx& c) -> ScriptBitmap& {
+        ScriptBitmap* b = LiveSelf<ScriptBitmap>(c);
+        if (!b) throw lang::hostException("Images cannot be loaded or saved by scripts");
+        return *b;
+    };
+    auto load = [](ScriptBitmap& b, const std::string& bytes) {
+        if (!b.FromBmp(bytes)) throw lang::hostException("Bitmap image is not valid");
+    };
+    m["LOADFROMFILE"] = [bitmap, load](CallCtx& c) {
+        ScriptBitmap& b = bitmap(c);
+        load(b, lang::readScriptFile(c.s(1)));
+    };
+    m["SAVETOFILE"] = [bitmap](CallCtx& c) { lang::writeScriptFile(c.s(1), bitmap(c).ToBmp()); };
+    m["LOADFROMSTREAM"] = [bitmap, load](CallCtx& c) {
+        ScriptBitmap& b = bitmap(c);
+        load(b, lang::readStreamArg(c, 1));
+    };
+    m["SAVETOSTREAM"] = [bitmap](CallCtx& c) { lang::writeStreamArg(c, 1, bitmap(c).ToBmp()); };
+    for (const char* io : {"LOADFROMRESOURCENAME", "LOADFROMRESOURCEID", "LOADFROMCLIPBOARDFORMAT", "SAVETOCLIPBOARDFORMAT"})
         m[io] = [](CallCtx& c) {
             c.self();
             throw lang::hostException("Images cannot be loaded or saved by scripts");
@@ -471,6 +518,7 @@ std::unordered_map<std::string, HostFn> CanvasAndImageMethods() {
 void Bind(HostTable& t, HostClass& cls, const char* decl, const std::unordered_map<std::string, Binding>& properties,
           const std::unordered_map<std::string, HostFn>& methods) {
     static const std::unordered_map<std::string, Binding> application = ApplicationProperties();
+    static const std::unordered_map<std::string, Binding> graphic = GraphicProperties();
     const ParsedMember m = Parse(decl);
     if (HasMember(t, &cls, m.name)) return;
     if (m.kind == lang::MemberKind::Constructor) {
@@ -506,7 +554,9 @@ void Bind(HostTable& t, HostClass& cls, const char* decl, const std::unordered_m
             }
             return;
         }
-        const auto& table = cls.name() == "TApplication" ? application : properties;
+        const auto& table = cls.name() == "TApplication"                         ? application
+                            : cls.name() == "TGraphic" || cls.name() == "TBitmap" ? graphic
+                                                                                    : properties;
         auto bound = table.find(m.name);
         if (bound != table.end()) {
             cls.property(decl, bound->second.get, writable ? bound->second.set : nullptr);

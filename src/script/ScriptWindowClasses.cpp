@@ -1,6 +1,7 @@
 #include "script/ScriptWindows.h"
 
 #include "script/ScriptClassCatalog.h"
+#include "script/ScriptImages.h"
 
 #include <algorithm>
 #include <array>
@@ -310,13 +311,11 @@ void RegisterGraphics(HostTable& t) {
     canvas.property("property Pen: TPen read", [](CallCtx& c) { c.retValue(lang::objectValue(&Canvas(c).Pen())); });
     canvas.property("property Brush: TBrush read", [](CallCtx& c) { c.retValue(lang::objectValue(&Canvas(c).Brush())); });
     canvas.property("property Font: TFont read", [](CallCtx& c) { c.retValue(lang::objectValue(&Canvas(c).Font())); });
-    t.addClass("TGraphic", "TPersistent");
-    t.addClass("TBitmap", "TGraphic");
-    t.addClass("TPicture", "TPersistent");
 }
 
 void RegisterExtCtrls(HostTable& t, IScriptWindowFactory* f) {
-    for (const char* graphic : {"TImage", "TBevel"}) Add(t, f, graphic, "TGraphicControl", WindowKind::Plain);
+    Add(t, f, "TImage", "TGraphicControl", WindowKind::Image);
+    Add(t, f, "TBevel", "TGraphicControl", WindowKind::Plain);
     t.type("TShapeType = (stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle)");
     HostClass& shape = Add(t, f, "TShape", "TGraphicControl", WindowKind::Shape);
     auto surface = [](CallCtx& c) -> ScriptCanvas& {
@@ -436,6 +435,7 @@ void RegisterScriptWindowClasses(HostTable& t, IScriptWindowFactory* factory) {
     RegisterButtons(t, factory);
     RegisterForms(t, factory);
     RegisterExtCtrls(t, factory);
+    RegisterImageClasses(t, factory);
     RegisterCatalogMembers(t);
 }
 

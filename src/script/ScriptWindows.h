@@ -18,6 +18,9 @@
 
 namespace pelo::script {
 
+class ScriptBitmap;
+class ScriptPicture;
+
 // A script procedure assigned to an event property, with the code it belongs to. Firing it after that code was
 // unloaded (or replaced) does nothing.
 struct ScriptEventHandler {
@@ -44,7 +47,7 @@ void FireScriptEvent(const ScriptEventHandler& handler, const std::vector<lang::
 
 enum class WindowKind : uint8_t {
     Form, Edit, Memo, Button, CheckBox, RadioButton, ListBox, ComboBox, GroupBox, RadioGroup, Label, Panel, ScrollBar,
-    PaintBox, Shape, Plain
+    PaintBox, Shape, Image, Plain
 };
 
 enum class ScriptEvent : uint8_t {
@@ -157,6 +160,8 @@ public:
     virtual ScriptPoint ScreenToClient(ScriptPoint point) const = 0;
     // A list box's item, in the box's client coordinates; empty when there is no such item.
     virtual ScriptBounds ItemBounds(int32_t index) const = 0;
+    // An image's picture; nullptr for the other kinds.
+    virtual ScriptPicture* Picture() { return nullptr; }
     // A setting the script keeps on the window (KeptSetting) was set: the window applies the ones it can (cursor,
     // alignment and anchors, tab stops, form style, border icons, window state).
     virtual void SettingChanged(const std::string& name) = 0;
@@ -184,6 +189,8 @@ public:
     // `owner` is the TComponent given to the constructor (may be nil or not a window).
     virtual ScriptWindow* NewWindow(WindowKind kind, const lang::HostClass* cls, lang::ScriptObject* owner) = 0;
     virtual ScriptTimer* NewTimer(const lang::HostClass* cls) = 0;
+    // A bitmap of 0 x 0 pixels; nullptr where bitmaps cannot be made.
+    virtual ScriptBitmap* NewBitmap(const lang::HostClass* /*cls*/) { return nullptr; }
     // Application.MessageBox: the system's box over the program's window; the button pressed (IDOK...).
     virtual int32_t ShowMessageBox(std::string_view text, std::string_view caption, int32_t flags) = 0;
 };

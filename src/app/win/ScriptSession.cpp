@@ -82,6 +82,8 @@ ScriptSession::ScriptSession(AppState& state, headlines::THeadlineCore& core, sc
     windows.CanvasClass = table_.findClass("TCanvas");
     windows.PenClass = table_.findClass("TPen");
     windows.BrushClass = table_.findClass("TBrush");
+    windows.BitmapClass = table_.findClass("TBitmap");
+    windows.PictureClass = table_.findClass("TPicture");
     windows.OnEventError = [this](const std::string& text) {
         ShowErrorBox("Exception in script event handler: " + text);
     };

@@ -4,9 +4,12 @@
 
 #include <algorithm>
 
+#include "script/win/WinScriptBitmap.h"
+#include "script/win/WinScriptCanvas.h"
 #include "script/win/WinScriptObjects.h"
 #include "ui/win/Control.h"
 #include "ui/win/Font.h"
+#include "ui/win/TabKeys.h"
 #include "ui/win/TaskWindows.h"
 #include "ui/win/ToolTips.h"
 #include "ui/win/WinText.h"
@@ -73,55 +76,6 @@ private:
     HFONT font_ = nullptr;  // a window of our own class keeps its font itself
 };
 
-// A paint box's canvas: drawing goes to the box's paint DC while OnPaint runs, else straight to the screen (and is
-// gone at the next paint, as in Delphi).
-class WinScriptCanvas final : public ScriptCanvas {
-public:
-    WinScriptCanvas(const WinScriptWindows::Setup& s, WinScriptWindow& owner);
-    ~WinScriptCanvas() override;
-    ScriptPen& Pen() override { return *pen_; }
-    ScriptBrush& Brush() override { return *brush_; }
-    ScriptFont& Font() override;
-    void MoveTo(int32_t x, int32_t y) override { penAt_ = {x, y}; }
-    void LineTo(int32_t x, int32_t y) override;
-    void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
-    void Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
-    void RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t w, int32_t h) override;
-    void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
-    void TextOut(int32_t x, int32_t y, std::string_view text) override;
-    int32_t TextWidth(std::string_view text) override { return Extent(text).cx; }
-    int32_t TextHeight(std::string_view text) override { return Extent(text).cy; }
-    int32_t Pixel(int32_t x, int32_t y) override;
-    void SetPixel(int32_t x, int32_t y, int32_t color) override;
-    void DrawCurve(Curve curve, const std::array<int32_t, 8>& p) override;
-    void FloodFill(int32_t x, int32_t y, int32_t color, int32_t style) override;
-
-    void Painting(HDC dc) { paintDc_ = dc; }
-
-private:
-    // A DC with the canvas's pen, brush and font selected, for one drawing call.
-    class Drawing {
-    public:
-        explicit Drawing(WinScriptCanvas& canvas);
-        ~Drawing();
-        HDC dc;
-
-    private:
-        WinScriptCanvas& canvas_;
-        bool own_;
-        HPEN pen_;
-        HBRUSH brush_;
-        HGDIOBJ oldPen_, oldBrush_, oldFont_;
-    };
-    SIZE Extent(std::string_view text);
-
-    WinScriptWindow& owner_;
-    ScriptPen* pen_;
-    ScriptBrush* brush_;
-    POINT penAt_{0, 0};
-    HDC paintDc_ = nullptr;
-};
-
 // An edit or memo whose typed characters go through the script's OnKeyPress first: the handler may change the
 // character or swallow it (#0).
 class KeyedEdit final : public ui::Edit {
@@ -164,7 +118,7 @@ private:
     WinScriptWindow& owner_;
 };
 
-class WinScriptWindow final : public ScriptWindow {
+class WinScriptWindow final : public ScriptWindow, public CanvasSurface {
 public:
     WinScriptWindow(WinScriptWindows& factory, WindowKind kind, const lang::HostClass* cls, WinScriptWindow* parent);
     ~WinScriptWindow() override;
@@ -246,7 +200,16 @@ public:
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
     void dispose() override;
+    ScriptPicture* Picture() override { return picture_; }
+    HDC BeginDrawing() override { return GetDC(hwnd()); }
+    void EndDrawing(HDC dc, bool) override { ReleaseDC(hwnd(), dc); }
+    ScriptFont& SurfaceFont() override { return *font_; }
+    HFONT SurfaceFontHandle() override { return reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)); }
+    COLORREF SurfaceTextColor() const override { return TextColor(); }
     void Paint(HDC dc);
+    // An image's picture, as its Stretch, Center and AutoSize ask.
+    void PaintPicture(HDC dc, const RECT& inside);
+    void PictureChanged();
     void DrawShape(int32_t width, int32_t height);
 
     HWND hwnd() const { return ui_->hwnd(); }
@@ -309,6 +272,8 @@ private:
     WinScriptFont* font_ = nullptr;
     ShownList* items_ = nullptr;
     WinScriptCanvas* canvas_ = nullptr;
+    ScriptPicture* picture_ = nullptr;  // an image's
+    bool autoSize_ = false;             // an image's (a label keeps its own)
     std::vector<std::unique_ptr<GroupRadio>> radios_;  // a radio group's, one an item
     int32_t radioIndex_ = -1;
     int32_t color_ = kClDefault;
@@ -416,7 +381,7 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return reinterpret_cast<LRESULT>(brush_);
         }
         case WM_PAINT:
-            if (IsPainted(owner_.Kind())) {
+            if (IsPainted(owner_.Kind()) || owner_.Kind() == WindowKind::Image) {
                 PAINTSTRUCT ps;
                 HDC dc = BeginPaint(hwnd(), &ps);
                 owner_.Paint(dc);
@@ -497,6 +462,11 @@ WinScriptWindow::WinScriptWindow(WinScriptWindows& factory, WindowKind kind, con
         kind_ == WindowKind::RadioGroup)
         items_ = Hold(new ShownList(factory_.Settings().StringsClass, *this));
     if (IsPainted(kind_)) canvas_ = Hold(new WinScriptCanvas(factory_.Settings(), *this));
+    if (kind_ == WindowKind::Image) {
+        picture_ = Hold(new ScriptPicture(factory_.Settings().PictureClass, &factory_, factory_.Settings().BitmapClass));
+        picture_->hostOwned = true;
+        picture_->onChange = [this] { PictureChanged(); };
+    }
 }
 
 WinScriptWindow::~WinScriptWindow() {
@@ -510,6 +480,10 @@ WinScriptWindow::~WinScriptWindow() {
     for (WinScriptWindow* child : children_) child->parent_ = nullptr;
     if (items_) Drop(items_);
     if (canvas_) Drop(canvas_);
+    if (picture_) {
+        picture_->onChange = nullptr;
+        Drop(picture_);
+    }
     if (font_) Drop(font_);
 }
 
@@ -535,10 +509,12 @@ void WinScriptWindow::MakeWindow(HWND parent) {
         case WindowKind::RadioGroup:
         case WindowKind::PaintBox:
         case WindowKind::Shape:
+        case WindowKind::Image:
         case WindowKind::Plain: {
             auto w = std::make_unique<ScriptHostWindow>(*this);
             w->Make({.className = L"TPeloScriptPanel", .title = name,
                      .style = static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS),
+                     .exStyle = WS_EX_CONTROLPARENT,  // its controls are in its form's tab order
                      .rect = rect, .parent = parent, .classStyle = CS_DBLCLKS});
             ui_ = std::move(w);
             return;
@@ -638,11 +614,37 @@ void WinScriptWindow::Paint(HDC dc) {
     HBRUSH background = CreateSolidBrush(Background());
     FillRect(dc, &r, background);
     DeleteObject(background);
+    if (kind_ == WindowKind::Image) PaintPicture(dc, r);
     if (!canvas_) return;
     canvas_->Painting(dc);
     if (kind_ == WindowKind::Shape) DrawShape(r.right, r.bottom);
     else Fire(ScriptEvent::Paint);
     canvas_->Painting(nullptr);
+}
+
+void WinScriptWindow::PaintPicture(HDC dc, const RECT& inside) {
+    auto* bitmap = picture_ ? dynamic_cast<WinScriptBitmap*>(picture_->ExistingBitmap()) : nullptr;
+    if (!bitmap || bitmap->Width() == 0 || bitmap->Height() == 0) return;
+    int width = bitmap->Width(), height = bitmap->Height(), x = 0, y = 0;
+    if (KeptInt("STRETCH", 0)) {
+        width = inside.right;
+        height = inside.bottom;
+    } else if (KeptInt("CENTER", 0)) {
+        x = (inside.right - width) / 2;
+        y = (inside.bottom - height) / 2;
+    }
+    bitmap->Draw(dc, x, y, width, height);
+}
+
+void WinScriptWindow::PictureChanged() {
+    if (disposed()) return;
+    // An image that sizes itself to its picture, as Delphi's AutoSize does.
+    if (ScriptBitmap* bitmap = picture_->ExistingBitmap(); bitmap && autoSize_ && bitmap->Width() > 0) {
+        const ScriptBounds b = Bounds();
+        if (b.Width != bitmap->Width() || b.Height != bitmap->Height())
+            SetBounds({b.Left, b.Top, bitmap->Width(), bitmap->Height()});
+    }
+    Invalidate();
 }
 
 void WinScriptWindow::Fire(ScriptEvent event) {
@@ -709,7 +711,23 @@ bool WinScriptWindow::Observe(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result) 
         if (On(event).Live())
             FireScriptEvent(On(event), {sender, lang::Value::ofInt(button), SetOfBits(ShiftOfMouse(wp, doubleClick)), x, y}, report);
     };
+    // Tab and Shift+Tab go from control to control of the form, as in Delphi's forms; only a memo that wants tabs
+    // takes them as text. The program's own message loop runs no dialog manager, so the control moves the focus.
+    const bool wantsTabs = kind_ == WindowKind::Memo && KeptInt("WANTTABS", 0) != 0;
     switch (msg) {
+        case WM_GETDLGCODE:
+            if (kind_ == WindowKind::Memo) {
+                result = DefSubclassProc(hwnd(), msg, wp, lp);
+                const auto* asked = reinterpret_cast<const MSG*>(lp);
+                if (wantsTabs) result |= DLGC_WANTTAB;
+                else if (asked && asked->message == WM_KEYDOWN && asked->wParam == VK_TAB) result &= ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+                else result &= ~DLGC_WANTTAB;
+                return false;
+            }
+            break;
+        case WM_CHAR:
+            if (wp == '\t' && kind_ != WindowKind::Form && !wantsTabs) return false;  // no tab character, no beep
+            break;
         case WM_SETFOCUS:
             if (kind_ != WindowKind::Form) Fire(ScriptEvent::Enter);
             break;
@@ -720,6 +738,11 @@ bool WinScriptWindow::Observe(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result) 
         case WM_SYSKEYDOWN:
         case WM_KEYUP:
         case WM_SYSKEYUP: {
+            if (msg == WM_KEYDOWN && wp == VK_TAB && kind_ != WindowKind::Form && !wantsTabs) {
+                if (WinScriptWindow* form = ParentForm())
+                    if (HWND next = GetNextDlgTabItem(form->hwnd(), hwnd(), GetKeyState(VK_SHIFT) < 0)) ui::FocusTabStop(next);
+                return false;
+            }
             const ScriptEvent event = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN ? ScriptEvent::KeyDown : ScriptEvent::KeyUp;
             if (!On(event).Live()) break;
             std::vector<lang::Value> after;
@@ -854,14 +877,16 @@ void WinScriptWindow::SetColor(int32_t color) {
 
 bool WinScriptWindow::AutoSize() const {
     auto* label = dynamic_cast<ui::Label*>(ui_.get());
-    return label && label->autoSize;
+    return label ? label->autoSize : autoSize_;
 }
 
 void WinScriptWindow::SetAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
     if (auto* label = dynamic_cast<ui::Label*>(ui_.get())) {
         label->autoSize = autoSize;
         if (autoSize) label->FitToText();
     }
+    if (kind_ == WindowKind::Image) PictureChanged();
 }
 
 std::string WinScriptWindow::Text() const { return ui_->TextA(); }
@@ -1224,7 +1249,8 @@ void WinScriptWindow::SettingChanged(const std::string& name) {
             }
         }
     } else if (name == "SHAPE" || name == "STYLE" || name == "BEVELOUTER" || name == "BEVELINNER" ||
-               name == "BEVELWIDTH") {
+               name == "BEVELWIDTH" || (kind_ == WindowKind::Image && (name == "STRETCH" || name == "CENTER"))) {
+        Invalidate();
         Invalidate();
     } else if (kind_ == WindowKind::ScrollBar && name == "KIND") {
         // Turned on its side, as Delphi turns it: width and height trade places.
@@ -1392,122 +1418,12 @@ void WinScriptWindow::dispose() {
     std::vector<WinScriptWindow*> children = children_;
     for (WinScriptWindow* child : children) child->dispose();
     for (ScriptEventHandler& h : Events) h = {};
+    if (picture_) picture_->onChange = nullptr;
     if (modal_ && modalResult_ == 0) modalResult_ = 2;
     ScriptWindow::dispose();
     // The window goes now; the object once the script's references (and the event running) let it go.
     if (IsWindow(hwnd())) DestroyWindow(hwnd());
     factory_.Forget(this);
-}
-
-// ---- WinScriptCanvas -------------------------------------------------------------------------------------------
-
-WinScriptCanvas::WinScriptCanvas(const WinScriptWindows::Setup& s, WinScriptWindow& owner)
-    : ScriptCanvas(s.CanvasClass), owner_(owner), pen_(Hold(new ScriptPen(s.PenClass))),
-      brush_(Hold(new ScriptBrush(s.BrushClass))) {
-    hostOwned = true;
-    pen_->hostOwned = true;
-    brush_->hostOwned = true;
-}
-
-WinScriptCanvas::~WinScriptCanvas() {
-    Drop(pen_);
-    Drop(brush_);
-}
-
-ScriptFont& WinScriptCanvas::Font() { return owner_.Font(); }
-
-WinScriptCanvas::Drawing::Drawing(WinScriptCanvas& canvas) : canvas_(canvas), own_(canvas.paintDc_ == nullptr) {
-    dc = own_ ? GetDC(canvas.owner_.hwnd()) : canvas.paintDc_;
-    static constexpr int kPenStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
-    const ScriptPen& p = *canvas.pen_;
-    const int style = p.Style >= 0 && p.Style < 7 ? kPenStyles[p.Style] : PS_SOLID;
-    pen_ = CreatePen(style, p.Width, ColorFromTColor(p.Color));
-    const ScriptBrush& b = *canvas.brush_;
-    static constexpr int kHatches[] = {HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS, HS_DIAGCROSS};
-    if (b.Style == 1) brush_ = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    else if (b.Style >= 2 && b.Style < 8) brush_ = CreateHatchBrush(kHatches[b.Style - 2], ColorFromTColor(b.Color));
-    else brush_ = CreateSolidBrush(ColorFromTColor(b.Color));
-    oldPen_ = SelectObject(dc, pen_);
-    oldBrush_ = SelectObject(dc, brush_);
-    oldFont_ = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(canvas.owner_.hwnd(), WM_GETFONT, 0, 0)));
-    SetTextColor(dc, canvas.owner_.TextColor());
-    SetBkMode(dc, b.Style == 1 ? TRANSPARENT : OPAQUE);
-    SetBkColor(dc, ColorFromTColor(b.Color));
-}
-
-WinScriptCanvas::Drawing::~Drawing() {
-    SelectObject(dc, oldPen_);
-    SelectObject(dc, oldBrush_);
-    SelectObject(dc, oldFont_);
-    DeleteObject(pen_);
-    if (canvas_.brush_->Style != 1) DeleteObject(brush_);
-    if (own_) ReleaseDC(canvas_.owner_.hwnd(), dc);
-}
-
-void WinScriptCanvas::LineTo(int32_t x, int32_t y) {
-    Drawing d(*this);
-    MoveToEx(d.dc, penAt_.x, penAt_.y, nullptr);
-    ::LineTo(d.dc, x, y);
-    penAt_ = {x, y};
-}
-
-void WinScriptCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    Drawing d(*this);
-    ::Rectangle(d.dc, x1, y1, x2, y2);
-}
-
-void WinScriptCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    Drawing d(*this);
-    ::Ellipse(d.dc, x1, y1, x2, y2);
-}
-
-void WinScriptCanvas::RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t w, int32_t h) {
-    Drawing d(*this);
-    ::RoundRect(d.dc, x1, y1, x2, y2, w, h);
-}
-
-void WinScriptCanvas::FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    Drawing d(*this);
-    const RECT r{left, top, right, bottom};
-    ::FillRect(d.dc, &r, static_cast<HBRUSH>(GetCurrentObject(d.dc, OBJ_BRUSH)));
-}
-
-void WinScriptCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
-    Drawing d(*this);
-    const std::wstring w = ui::AnsiToWide(text);
-    ::TextOutW(d.dc, x, y, w.c_str(), static_cast<int>(w.size()));
-}
-
-SIZE WinScriptCanvas::Extent(std::string_view text) {
-    Drawing d(*this);
-    const std::wstring w = ui::AnsiToWide(text);
-    SIZE size{0, 0};
-    GetTextExtentPoint32W(d.dc, w.c_str(), static_cast<int>(w.size()), &size);
-    return size;
-}
-
-int32_t WinScriptCanvas::Pixel(int32_t x, int32_t y) {
-    Drawing d(*this);
-    return static_cast<int32_t>(GetPixel(d.dc, x, y) & 0xFFFFFF);
-}
-
-void WinScriptCanvas::SetPixel(int32_t x, int32_t y, int32_t color) {
-    Drawing d(*this);
-    ::SetPixel(d.dc, x, y, ColorFromTColor(color));
-}
-
-void WinScriptCanvas::DrawCurve(Curve curve, const std::array<int32_t, 8>& p) {
-    Drawing d(*this);
-    switch (curve) {
-        case Curve::Arc: ::Arc(d.dc, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]); break;
-        case Curve::Chord: ::Chord(d.dc, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]); break;
-        case Curve::Pie: ::Pie(d.dc, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]); break;
-    }
-}
-
-void WinScriptCanvas::FloodFill(int32_t x, int32_t y, int32_t color, int32_t style) {
-    Drawing d(*this);
-    ::ExtFloodFill(d.dc, x, y, ColorFromTColor(color), style == 1 ? FLOODFILLSURFACE : FLOODFILLBORDER);
 }
 
 // ---- WinScriptWindows ------------------------------------------------------------------------------------------
@@ -1575,6 +1491,9 @@ ScriptWindow* WinScriptWindows::NewWindow(WindowKind kind, const lang::HostClass
     made_.push_back(w);
     return w;
 }
+
+// A bitmap is only memory: it lives as long as the script (or a picture) refers to it.
+ScriptBitmap* WinScriptWindows::NewBitmap(const lang::HostClass* cls) { return new WinScriptBitmap(cls, setup_); }
 
 ScriptTimer* WinScriptWindows::NewTimer(const lang::HostClass* cls) {
     static UINT_PTR nextId = 1;

@@ -24,6 +24,8 @@ public:
         const lang::HostClass* CanvasClass = nullptr;
         const lang::HostClass* PenClass = nullptr;
         const lang::HostClass* BrushClass = nullptr;
+        const lang::HostClass* BitmapClass = nullptr;
+        const lang::HostClass* PictureClass = nullptr;
         HWND MainWindow = nullptr;  // owns the forms; disabled while one is modal
         // An error inside an event handler, with the engine's text.
         std::function<void(const std::string&)> OnEventError;
@@ -33,6 +35,7 @@ public:
 
     ScriptWindow* NewWindow(WindowKind kind, const lang::HostClass* cls, lang::ScriptObject* owner) override;
     ScriptTimer* NewTimer(const lang::HostClass* cls) override;
+    ScriptBitmap* NewBitmap(const lang::HostClass* cls) override;
     int32_t ShowMessageBox(std::string_view text, std::string_view caption, int32_t flags) override;
 
     // Destroys every window and timer the script made; their objects answer as freed from then on.

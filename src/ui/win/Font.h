@@ -15,6 +15,7 @@ struct FontSpec {
     bool Strikeout = false;
     bool FixedPitch = false;
     BYTE Quality = DEFAULT_QUALITY;
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
 class Font {

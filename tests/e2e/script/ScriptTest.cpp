@@ -485,6 +485,12 @@ begin end.
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "entered lots"; }, 3000)) << p.Row(0);
     PostMessageW(edit, WM_KEYDOWN, VK_F5, 0);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "key 116"; }, 3000)) << p.Row(0);
+    // Tab goes on to the password edit (no handler of its own, and the edit's key handler does not hear of it),
+    // and from this last tab stop round to the first: the edit is entered again.
+    PostMessageW(edit, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(password, WM_KEYDOWN, VK_TAB, 0);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "entered lots"; }, 3000)) << p.Row(0);
+    EXPECT_EQ(p.Row(1), "key 116");
     // The form's close is asked first: refused once, then allowed.
     PostMessageW(form, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "not yet"; }, 3000)) << p.Row(0);
@@ -586,6 +592,62 @@ begin end.
     EXPECT_EQ(SendWithTimeout(box, BM_GETCHECK, 0, 0), BST_INDETERMINATE);
     Sleep(500);
     Screenshot(L"script-scroll-bar-list-memo-check-box");
+    CloseProgram(p);
+}
+
+TEST(Script, AScriptDrawsOnImagesAndSavesAndLoadsBitmaps) {
+    CreateDirectoryW(L"C:\\S", nullptr);
+    ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Pictures.exn", R"(
+var f: TForm; img, shown: TImage; b, loaded: TBitmap; s: TMemoryStream;
+procedure Init;
+begin
+  f := TForm.CreateNew(nil, 0); f.Caption := 'Pictures'; f.SetBounds(60, 60, 300, 200);
+  img := TImage.Create(f); img.Parent := f; img.SetBounds(10, 10, 100, 80);
+  img.Canvas.Brush.Color := clRed; img.Canvas.Pen.Color := clRed; img.Canvas.Rectangle(0, 0, 50, 80);
+  img.Canvas.Pixels[60, 10] := clBlue;
+  b := TBitmap.Create; b.Width := 40; b.Height := 30;
+  b.Canvas.Brush.Color := clLime; b.Canvas.Pen.Color := clLime; b.Canvas.Rectangle(0, 0, 40, 30);
+  b.SaveToFile('C:\S\lime.bmp');
+  b.Free;
+  loaded := TBitmap.Create; loaded.LoadFromFile('C:\S\lime.bmp');
+  WriteLn('loaded ' + IntToStr(loaded.Width) + 'x' + IntToStr(loaded.Height) + ' ' + IntToStr(loaded.Canvas.Pixels[5, 5]));
+  shown := TImage.Create(f); shown.Parent := f; shown.SetBounds(150, 10, 80, 60); shown.Stretch := True;
+  shown.Picture.Bitmap := loaded;
+  WriteLn('image ' + IntToStr(img.Canvas.Pixels[60, 10]) + ' ' + IntToStr(img.Picture.Bitmap.Width) + ' ' +
+          IntToStr(img.Canvas.Pixels[70, 10]));
+  try loaded.LoadFromFile('C:\S\Pictures.exn'); except WriteLn(ExceptionToString(ExceptionType, ExceptionParam)); end;
+  s := TMemoryStream.Create; img.Picture.Bitmap.SaveToStream(s);
+  WriteLn('stream ' + IntToStr(s.Size) + ' still ' + IntToStr(loaded.Width));
+  f.Show;
+end;
+begin end.
+)"));
+    Program p;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(p));
+    ASSERT_TRUE(WriteUserRegString(kKey, L"AttachedScript", L"C:\\S\\Pictures.exn"));
+    p.Send(kAttach);
+    HWND form = WaitForTopLevel(p.process.Id(), L"TPeloScriptForm", 5000);
+    ASSERT_NE(form, nullptr) << p.Row(0) << " | " << p.Row(1);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0).rfind("stream ", 0) == 0; }, 3000)) << p.Row(0);
+    EXPECT_EQ(p.Row(3), "loaded 40x30 65280") << "the lime bitmap read back from its file";
+    EXPECT_EQ(p.Row(2), "image 16711680 100 16777215") << "the image's own bitmap, its size, white where not drawn";
+    EXPECT_EQ(p.Row(1), "Exception: Bitmap image is not valid");
+    EXPECT_EQ(p.Row(0), "stream 24054 still 40") << "a 100 x 80 picture at 24 bits; the refused file changed nothing";
+    // What the screen shows: the red half of the first image, its blue pixel, the lime picture stretched.
+    Sleep(500);
+    auto shownAt = [&](int x, int y) {
+        POINT at{x, y};
+        ClientToScreen(form, &at);
+        HDC screen = GetDC(nullptr);
+        const COLORREF c = GetPixel(screen, at.x, at.y);
+        ReleaseDC(nullptr, screen);
+        return c;
+    };
+    EXPECT_EQ(shownAt(15, 20), RGB(255, 0, 0));
+    EXPECT_EQ(shownAt(70, 20), RGB(0, 0, 255));
+    EXPECT_EQ(shownAt(100, 20), RGB(255, 255, 255));
+    EXPECT_EQ(shownAt(225, 65), RGB(0, 255, 0)) << "stretched to the whole 80 x 60 image";
+    Screenshot(L"script-images");
     CloseProgram(p);
 }
 
