@@ -36,6 +36,10 @@ public:
         held.clear();
         ScriptObject::dispose();
     }
+    void releaseHeld() override {
+        held.clear();
+        ScriptObject::releaseHeld();
+    }
     rtl::StringList list;
     // Objects stored beside the strings stay alive while the list refers to them.
     std::unordered_map<rtl::StringList::ObjectRef, Value> held;

@@ -1,6 +1,7 @@
 #include "lang/Value.h"
 
 #include <cstdlib>
+#include <mutex>
 #include <new>
 
 namespace pelo::lang {
@@ -64,7 +65,60 @@ void arrFree(ArrayRep* a) {
 
 void setFree(SetRep* s) { delete s; }
 
+namespace {
+
+// Every live object, for releaseHeldByObjectsOf; objects may be made and destroyed on any thread.
+std::mutex liveLock;
+ScriptObject* liveHead = nullptr;
+thread_local const void* currentMaker = nullptr;
+
+}  // namespace
+
+ScriptObject::ScriptObject(const HostClass* cls) : cls_(cls), maker_(currentMaker) {
+    std::lock_guard<std::mutex> lock(liveLock);
+    nextLive_ = liveHead;
+    if (liveHead) liveHead->prevLive_ = this;
+    liveHead = this;
+}
+
+ScriptObject::MakerScope::MakerScope(const void* maker) : saved_(currentMaker) { currentMaker = maker; }
+ScriptObject::MakerScope::~MakerScope() { currentMaker = saved_; }
+
+void ScriptObject::releaseHeld() {
+    stored_.reset();
+    if (!component_) return;
+    std::vector<Value> owned = std::move(component_->components);
+    component_->components.clear();
+    for (Value& v : owned)
+        if (v.tag == Tag::Obj && v.o && v.o->component_ && v.o->component_->owner == this) v.o->component_->owner = nullptr;
+}
+
+void ScriptObject::releaseHeldByObjectsOf(const void* maker) {
+    if (!maker) return;
+    // References first, so that nothing goes while the list is walked or while the others let go.
+    std::vector<Value> made;
+    {
+        std::lock_guard<std::mutex> lock(liveLock);
+        for (ScriptObject* o = liveHead; o; o = o->nextLive_)
+            if (o->maker_ == maker && !o->hostOwned && o->refs > 0) made.push_back(objectValue(o));
+    }
+    for (Value& v : made) v.o->releaseHeld();
+}
+
+size_t ScriptObject::liveObjectsOf(const void* maker) {
+    std::lock_guard<std::mutex> lock(liveLock);
+    size_t n = 0;
+    for (ScriptObject* o = liveHead; o; o = o->nextLive_) n += o->maker_ == maker ? 1 : 0;
+    return n;
+}
+
 ScriptObject::~ScriptObject() {
+    {
+        std::lock_guard<std::mutex> lock(liveLock);
+        if (prevLive_) prevLive_->nextLive_ = nextLive_;
+        else liveHead = nextLive_;
+        if (nextLive_) nextLive_->prevLive_ = prevLive_;
+    }
     // An owner that nothing refers to any more goes while what it owns may live on: they are left without an owner
     // rather than with a dangling one.
     if (component_)

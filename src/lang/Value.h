@@ -211,7 +211,7 @@ struct ComponentData {
 
 class ScriptObject {
 public:
-    explicit ScriptObject(const HostClass* cls) : cls_(cls) {}
+    explicit ScriptObject(const HostClass* cls);
     virtual ~ScriptObject();
     ScriptObject(const ScriptObject&) = delete;
     ScriptObject& operator=(const ScriptObject&) = delete;
@@ -237,13 +237,37 @@ public:
     StoredMember* storedMember(const std::string& key) const;
     StoredMember& storeMember(const std::string& key);
 
+    // Objects refer to each other through what they hold (kept members, owned components, a list's objects), so a
+    // script can leave a ring of them that no reference count ever frees. Each object knows the engine instance
+    // whose code made it; when that code is unloaded, its objects let go of what they hold and the rings fall apart.
+    // The maker of the objects made from now on (nullptr: the host's own), while an engine instance runs code.
+    class MakerScope {
+    public:
+        explicit MakerScope(const void* maker);
+        ~MakerScope();
+        MakerScope(const MakerScope&) = delete;
+        MakerScope& operator=(const MakerScope&) = delete;
+
+    private:
+        const void* saved_;
+    };
+    // Every object of that maker that the host does not own lets go of what it holds.
+    static void releaseHeldByObjectsOf(const void* maker);
+    // How many objects of that maker are alive.
+    static size_t liveObjectsOf(const void* maker);
+
 protected:
     bool disposed_ = false;
+    // Lets go of every value it holds; overrides that hold more call this last.
+    virtual void releaseHeld();
 
 private:
     const HostClass* cls_;
     std::unique_ptr<ComponentData> component_;
     std::unique_ptr<std::unordered_map<std::string, StoredMember>> stored_;
+    const void* maker_;
+    ScriptObject* prevLive_ = nullptr;
+    ScriptObject* nextLive_ = nullptr;
 };
 
 // A value referring to an object (takes a reference; nullptr gives nil).

@@ -238,6 +238,8 @@ void Vm::clear() {
     globals_.clear();
     if (stack_) clearRange(stack_.get(), highWater_);
     stack_.reset();
+    // What the script's objects still hold of each other now (rings no count frees) goes with its code.
+    ScriptObject::releaseHeldByObjectsOf(this);
     frames_.clear();
     handlers_.clear();
     imports_.clear();
@@ -401,6 +403,7 @@ void Vm::execute(int procIndex, Value* args, int nargs, Value* result) {
         stopRequested_ = false;
         loopSteps_ = 0;
     }
+    ScriptObject::MakerScope maker(this);
     ++depth_;
     try {
         enterProc(procIndex, sp_ - nargs);

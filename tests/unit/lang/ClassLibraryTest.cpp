@@ -67,4 +67,26 @@ end.)"),
     EXPECT_EQ(h.joined(), "-1 child|no owner");
 }
 
+// Objects that hold each other (a list holding itself, an owner whose component keeps it as a setting, two lists
+// holding each other) are a ring no reference count frees: they go when the code that made them is unloaded.
+TEST(ClassLibraryTest, ObjectsThatHoldEachOtherGoWithTheCodeThatMadeThem)
+{
+    ScriptHarness h;
+    EXPECT_EQ(h.run(R"(
+var a, b: TStringList; owner, part: TComponent;
+begin
+  a := TStringList.Create; b := TStringList.Create;
+  a.AddObject('b', b); b.AddObject('a', a); a.AddObject('a', a);
+  owner := TComponent.Create(nil); part := TComponent.Create(owner);
+  part.Tag := 7;
+  WriteLn(IntToStr(owner.ComponentCount) + ' ' + IntToStr(a.Count));
+end.)"),
+              "");
+    EXPECT_EQ(h.joined(), "1 2");
+    const void* maker = h.vm.get();
+    EXPECT_EQ(ScriptObject::liveObjectsOf(maker), 4u) << "the globals still refer to them";
+    h.vm->clear();
+    EXPECT_EQ(ScriptObject::liveObjectsOf(maker), 0u);
+}
+
 }  // namespace
