@@ -248,6 +248,10 @@ private:
     // controls read these bits only when they are made.
     void Recreate();
     bool MultiSelect() const { return kind_ == WindowKind::ListBox && KeptInt("MULTISELECT", 0) != 0; }
+    bool IsSpeedButton() const { return hostClass() && hostClass()->name() == "TSpeedButton"; }
+    // A speed button's Down, kept with its settings and shown pressed; the others of its group come up.
+    void SetDown(bool down);
+    void ShowDown();
     void ApplyColumns();
     // A container's controls after its inside grew by dx, dy: anchored ones follow their edges, then the aligned
     // ones fill it in Delphi's order (top, bottom, left, right, client).
@@ -376,6 +380,7 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return reinterpret_cast<LRESULT>(own);
             }
             if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) break;
+            if (control) SetTextColor(dc, control->TextColor());  // a label's font colour on its parent's colour
             SetBkColor(dc, owner_.Background());
             if (!brush_) brush_ = CreateSolidBrush(owner_.Background());
             return reinterpret_cast<LRESULT>(brush_);
@@ -538,6 +543,12 @@ void WinScriptWindow::MakeWindow(HWND parent) {
                 // A button with a modal result ends its form's ShowModal with it, before its own handler runs.
                 if (modalResult_ != 0)
                     if (WinScriptWindow* form = ParentForm()) form->SetModalResult(modalResult_);
+                if (IsSpeedButton() && KeptInt("GROUPINDEX", 0) != 0) {
+                    // A grouped speed button stays down; pressed again it comes up only if its group allows all up.
+                    if (!KeptInt("DOWN", 0)) SetDown(true);
+                    else if (KeptInt("ALLOWALLUP", 0)) SetDown(false);
+                    else ShowDown();
+                }
                 Fire(ScriptEvent::Click);
             };
             ui_ = std::move(b);
@@ -998,9 +1009,11 @@ DWORD WinScriptWindow::SettingsStyle() const {
         }
         case WindowKind::ScrollBar: return KeptInt("KIND", 0) == 1 ? SBS_VERT : SBS_HORZ;
         case WindowKind::Label: {
-            if (right) return SS_NOTIFY | SS_RIGHT;
-            if (centre) return SS_NOTIFY | SS_CENTER;
-            return SS_NOTIFY | (KeptInt("WORDWRAP", 0) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+            // tlCenter: a line in the middle of the label's height (the system's statics have no bottom layout)
+            const DWORD middle = KeptInt("LAYOUT", 0) == 1 ? SS_CENTERIMAGE : 0;
+            if (right) return SS_NOTIFY | SS_RIGHT | middle;
+            if (centre) return SS_NOTIFY | SS_CENTER | middle;
+            return SS_NOTIFY | middle | (KeptInt("WORDWRAP", 0) ? SS_LEFT : SS_LEFTNOWORDWRAP);
         }
         default: return 0;
     }
@@ -1066,6 +1079,30 @@ void WinScriptWindow::Recreate() {
     }
     UpdateHint();
     if (focused) ::SetFocus(hwnd());
+}
+
+void WinScriptWindow::SetDown(bool down) {
+    const int64_t group = KeptInt("GROUPINDEX", 0);
+    if (group == 0) down = false;  // only a grouped speed button stays down
+    storeMember("DOWN").value = lang::Value::ofInt(down ? 1 : 0);
+    ShowDown();
+    if (!down || !parent_) return;
+    for (WinScriptWindow* other : parent_->children_)
+        if (other != this && other->IsSpeedButton() && other->KeptInt("GROUPINDEX", 0) == group && other->KeptInt("DOWN", 0)) {
+            other->storeMember("DOWN").value = lang::Value::ofInt(0);
+            other->ShowDown();
+        }
+}
+
+void WinScriptWindow::ShowDown() {
+    // A grouped speed button is a button that stays pressed while it is down: a push-like check box the program
+    // checks itself.
+    const bool grouped = KeptInt("GROUPINDEX", 0) != 0;
+    // BM_SETSTYLE takes the type only: the push-like look is a style bit of its own.
+    const LONG style = GetWindowLongW(hwnd(), GWL_STYLE) & ~static_cast<LONG>(BS_PUSHLIKE);
+    SetWindowLongW(hwnd(), GWL_STYLE, grouped ? style | BS_PUSHLIKE : style);
+    SendMessageW(hwnd(), BM_SETSTYLE, grouped ? BS_CHECKBOX : BS_PUSHBUTTON, TRUE);
+    SendMessageW(hwnd(), BM_SETCHECK, grouped && KeptInt("DOWN", 0) ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 // A list box in columns: each as wide as Delphi makes them, the box's width shared out.
@@ -1272,6 +1309,10 @@ void WinScriptWindow::SettingChanged(const std::string& name) {
         items_->list.SetDuplicates(lang::rtl::Duplicates::Accept);
         items_->list.SetSorted(KeptInt(name, 0) != 0);
         SyncItems();
+    } else if (IsSpeedButton() && (name == "DOWN" || name == "GROUPINDEX")) {
+        SetDown(KeptInt("DOWN", 0) != 0);
+    } else if (kind_ == WindowKind::Label && name == "LAYOUT") {
+        Recreate();
     } else if (kind_ == WindowKind::CheckBox && name == "ALLOWGRAYED") {
         SendMessageW(hwnd(), BM_SETSTYLE, KeptInt(name, 0) ? BS_AUTO3STATE : BS_AUTOCHECKBOX, TRUE);
     } else if (kind_ == WindowKind::Form && name == "WINDOWSTATE" && Visible()) {

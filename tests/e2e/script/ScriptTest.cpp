@@ -504,7 +504,8 @@ begin end.
 TEST(Script, AScriptsScrollBarListMemoAndCheckBoxTakeTheirSettingsAfterTheyAreMade) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Bars.exn", R"(
-var f: TForm; sb: TScrollBar; lb: TListBox; m: TMemo; cb: TCheckBox; l: TLabel;
+var f: TForm; sb: TScrollBar; lb: TListBox; m: TMemo; cb: TCheckBox; l: TLabel; s1, s2: TSpeedButton;
+procedure Pressed(Sender: TObject); begin WriteLn('down ' + IntToStr(Ord(s1.Down)) + IntToStr(Ord(s2.Down))); end;
 procedure Scrolling(Sender: TObject; ScrollCode: TScrollCode; var ScrollPos: Integer);
 begin
   WriteLn('scroll ' + IntToStr(Ord(ScrollCode)) + ' to ' + IntToStr(ScrollPos));
@@ -526,7 +527,11 @@ begin
   m := TMemo.Create(f); m.Parent := f; m.SetBounds(140, 40, 150, 100);
   m.Text := 'a line'; m.ScrollBars := ssBoth; m.WordWrap := False;
   l := TLabel.Create(f); l.Parent := f; l.AutoSize := False; l.SetBounds(140, 150, 150, 17);
-  l.Caption := 'centred'; l.Alignment := taCenter;
+  l.Caption := 'centred'; l.Alignment := taCenter; l.Layout := tlCenter; l.Font.Color := clRed;
+  s1 := TSpeedButton.Create(f); s1.Parent := f; s1.SetBounds(140, 180, 45, 22); s1.Caption := 'one';
+  s1.GroupIndex := 1; s1.Down := True;
+  s2 := TSpeedButton.Create(f); s2.Parent := f; s2.SetBounds(190, 180, 45, 22); s2.Caption := 'two';
+  s2.GroupIndex := 1; s2.OnClick := @Pressed;
   cb := TCheckBox.Create(f); cb.Parent := f; cb.SetBounds(10, 150, 120, 17); cb.Caption := 'maybe';
   cb.AllowGrayed := True; cb.State := cbGrayed;
   f.Show;
@@ -587,10 +592,33 @@ begin end.
     HWND label = FindDescendant(form, L"Static", L"centred");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK, SS_CENTER) << "taCenter";
+    EXPECT_NE(GetWindowLongW(label, GWL_STYLE) & SS_CENTERIMAGE, 0) << "tlCenter";
+    // Grouped speed buttons: one down at a time, and pressing the one that is down leaves it down.
+    HWND one = FindDescendant(form, L"Button", L"one"), two = FindDescendant(form, L"Button", L"two");
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(two, nullptr);
+    EXPECT_EQ(SendWithTimeout(one, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ClickButton(two);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "down 01"; }, 3000)) << p.Row(0);
+    EXPECT_EQ(SendWithTimeout(one, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendWithTimeout(two, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ClickButton(two);
+    ASSERT_TRUE(WaitUntil([&] { return p.Row(1) == "down 01"; }, 3000)) << p.Row(1);
+    EXPECT_EQ(p.Row(0), "down 01");
+    EXPECT_EQ(SendWithTimeout(two, BM_GETCHECK, 0, 0), BST_CHECKED);
     HWND box = FindDescendant(form, L"Button", L"maybe");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(SendWithTimeout(box, BM_GETCHECK, 0, 0), BST_INDETERMINATE);
     Sleep(500);
+    // The label's text in its font's colour (no colour of its own).
+    RECT labelAt;
+    GetWindowRect(label, &labelAt);
+    HDC screen = GetDC(nullptr);
+    bool red = false;
+    for (int y = labelAt.top; y < labelAt.bottom && !red; ++y)
+        for (int x = labelAt.left; x < labelAt.right && !red; ++x) red = GetPixel(screen, x, y) == RGB(255, 0, 0);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(red) << "clRed text";
     Screenshot(L"script-scroll-bar-list-memo-check-box");
     CloseProgram(p);
 }
