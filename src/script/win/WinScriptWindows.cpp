@@ -252,6 +252,13 @@ private:
     // A speed button's Down, kept with its settings and shown pressed; the others of its group come up.
     void SetDown(bool down);
     void ShowDown();
+
+public:
+    // Enter presses the form's Default button, Escape its Cancel button (the first one enabled and shown); false
+    // when there is none.
+    bool PressDialogButton(bool cancel);
+
+private:
     void ApplyColumns();
     // A container's controls after its inside grew by dx, dy: anchored ones follow their edges, then the aligned
     // ones fill it in Delphi's order (top, bottom, left, right, client).
@@ -358,6 +365,10 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
         case WM_NOTIFY:
             if (ReflectToChild(msg, wp, lp, result)) return result;
+            // Enter and Escape in a modal form, as the dialog manager tells them
+            if (msg == WM_COMMAND && lp == 0 && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) &&
+                owner_.Kind() == WindowKind::Form && owner_.PressDialogButton(LOWORD(wp) == IDCANCEL))
+                return 0;
             break;
         case WM_HSCROLL:
         case WM_VSCROLL:
@@ -749,6 +760,10 @@ bool WinScriptWindow::Observe(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result) 
         case WM_SYSKEYDOWN:
         case WM_KEYUP:
         case WM_SYSKEYUP: {
+            const bool wantsReturns = kind_ == WindowKind::Memo && KeptInt("WANTRETURNS", 1) != 0;
+            if (msg == WM_KEYDOWN && kind_ != WindowKind::Button && ((wp == VK_RETURN && !wantsReturns) || wp == VK_ESCAPE) &&
+                PressDialogButton(wp == VK_ESCAPE))
+                return false;
             if (msg == WM_KEYDOWN && wp == VK_TAB && kind_ != WindowKind::Form && !wantsTabs) {
                 if (WinScriptWindow* form = ParentForm())
                     if (HWND next = GetNextDlgTabItem(form->hwnd(), hwnd(), GetKeyState(VK_SHIFT) < 0)) ui::FocusTabStop(next);
@@ -1094,6 +1109,23 @@ void WinScriptWindow::SetDown(bool down) {
         }
 }
 
+bool WinScriptWindow::PressDialogButton(bool cancel) {
+    WinScriptWindow* form = kind_ == WindowKind::Form ? this : ParentForm();
+    if (!form) return false;
+    const char* setting = cancel ? "CANCEL" : "DEFAULT";
+    std::vector<WinScriptWindow*> todo = form->children_;
+    for (size_t k = 0; k < todo.size(); ++k) {
+        WinScriptWindow* w = todo[k];
+        todo.insert(todo.end(), w->children_.begin(), w->children_.end());
+        if (w->kind_ == WindowKind::Button && !w->IsSpeedButton() && w->KeptInt(setting, 0) && IsWindowVisible(w->hwnd()) &&
+            IsWindowEnabled(w->hwnd())) {
+            SendMessageW(w->hwnd(), BM_CLICK, 0, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
 void WinScriptWindow::ShowDown() {
     // A grouped speed button is a button that stays pressed while it is down: a push-like check box the program
     // checks itself.
@@ -1309,6 +1341,8 @@ void WinScriptWindow::SettingChanged(const std::string& name) {
         items_->list.SetDuplicates(lang::rtl::Duplicates::Accept);
         items_->list.SetSorted(KeptInt(name, 0) != 0);
         SyncItems();
+    } else if (kind_ == WindowKind::Button && !IsSpeedButton() && name == "DEFAULT") {
+        SendMessageW(hwnd(), BM_SETSTYLE, KeptInt(name, 0) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     } else if (IsSpeedButton() && (name == "DOWN" || name == "GROUPINDEX")) {
         SetDown(KeptInt("DOWN", 0) != 0);
     } else if (kind_ == WindowKind::Label && name == "LAYOUT") {

@@ -299,7 +299,7 @@ begin
   if closes = 1 then begin Action := caNone; WriteLn('not yet'); end else WriteLn('closing');
 end;
 procedure Ask(Sender: TObject);
-var f: TForm; ok, cancel: TButton; r: Integer;
+var f: TForm; ok, cancel: TButton; e: TEdit; r: Integer;
 begin
   t.Enabled := False;
   f := TForm.CreateNew(nil, 0);
@@ -309,8 +309,10 @@ begin
   f.OnClose := @Closing;
   f.ClientWidth := 250; f.ClientHeight := 80;
   ok := TButton.Create(f); ok.Parent := f; ok.Caption := 'OK'; ok.ModalResult := mrOk; ok.SetBounds(40, 30, 75, 25);
+  ok.Default := True;
   cancel := TButton.Create(f); cancel.Parent := f; cancel.Caption := 'Cancel'; cancel.ModalResult := mrCancel;
-  cancel.SetBounds(130, 30, 75, 25);
+  cancel.SetBounds(130, 30, 75, 25); cancel.Cancel := True;
+  e := TEdit.Create(f); e.Parent := f; e.SetBounds(40, 4, 165, 21);
   r := f.ShowModal;
   WriteLn('modal result ' + IntToStr(r));
   f.Free;
@@ -337,13 +339,18 @@ begin end.
     EXPECT_EQ(inside.bottom - inside.top, 80);
     EXPECT_EQ(GetWindowLongW(form, GWL_STYLE) & WS_THICKFRAME, 0) << "a dialog's frame does not size";
     EXPECT_NE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
-    // The first close is refused by the script's OnClose (caNone): the form stays modal.
+    // Escape in the edit presses the Cancel button; that first close is refused by the script's OnClose (caNone):
+    // the form stays modal. Enter then presses the Default button, OK.
     HWND ok = FindDescendant(form, L"Button", L"OK");
-    ClickButton(ok);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_NE(GetWindowLongW(ok, GWL_STYLE) & BS_DEFPUSHBUTTON, 0) << "the Default button looks it";
+    HWND edit = FindDescendant(form, L"Edit", L"");
+    ASSERT_NE(edit, nullptr);
+    PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 1);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "not yet"; }, 3000)) << p.Row(0);
     EXPECT_TRUE(IsWindowVisible(form));
     EXPECT_FALSE(IsWindowEnabled(p.main));
-    ClickButton(ok);
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "modal result 1"; }, 3000)) << p.Row(0);
     EXPECT_EQ(p.Row(1), "closing");
     EXPECT_TRUE(IsWindowEnabled(p.main));
