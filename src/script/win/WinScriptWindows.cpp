@@ -249,6 +249,18 @@ private:
     void Recreate();
     bool MultiSelect() const { return kind_ == WindowKind::ListBox && KeptInt("MULTISELECT", 0) != 0; }
     bool IsSpeedButton() const { return hostClass() && hostClass()->name() == "TSpeedButton"; }
+    bool IsScrollBox() const { return hostClass() && hostClass()->name() == "TScrollBox"; }
+    // A scroll box's bars, as far as what it holds reaches beyond its inside; scrolling moves what it holds.
+    void ScrollContents(int bar, int32_t to);
+    POINT scrolled_{0, 0};
+    bool updatingScroll_ = false;
+
+public:
+    void UpdateScrollRange();
+    // A scroll box's own bar (SB_HORZ, SB_VERT) moved by the user.
+    void Scrolled(int bar, int code);
+
+private:
     // A speed button's Down, kept with its settings and shown pressed; the others of its group come up.
     void SetDown(bool down);
     void ShowDown();
@@ -375,6 +387,16 @@ LRESULT ScriptHostWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (WinScriptWindow* bar = lp ? WinScriptWindow::FromHandle(reinterpret_cast<HWND>(lp)) : nullptr;
                 bar && bar->Kind() == WindowKind::ScrollBar) {
                 bar->Scrolled(LOWORD(wp));
+                return 0;
+            }
+            if (lp == 0) {
+                owner_.Scrolled(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp));
+                return 0;
+            }
+            break;
+        case WM_MOUSEWHEEL:
+            if (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VSCROLL) {
+                owner_.Scrolled(SB_VERT, static_cast<int16_t>(HIWORD(wp)) > 0 ? SB_LINEUP : SB_LINEDOWN);
                 return 0;
             }
             break;
@@ -800,6 +822,7 @@ bool WinScriptWindow::Observe(UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result) 
                 const int32_t dx = now.cx - inside_.cx, dy = now.cy - inside_.cy;
                 inside_ = now;
                 Relayout(dx, dy);
+                UpdateScrollRange();
                 // edges and frames drawn along the sides move with them
                 if (dynamic_cast<ScriptHostWindow*>(ui_.get())) InvalidateRect(hwnd(), nullptr, TRUE);
             }
@@ -841,6 +864,74 @@ ScriptBounds WinScriptWindow::Bounds() const {
 
 void WinScriptWindow::SetBounds(const ScriptBounds& b) {
     SetWindowPos(hwnd(), nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (parent_) parent_->UpdateScrollRange();
+}
+
+void WinScriptWindow::UpdateScrollRange() {
+    if (!IsScrollBox() || updatingScroll_) return;
+    updatingScroll_ = true;
+    // The extent of what it holds, from its unscrolled corner; with AutoScroll off nothing scrolls.
+    const bool autoScroll = KeptInt("AUTOSCROLL", 1) != 0;
+    int32_t right = 0, bottom = 0;
+    for (WinScriptWindow* child : children_) {
+        // its own visibility: the box itself may not be shown yet
+        if (!autoScroll || !(GetWindowLongW(child->hwnd(), GWL_STYLE) & WS_VISIBLE)) continue;
+        const ScriptBounds b = child->Bounds();
+        right = std::max(right, b.Left + static_cast<int32_t>(scrolled_.x) + b.Width);
+        bottom = std::max(bottom, b.Top + static_cast<int32_t>(scrolled_.y) + b.Height);
+    }
+    // Twice: a bar that appears takes room from the other direction.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT inside;
+        GetClientRect(hwnd(), &inside);
+        for (const int bar : {SB_HORZ, SB_VERT}) {
+            const int32_t extent = bar == SB_HORZ ? right : bottom;
+            const int32_t page = bar == SB_HORZ ? inside.right : inside.bottom;
+            LONG& at = bar == SB_HORZ ? scrolled_.x : scrolled_.y;
+            const int32_t most = std::max(0, extent - page);
+            if (at > most) ScrollContents(bar, most);
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+            info.nMax = std::max(0, extent - 1);
+            info.nPage = static_cast<UINT>(std::max(0, page));
+            info.nPos = at;
+            SetScrollInfo(hwnd(), bar, &info, TRUE);
+        }
+    }
+    updatingScroll_ = false;
+}
+
+void WinScriptWindow::Scrolled(int bar, int code) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(hwnd(), bar, &info)) return;
+    constexpr int kLine = 8;  // TControlScrollBar.Increment
+    int32_t to = info.nPos;
+    switch (code) {
+        case SB_LINEUP: to -= kLine; break;
+        case SB_LINEDOWN: to += kLine; break;
+        case SB_PAGEUP: to -= static_cast<int32_t>(info.nPage); break;
+        case SB_PAGEDOWN: to += static_cast<int32_t>(info.nPage); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: to = info.nTrackPos; break;
+        case SB_TOP: to = 0; break;
+        case SB_BOTTOM: to = info.nMax; break;
+        default: return;
+    }
+    ScrollContents(bar, std::clamp(to, 0, std::max(0, info.nMax - static_cast<int32_t>(info.nPage) + 1)));
+}
+
+void WinScriptWindow::ScrollContents(int bar, int32_t to) {
+    LONG& at = bar == SB_HORZ ? scrolled_.x : scrolled_.y;
+    const int32_t delta = to - at;
+    if (delta == 0) return;
+    at = to;
+    ScrollWindowEx(hwnd(), bar == SB_HORZ ? -delta : 0, bar == SB_VERT ? -delta : 0, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    InvalidateRect(hwnd(), nullptr, TRUE);  // edges drawn along its sides stay where they are
+    SetScrollPos(hwnd(), bar, to, TRUE);
 }
 
 void WinScriptWindow::SetVisible(bool visible) {
@@ -853,6 +944,7 @@ void WinScriptWindow::SetVisible(bool visible) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowWindow(hwnd(), visible ? (kind_ == WindowKind::Form ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
+    if (parent_) parent_->UpdateScrollRange();
 }
 
 ScriptBounds WinScriptWindow::ClientArea() const {
@@ -1234,6 +1326,7 @@ void WinScriptWindow::SetParentWindow(ScriptWindow* parent) {
     if (parent_) parent_->children_.push_back(this);
     if (kind_ == WindowKind::Form) return;  // a form stays a window of its own
     ::SetParent(hwnd(), parent_ ? parent_->hwnd() : factory_.ParkingWindow());
+    if (parent_) parent_->UpdateScrollRange();
 }
 
 int32_t WinScriptWindow::ShowModal() {
@@ -1343,6 +1436,8 @@ void WinScriptWindow::SettingChanged(const std::string& name) {
         SyncItems();
     } else if (kind_ == WindowKind::Button && !IsSpeedButton() && name == "DEFAULT") {
         SendMessageW(hwnd(), BM_SETSTYLE, KeptInt(name, 0) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    } else if (name == "AUTOSCROLL") {
+        UpdateScrollRange();
     } else if (IsSpeedButton() && (name == "DOWN" || name == "GROUPINDEX")) {
         SetDown(KeptInt("DOWN", 0) != 0);
     } else if (kind_ == WindowKind::Label && name == "LAYOUT") {

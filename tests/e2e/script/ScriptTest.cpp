@@ -633,7 +633,7 @@ begin end.
 TEST(Script, AScriptDrawsOnImagesAndSavesAndLoadsBitmaps) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Pictures.exn", R"(
-var f: TForm; img, shown: TImage; b, loaded: TBitmap; s: TMemoryStream;
+var f: TForm; img, shown: TImage; b, loaded: TBitmap; s: TMemoryStream; box: TScrollBox; below: TButton;
 procedure Init;
 begin
   f := TForm.CreateNew(nil, 0); f.Caption := 'Pictures'; f.SetBounds(60, 60, 300, 200);
@@ -652,6 +652,8 @@ begin
           IntToStr(img.Canvas.Pixels[70, 10]));
   try loaded.LoadFromFile('C:\S\Pictures.exn'); except WriteLn(ExceptionToString(ExceptionType, ExceptionParam)); end;
   s := TMemoryStream.Create; img.Picture.Bitmap.SaveToStream(s);
+  box := TScrollBox.Create(f); box.Parent := f; box.SetBounds(10, 100, 120, 60);
+  below := TButton.Create(f); below.Parent := box; below.Caption := 'below'; below.SetBounds(10, 150, 75, 25);
   WriteLn('stream ' + IntToStr(s.Size) + ' still ' + IntToStr(loaded.Width));
   f.Show;
 end;
@@ -682,7 +684,26 @@ begin end.
     EXPECT_EQ(shownAt(70, 20), RGB(0, 0, 255));
     EXPECT_EQ(shownAt(100, 20), RGB(255, 255, 255));
     EXPECT_EQ(shownAt(225, 65), RGB(0, 255, 0)) << "stretched to the whole 80 x 60 image";
-    Screenshot(L"script-images");
+    // A scroll box whose button lies below its inside: a vertical bar, and scrolling brings the button up.
+    HWND below = FindDescendant(form, L"Button", L"below");
+    ASSERT_NE(below, nullptr);
+    HWND box = GetParent(below);
+    EXPECT_NE(GetWindowLongW(box, GWL_STYLE) & WS_VSCROLL, 0);
+    EXPECT_EQ(GetWindowLongW(box, GWL_STYLE) & WS_HSCROLL, 0) << "what it holds is not wider than it";
+    auto topOfButton = [&] {
+        RECT r;
+        GetWindowRect(below, &r);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+        return r.top;
+    };
+    EXPECT_EQ(topOfButton(), 150);
+    SendWithTimeout(box, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0);
+    const LONG inside = ClientRect(box).bottom;
+    EXPECT_EQ(topOfButton() + 25, inside) << "scrolled down to the button's bottom edge";
+    SendWithTimeout(box, WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), 0);
+    EXPECT_EQ(topOfButton() + 25, inside + 8) << "a line is 8 pixels";
+    Sleep(300);
+    Screenshot(L"script-images-and-scroll-box");
     CloseProgram(p);
 }
 
