@@ -337,6 +337,14 @@ std::unordered_map<std::string, Binding> ApplicationProperties() {
     return p;
 }
 
+std::unordered_map<std::string, HostFn> ApplicationMethods() {
+    std::unordered_map<std::string, HostFn> m;
+    m["MINIMIZE"] = [](CallCtx& c) { SelfAs<ScriptApplication>(c).Minimize(); };
+    m["RESTORE"] = [](CallCtx& c) { SelfAs<ScriptApplication>(c).Restore(); };
+    m["BRINGTOFRONT"] = [](CallCtx& c) { SelfAs<ScriptApplication>(c).BringToFront(); };
+    return m;
+}
+
 // ---- methods ----
 
 lang::Value PointValue(CallCtx& c, ScriptPoint p) {
@@ -565,8 +573,10 @@ void Bind(HostTable& t, HostClass& cls, const char* decl, const std::unordered_m
         cls.property(decl, StoredGetter(m.name, indexes), writable ? StoredSetter(m.name, indexes) : nullptr);
         return;
     }
-    auto bound = methods.find(m.name);
-    if (bound != methods.end()) {
+    static const std::unordered_map<std::string, HostFn> applicationMethods = ApplicationMethods();
+    const auto& routines = cls.name() == "TApplication" ? applicationMethods : methods;
+    auto bound = routines.find(m.name);
+    if (bound != routines.end()) {
         cls.method(decl, bound->second);
         return;
     }

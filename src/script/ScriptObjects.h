@@ -104,6 +104,11 @@ public:
     // The program's file, with its folder: scripts find their own files beside it.
     virtual std::string ExeName() const = 0;
     virtual intptr_t Handle() const = 0;  // the application window's
+    // The program's window minimized as the user minimizes it (autoexecute disarms), restored, or brought to the
+    // front; nothing where there is no window.
+    virtual void Minimize() {}
+    virtual void Restore() {}
+    virtual void BringToFront() {}
 };
 
 }  // namespace pelo::script

@@ -27,8 +27,19 @@ lang::VmLimits ScriptLimits() {
 // APPLICATION: the program's application window, whose title is the one the taskbar shows.
 class WinScriptApplication final : public script::ScriptApplication {
 public:
-    WinScriptApplication(const lang::HostClass* cls, AppWindow* window) : ScriptApplication(cls), window_(window) {
+    WinScriptApplication(const lang::HostClass* cls, AppWindow* window, HWND main)
+        : ScriptApplication(cls), window_(window), main_(main) {
         hostOwned = true;
+    }
+    // Through the main window's own system commands: the same as the user's minimize and restore.
+    void Minimize() override {
+        if (main_) SendMessageW(main_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    }
+    void Restore() override {
+        if (main_) SendMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    }
+    void BringToFront() override {
+        if (main_ && IsWindowVisible(main_)) SetForegroundWindow(main_);
     }
     std::string Title() const override { return window_ ? window_->TextA() : std::string(); }
     void SetTitle(std::string_view title) override {
@@ -54,6 +65,7 @@ public:
 
 private:
     AppWindow* window_;
+    HWND main_;
 };
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -113,7 +125,7 @@ void ScriptSession::Connect(WindowSide window, const script::PanelControls& pane
     panels_ = std::make_unique<script::TScriptPanels>(panels, classes_);
     services_.Panels = panels_.get();
     services_.ExecuteTradeClicks = window_.ExecuteTradeClicks;
-    application_ = lang::objectValue(new WinScriptApplication(classes_.Application, state_.Application));
+    application_ = lang::objectValue(new WinScriptApplication(classes_.Application, state_.Application, window_.Window));
     // SELF offers scripts nothing beyond a plain object.
     auto* self = new lang::ScriptObject(classes_.Object);
     self->hostOwned = true;

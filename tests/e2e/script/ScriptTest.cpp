@@ -512,7 +512,12 @@ TEST(Script, AScriptsScrollBarListMemoAndCheckBoxTakeTheirSettingsAfterTheyAreMa
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Bars.exn", R"(
 var f: TForm; sb: TScrollBar; lb: TListBox; m: TMemo; cb: TCheckBox; l: TLabel; s1, s2: TSpeedButton;
-procedure Pressed(Sender: TObject); begin WriteLn('down ' + IntToStr(Ord(s1.Down)) + IntToStr(Ord(s2.Down))); end;
+procedure Pressed(Sender: TObject);
+begin
+  WriteLn('down ' + IntToStr(Ord(s1.Down)) + IntToStr(Ord(s2.Down)));
+  if s2.Tag = 0 then APPLICATION.Minimize else APPLICATION.Restore;
+  s2.Tag := 1;
+end;
 procedure Scrolling(Sender: TObject; ScrollCode: TScrollCode; var ScrollPos: Integer);
 begin
   WriteLn('scroll ' + IntToStr(Ord(ScrollCode)) + ' to ' + IntToStr(ScrollPos));
@@ -605,14 +610,17 @@ begin end.
     ASSERT_NE(one, nullptr);
     ASSERT_NE(two, nullptr);
     EXPECT_EQ(SendWithTimeout(one, BM_GETCHECK, 0, 0), BST_CHECKED);
+    // The first press also minimizes the program (Application.Minimize), the second restores it.
     ClickButton(two);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(0) == "down 01"; }, 3000)) << p.Row(0);
     EXPECT_EQ(SendWithTimeout(one, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(SendWithTimeout(two, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(p.main) != FALSE; }, 3000)) << "Application.Minimize";
     ClickButton(two);
     ASSERT_TRUE(WaitUntil([&] { return p.Row(1) == "down 01"; }, 3000)) << p.Row(1);
     EXPECT_EQ(p.Row(0), "down 01");
     EXPECT_EQ(SendWithTimeout(two, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(p.main) && IsWindowVisible(form); }, 3000)) << "Application.Restore";
     HWND box = FindDescendant(form, L"Button", L"maybe");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(SendWithTimeout(box, BM_GETCHECK, 0, 0), BST_INDETERMINATE);
