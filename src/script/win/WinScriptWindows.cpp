@@ -250,14 +250,15 @@ private:
     bool MultiSelect() const { return kind_ == WindowKind::ListBox && KeptInt("MULTISELECT", 0) != 0; }
     bool IsSpeedButton() const { return hostClass() && hostClass()->name() == "TSpeedButton"; }
     bool IsScrollBox() const { return hostClass() && hostClass()->name() == "TScrollBox"; }
-    // A scroll box's bars, as far as what it holds reaches beyond its inside; scrolling moves what it holds.
+    // A form's or scroll box's bars, as far as what it holds reaches beyond its inside; scrolling moves what it
+    // holds.
     void ScrollContents(int bar, int32_t to);
     POINT scrolled_{0, 0};
     bool updatingScroll_ = false;
 
 public:
     void UpdateScrollRange();
-    // A scroll box's own bar (SB_HORZ, SB_VERT) moved by the user.
+    // A form's or scroll box's own bar (SB_HORZ, SB_VERT) moved by the user.
     void Scrolled(int bar, int code);
 
 private:
@@ -868,7 +869,8 @@ void WinScriptWindow::SetBounds(const ScriptBounds& b) {
 }
 
 void WinScriptWindow::UpdateScrollRange() {
-    if (!IsScrollBox() || updatingScroll_) return;
+    // Forms and scroll boxes scroll what lies beyond their inside (AutoScroll, on unless the script turns it off).
+    if ((!IsScrollBox() && kind_ != WindowKind::Form) || updatingScroll_) return;
     updatingScroll_ = true;
     // The extent of what it holds, from its unscrolled corner; with AutoScroll off nothing scrolls.
     const bool autoScroll = KeptInt("AUTOSCROLL", 1) != 0;

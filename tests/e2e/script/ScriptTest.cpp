@@ -641,7 +641,7 @@ begin end.
 TEST(Script, AScriptDrawsOnImagesAndSavesAndLoadsBitmaps) {
     CreateDirectoryW(L"C:\\S", nullptr);
     ASSERT_NO_FATAL_FAILURE(CompileScriptTo(L"C:\\S\\Pictures.exn", R"(
-var f: TForm; img, shown: TImage; b, loaded: TBitmap; s: TMemoryStream; box: TScrollBox; below: TButton;
+var f: TForm; img, shown: TImage; b, loaded: TBitmap; s: TMemoryStream; box: TScrollBox; below: TButton; foot: TLabel;
 procedure Init;
 begin
   f := TForm.CreateNew(nil, 0); f.Caption := 'Pictures'; f.SetBounds(60, 60, 300, 200);
@@ -662,6 +662,7 @@ begin
   s := TMemoryStream.Create; img.Picture.Bitmap.SaveToStream(s);
   box := TScrollBox.Create(f); box.Parent := f; box.SetBounds(10, 100, 120, 60);
   below := TButton.Create(f); below.Parent := box; below.Caption := 'below'; below.SetBounds(10, 150, 75, 25);
+  foot := TLabel.Create(f); foot.Parent := f; foot.Caption := 'foot'; foot.Top := 400;
   WriteLn('stream ' + IntToStr(s.Size) + ' still ' + IntToStr(loaded.Width));
   f.Show;
 end;
@@ -698,6 +699,7 @@ begin end.
     HWND box = GetParent(below);
     EXPECT_NE(GetWindowLongW(box, GWL_STYLE) & WS_VSCROLL, 0);
     EXPECT_EQ(GetWindowLongW(box, GWL_STYLE) & WS_HSCROLL, 0) << "what it holds is not wider than it";
+    EXPECT_NE(GetWindowLongW(form, GWL_STYLE) & WS_VSCROLL, 0) << "the form scrolls down to its label at 400";
     auto topOfButton = [&] {
         RECT r;
         GetWindowRect(below, &r);
