@@ -35,10 +35,15 @@ public:
 };
 
 // TMemoryStream, TStringStream: the bytes in memory; a position beyond the end is kept, and a write there fills
-// the gap with zeros.
+// the gap with zeros. A stream holds no more than a string may (the engine's limit): a script that seeks far or
+// doubles a stream into itself gets the stream's own error instead of taking the program's memory, and what reads a
+// stream whole (a parser, LoadFromStream) has bounded work.
 class MemoryStream final : public StreamObject {
 public:
-    MemoryStream(const HostClass* cls, std::string initial = {}) : StreamObject(cls), data_(std::move(initial)) {}
+    MemoryStream(const HostClass* cls, int64_t maxSize, std::string initial = {})
+        : StreamObject(cls), data_(std::move(initial)), maxSize_(maxSize) {
+        checkRoom(size());
+    }
     int64_t read(char* into, int64_t count) override {
         if (count <= 0 || pos_ < 0 || pos_ >= size()) return 0;  // a position before the start reads nothing
         const int64_t n = std::min(count, size() - pos_);
@@ -48,7 +53,10 @@ public:
     }
     int64_t write(const char* from, int64_t count) override {
         if (count <= 0 || pos_ < 0) return 0;
-        if (pos_ + count > size()) data_.resize(static_cast<size_t>(pos_ + count), '\0');
+        if (count > maxSize_ - pos_) checkRoom(INT64_MAX);  // also where pos_ + count would not fit
+        if (pos_ + count > size()) {
+            data_.resize(static_cast<size_t>(pos_ + count), '\0');
+        }
         std::memcpy(data_.data() + pos_, from, static_cast<size_t>(count));
         pos_ += count;
         return count;
@@ -61,6 +69,7 @@ public:
     int64_t size() override { return static_cast<int64_t>(data_.size()); }
     void setSize(int64_t n) override {
         if (n < 0) n = 0;
+        checkRoom(n);
         data_.resize(static_cast<size_t>(n), '\0');
         pos_ = std::min(pos_, n);
     }
@@ -72,13 +81,18 @@ public:
     const std::string& bytes() const { return data_; }
     // New content; the position stays where it was, within the new size.
     void assign(std::string bytes) {
+        checkRoom(static_cast<int64_t>(bytes.size()));
         data_ = std::move(bytes);
         pos_ = std::min(pos_, size());
     }
 
 private:
+    void checkRoom(int64_t n) const {
+        if (n > maxSize_) streamError("Out of memory while expanding memory stream");
+    }
     std::string data_;
     int64_t pos_ = 0;
+    int64_t maxSize_;
 };
 
 class FileStream final : public StreamObject {
@@ -361,14 +375,17 @@ private:
             }
         }
     }
+    // Taken a block's run at a time: a symbol may run through the whole stream.
     std::string alphaNum() {
         if (!isAlpha(at())) error("Wrong token type: " + tokenName(toSymbol) + " expected");
         std::string r;
-        while (isAlpha(at()) || isDigit(at())) {
-            r += at();
-            advance();
+        for (;;) {
+            const size_t start = pos_;
+            while (isAlpha(buf_[pos_]) || isDigit(buf_[pos_])) ++pos_;
+            r.append(buf_, start, pos_ - start);
+            if (pos_ == start) return r;
+            checkLoad();
         }
-        return r;
     }
     void number() {
         last_.clear();
@@ -531,6 +548,8 @@ void registerStreams(HostTable& t, HostClass& strings) {
             from.seek(0, 0);
             count = from.size();
         }
+        // What the source cannot give is refused before room is made for it.
+        if (count > std::max<int64_t>(from.size() - from.position(), 0)) streamError("Stream read error");
         std::string bytes(static_cast<size_t>(std::max<int64_t>(count, 0)), '\0');
         if (from.read(bytes.data(), count) != count) streamError("Stream read error");
         if (to.write(bytes.data(), count) != count) streamError("Stream write error");
@@ -560,7 +579,7 @@ void registerStreams(HostTable& t, HostClass& strings) {
     HostClass& stringStream = t.addClass("TStringStream", "TStream");
     const HostClass* stringStreamClass = &stringStream;
     stringStream.constructor("constructor Create(AString: string)", [stringStreamClass](CallCtx& c) {
-        c.retValue(objectValue(new MemoryStream(stringStreamClass, std::string(c.s(0)))));
+        c.retValue(objectValue(new MemoryStream(stringStreamClass, c.vm.limits().maxStringLength, std::string(c.s(0)))));
     });
     HostClass& customMemory = t.addClass("TCustomMemoryStream", "TStream");
     customMemory.method("procedure SaveToStream(Stream: TStream)", [](CallCtx& c) {
@@ -577,7 +596,7 @@ void registerStreams(HostTable& t, HostClass& strings) {
     HostClass& memory = t.addClass("TMemoryStream", "TCustomMemoryStream");
     const HostClass* memoryClass = &memory;
     memory.constructor("constructor Create", [memoryClass](CallCtx& c) {
-        c.retValue(objectValue(new MemoryStream(memoryClass)));
+        c.retValue(objectValue(new MemoryStream(memoryClass, c.vm.limits().maxStringLength)));
     });
     auto memorySelf = [](CallCtx& c) -> MemoryStream& {
         auto* m = dynamic_cast<MemoryStream*>(&streamOf(c));

@@ -89,4 +89,51 @@ end.)"),
     EXPECT_EQ(ScriptObject::liveObjectsOf(maker), 0u);
 }
 
+// A memory stream grows no further than a string may: a stream written into itself doubles, and a parser over it
+// reads the whole of it (found by the fuzzer: a loop of parsers over a stream of megabytes, never ending).
+TEST(ClassLibraryTest, MemoryStreamsStayWithinTheStringLimitAndParsersReadLongSymbolsWhole)
+{
+    VmLimits limits;
+    limits.maxStringLength = 1 << 16;
+    ScriptHarness h(limits);
+    for (const char* growth : {"while True do m.CopyFrom(m, 0)", "m.SetSize(70000)", "m.Size := MaxInt",
+                               "begin m.Position := 65530; m.Write('abcdefgh', 8); end",
+                               "begin m.Seek(MaxInt, 0); m.Seek(MaxInt, 1); m.Write('a', 1); end"}) {
+        SCOPED_TRACE(growth);
+        EXPECT_EQ(h.run(std::string("var m: TMemoryStream; begin m := TMemoryStream.Create; m.Write('ab', 2); try ") +
+                        growth + "; except WriteLn(ExceptionParam); end; WriteLn(IntToStr(m.Size)); end."),
+                  "");
+        ASSERT_EQ(h.out.size(), 2u);
+        EXPECT_EQ(h.out[0], "Out of memory while expanding memory stream");
+        EXPECT_LE(std::stoi(h.out[1]), 1 << 16);
+        h.out.clear();
+    }
+    // Asking a stream for more than it holds is refused before room is made for it.
+    EXPECT_EQ(h.run("var a, b: TMemoryStream; begin a := TMemoryStream.Create; b := TMemoryStream.Create; "
+                    "a.Write('xyz', 3); a.Position := 1; "
+                    "try b.CopyFrom(a, 1000000000); except WriteLn(ExceptionParam); end; "
+                    "WriteLn(IntToStr(b.CopyFrom(a, 2)) + ' ' + IntToStr(b.Size)); end."),
+              "");
+    EXPECT_EQ(h.joined(), "Stream read error|2 2");
+    h.out.clear();
+
+    // A symbol running over many of the parser's blocks comes whole, and the token after it follows.
+    EXPECT_EQ(h.run(R"(
+var m: TStream; p: TParser; s: string; i: Integer;
+begin
+  s := 'a';
+  for i := 1 to 14 do s := s + s;
+  s := s + '9_z = 12';
+  m := TStringStream.Create(s);
+  p := TParser.Create(m);
+  WriteLn(IntToStr(Length(p.TokenString)) + ' ' + Copy(p.TokenString, 16380, 8));
+  p.NextToken;
+  WriteLn(p.TokenString);
+  p.NextToken;
+  WriteLn(p.TokenString);
+end.)"),
+              "");
+    EXPECT_EQ(h.joined(), "16387 aaaaa9_z|=|12");
+}
+
 }  // namespace
