@@ -18,10 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static lang::VmLimits limits = [] {
         lang::VmLimits l;
         l.maxFrames = 200;
-        l.stackSlots = 64 * 1024;
+        l.stackSlots = 8 * 1024;  // made anew with every load: a big one costs more than the run
         l.maxStringLength = 1 << 20;
         l.maxArrayLength = 1 << 16;
-        l.maxLoopSteps = 20000;
+        l.maxLoopSteps = 5000;
         return l;
     }();
     static lang::Vm vm(table, lang::importCatalogFor(table), limits);  // reused: each load replaces what the last one left

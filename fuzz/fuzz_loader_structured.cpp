@@ -567,7 +567,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static lang::VmLimits limits = [] {
         lang::VmLimits l;
         l.maxFrames = 200;
-        l.stackSlots = 64 * 1024;
+        l.stackSlots = 8 * 1024;  // made anew with every load: a big one costs more than the run
         l.maxStringLength = 1 << 16;
         l.maxArrayLength = 1 << 14;
         l.maxLoopSteps = 5000;  // per top-level call: accepted code may loop forever
