@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         lang::VmLimits l;
         l.maxFrames = 200;
         l.stackSlots = 8 * 1024;  // made anew with every load: a big one costs more than the run
-        l.maxStringLength = 1 << 20;
+        l.maxStringLength = 1 << 16;
         l.maxArrayLength = 1 << 16;
         l.maxLoopSteps = 5000;
         return l;

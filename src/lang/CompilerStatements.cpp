@@ -17,6 +17,9 @@ void CompilerImpl::statementList(const char* term1, const char* term2) {
         if (tok_.isKw(term1) || (term2 && tok_.isKw(term2))) return;
         if (tok_.kind == Tok::Eof) fail("Unexpected end of file");
         if (acceptSym(";")) continue;
+        // END or ELSE where this list ends otherwise (`try x; end`): the empty statement would stop on it forever;
+        // what the caller expects next names what is missing.
+        if (tok_.isKw("END") || tok_.isKw("ELSE")) return;
         statement();
         if (tok_.isKw(term1) || (term2 && tok_.isKw(term2))) return;
         if (tok_.kind == Tok::Eof) fail("Unexpected end of file");

@@ -325,6 +325,7 @@ private:
     void live() const {
         if (!stream_ || stream_->disposed()) throw ScriptError(ErrorCode::NullPointerException, "");
     }
+    static constexpr const char* kSymbolChars = "_ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
     static bool isAlpha(char c) { return c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
     static bool isHex(char c) { return isDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
@@ -380,10 +381,10 @@ private:
         if (!isAlpha(at())) error("Wrong token type: " + tokenName(toSymbol) + " expected");
         std::string r;
         for (;;) {
-            const size_t start = pos_;
-            while (isAlpha(buf_[pos_]) || isDigit(buf_[pos_])) ++pos_;
-            r.append(buf_, start, pos_ - start);
-            if (pos_ == start) return r;
+            const size_t run = std::strspn(buf_.c_str() + pos_, kSymbolChars);
+            r.append(buf_, pos_, run);
+            pos_ += run;
+            if (run == 0) return r;
             checkLoad();
         }
     }

@@ -119,7 +119,10 @@ void convertVariant(Value& v, VarType want) {
     } else if (want == VarType::Currency) {
         double d = variantNumber(v);
         v.clear();
-        v.i = static_cast<int64_t>(std::nearbyint(d * 10000.0));
+        const double c = std::nearbyint(d * 10000.0);
+        if (!(c >= -static_cast<double>(kCurrencyLimit) && c < static_cast<double>(kCurrencyLimit)))
+            throw ScriptError(ErrorCode::MathError, kInvalidFloatOpText);
+        v.i = static_cast<int64_t>(c);
     } else if (want == VarType::Object) {
         if (have != VarType::Object) throw hostException("Invalid variant type cast");
     } else {  // integer-like
@@ -134,8 +137,11 @@ void convertVariant(Value& v, VarType want) {
             }
             v = Value::ofInt(n);
         } else if (have == VarType::Float) {
-            int64_t n = static_cast<int64_t>(std::nearbyint(static_cast<double>(v.f())));
-            v.i = n;
+            const double r = std::nearbyint(static_cast<double>(v.f()));
+            // NaN, infinities and what no integer holds: the FPU's invalid operation, not a wrapped value
+            if (!(r >= -static_cast<double>(kCurrencyLimit) && r < static_cast<double>(kCurrencyLimit)))
+                throw ScriptError(ErrorCode::MathError, kInvalidFloatOpText);
+            v.i = static_cast<int64_t>(r);
         } else if (have == VarType::Currency) {
             v.i = v.i / 10000;
         } else if (have == VarType::Bool && want != VarType::Bool) {
@@ -1258,7 +1264,8 @@ void Vm::interpret(size_t stopFrames) {
                 sync();
                 checkStop();
                 Value* args = sp - shape.params.size();
-                const int64_t target = args[-1].i - 1;  // 0 is no procedure
+                const int64_t number = args[-1].i;  // 0 is no procedure
+                const int64_t target = number > 0 ? number - 1 : -1;
                 if (target < 0 || target >= static_cast<int64_t>(module_.procs.size()) || target == module_.mainProc ||
                     !fitsShape(module_.procs[static_cast<size_t>(target)], shape))
                     fail(ErrorCode::OutOfProcRange);

@@ -334,7 +334,7 @@ void DecodeTime(DateTime value, uint16_t& hour, uint16_t& minute, uint16_t& seco
 }
 
 uint16_t DayOfWeek(DateTime value) {
-    const int64_t r = 1 + (Trunc64(value) - 1) % 7;
+    const int64_t r = 1 + (Trunc64(value) % 7 - 1) % 7;  // the remainder first: the earliest day has no day before it
     return static_cast<uint16_t>(r <= 0 ? r + 7 : r);
 }
 

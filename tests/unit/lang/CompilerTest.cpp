@@ -125,6 +125,14 @@ TEST(ExternalTargets, NameLibraryConventionAndOptionsAreSplitAsTheEngineDoes) {
     EXPECT_EQ(parseForeignTarget("").error, "Invalid External");
 }
 
+// END or ELSE where a statement list ends otherwise: the compiler went round on them for ever (found by the fuzzer).
+TEST(CompilerMessages, AStrayEndOrElseInAStatementListNamesWhatIsMissing) {
+    EXPECT_EQ(err("var i: Integer;\nbegin\n  try i := 1; end;\nend."), "[Error] (3:15): 'EXCEPT' expected");
+    EXPECT_EQ(err("var i: Integer;\nbegin\n  repeat i := 1 end;\nend."), "[Error] (3:17): 'UNTIL' expected");
+    EXPECT_EQ(err("var i: Integer;\nbegin\n  i := 1 else i := 2;\nend."), "[Error] (3:10): 'END' expected");
+    EXPECT_EQ(err("var i: Integer;\nbegin\n  try i := 1; finally else end;\nend."), "[Error] (3:23): 'END' expected");
+}
+
 TEST(CompilerMessages, AScriptCutOffBeforeItsEndSaysSo) {
     EXPECT_EQ(err("begin WriteLn('x');"), "[Error] (1:20): Unexpected end of file");
     EXPECT_EQ(err("var i: Integer; begin repeat i := 1;"), "[Error] (1:37): Unexpected end of file");

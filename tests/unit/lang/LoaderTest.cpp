@@ -115,6 +115,25 @@ TEST(Loader, ACallThroughAProcedureValueOfAnotherShapeIsRefusedWhenMade) {
         h.vm->runMain();
         EXPECT_EQ(h.joined(), "Out of Proc Range") << forged;
     }
+    // A number no procedure count reaches, as a constant of the file (it overflowed on the way to an index).
+    for (int64_t forged : {INT64_MIN, INT64_MAX, int64_t{1} << 32 | static_cast<int64_t>(twice + 1)}) {
+        Module bad = m;
+        const auto k = static_cast<int32_t>(bad.constants.size());
+        bad.constants.push_back(Value::ofInt(forged));
+        Proc& main = bad.procs.at(static_cast<size_t>(bad.mainProc));
+        bool patched = false;
+        for (size_t pc = 0; pc + 1 < main.code.size(); ++pc)
+            if (main.code[pc] == static_cast<int32_t>(Op::PushInt) && main.code[pc + 1] == twice + 1) {
+                main.code[pc] = static_cast<int32_t>(Op::PushConst);
+                main.code[pc + 1] = k;
+                patched = true;
+            }
+        ASSERT_TRUE(patched);
+        h.out.clear();
+        ASSERT_EQ(loadError(*h.vm, serializeModule(bad)), "") << forged;
+        h.vm->runMain();
+        EXPECT_EQ(h.joined(), "Out of Proc Range") << forged;
+    }
 }
 
 TEST(Loader, RefusesForeignAndNewerFiles) {

@@ -180,6 +180,20 @@ TEST(Variants, AssignAndConvertBack) {
               "7x");
 }
 
+TEST(Variants, AFloatNoIntegerOrCurrencyHoldsIsAnInvalidOperationNotAWrappedValue) {
+    for (const char* target : {"i", "c"}) {
+        for (const char* value : {"1e300", "-1e19", "9.3e18"}) {
+            SCOPED_TRACE(std::string(target) + " := " + value);
+            EXPECT_EQ(runOut(std::string("var v: Variant; i: Int64; c: Currency; begin v := ") + value + "; try " + target +
+                             " := v; WriteLn('not reached'); except WriteLn(ExceptionParam); end; end."),
+                      "Invalid floating point operation");
+        }
+    }
+    EXPECT_EQ(runOut("var v: Variant; i: Int64; c: Currency; begin v := 2.5; i := v; v := 3.5; c := v; "
+                     "WriteLn(IntToStr(i) + ' ' + IntToStr(Round(c * 2))); end."),
+              "2 7");
+}
+
 }  // namespace
 }  // namespace pelo::lang::test
 

@@ -89,6 +89,8 @@ TEST(DateTimeRoutines, DayOfWeekUsesTheTruncatedDay) {
     EXPECT_EQ(DayOfWeek(0.99999999999), 7);  // although the date rounds to the next day
     EXPECT_EQ(DayOfWeek(-693593), 2);
     EXPECT_EQ(DayOfWeek(1e10), 4);
+    // The earliest day an Int64 holds: -2^63 is 6 modulo 7 (it overflowed, looking for the day before it).
+    EXPECT_EQ(DayOfWeek(-9223372036854775808.0L), 6);
 }
 
 TEST(DateTimeRoutines, FieldAccessors) {
