@@ -204,9 +204,16 @@ UINT PeloCommMessage() { return RegisterWindowMessageA("PeloComm 447A8832-D64B-4
 void ClickButton(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 bool MovePointer(POINT to, DWORD timeoutMs) {
-    return WaitUntil([&] {
+    auto there = [&] {
         POINT at{};
-        return SetCursorPos(to.x, to.y) && GetCursorPos(&at) && at.x == to.x && at.y == to.y;
+        return GetCursorPos(&at) && at.x == to.x && at.y == to.y;
+    };
+    return WaitUntil([&] {
+        if (!SetCursorPos(to.x, to.y) || !there()) return false;
+        // Right after a move, Wine answers from what it was told; a little later it asks the X server, which may
+        // not have taken the move. Only a position that still holds then is where the pointer is.
+        Sleep(150);
+        return there();
     }, timeoutMs);
 }
 

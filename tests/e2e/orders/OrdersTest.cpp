@@ -38,8 +38,10 @@ struct Program {
         PostMessageW(main, WM_KEYDOWN, key, 1);
         PostMessageW(main, WM_KEYUP, key, 0xC0000001);
     }
-    bool RowBecomes(int row, const std::string& text, DWORD timeoutMs = 3000) const {
-        return WaitUntil([&] { return Row(row) == text; }, timeoutMs, 50);
+    // A failure names what the row held instead.
+    ::testing::AssertionResult RowBecomes(int row, const std::string& text, DWORD timeoutMs = 3000) const {
+        if (WaitUntil([&] { return Row(row) == text; }, timeoutMs, 50)) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "row " << row << " holds \"" << Row(row) << "\"";
     }
     void Send(WPARAM w, LPARAM l) const { SendWithTimeout(main, PeloCommMessage(), w, l, 20000); }
 };
