@@ -303,6 +303,7 @@ Value Vm::makeDefault(int typeId) const {
             auto* a = new ArrayRep{1, typeId, new std::vector<Value>()};
             v.tag = Tag::Agg;
             v.a = a;
+            valuesMade_ += t.kind == RtKind::Record ? static_cast<int64_t>(t.fields.size()) : t.count;
             if (t.kind == RtKind::Record) {
                 a->items->reserve(t.fields.size());
                 for (int32_t f : t.fields) a->items->push_back(makeDefault(f));
@@ -321,6 +322,7 @@ Value Vm::cloneAgg(const Value& v) const {
     Value r;
     r.tag = Tag::Agg;
     r.a = new ArrayRep{1, v.a->typeId, new std::vector<Value>(*v.a->items)};
+    valuesMade_ += static_cast<int64_t>(v.a->items->size());
     for (Value& item : *r.a->items)
         if (item.tag == Tag::Agg && item.a) item = cloneAgg(item);
     return r;
@@ -408,6 +410,7 @@ void Vm::execute(int procIndex, Value* args, int nargs, Value* result) {
     if (depth_ == 0) {
         stopRequested_ = false;
         loopSteps_ = 0;
+        valuesMade_ = 0;
     }
     ScriptObject::MakerScope maker(this);
     ++depth_;
@@ -488,13 +491,19 @@ const std::string& Vm::lastErrorParam() const {
     return handlers_.back().kind == Handler::Catching ? handlers_.back().param : none;
 }
 
+bool Vm::stepSpent() {
+    // Making a value costs about what one instruction does; a step is a round of a loop.
+    constexpr int64_t kValuesPerStep = 1024;
+    if (stopRequested_) return true;
+    return limits_.maxLoopSteps && ++loopSteps_ + valuesMade_ / kValuesPerStep > limits_.maxLoopSteps;
+}
+
 bool Vm::handle(const ScriptError& e, size_t stopFrames) {
     lastParam_ = e.param;
     if (e.fatal) return false;
     // Code can go round through its handlers without a backward jump or a call, so a handled error
     // counts as a step and sees a stop request like one.
-    if (stopRequested_ || (limits_.maxLoopSteps && ++loopSteps_ > limits_.maxLoopSteps))
-        throw ScriptError(ErrorCode::CustomError, "Script stopped", true);
+    if (stepSpent()) throw ScriptError(ErrorCode::CustomError, "Script stopped", true);
     size_t handlerFloor = stopFrames < frames_.size() ? frames_[stopFrames].handlerBase : handlers_.size();
     while (handlers_.size() > handlerFloor) {
         Handler& h = handlers_.back();
@@ -563,7 +572,7 @@ void Vm::interpret(size_t stopFrames) {
         fr->pc = pc;
     };
     auto checkStop = [&]() {
-        if (stopRequested_ || (limits_.maxLoopSteps && ++loopSteps_ > limits_.maxLoopSteps)) {
+        if (stepSpent()) {
             sync();
             throw ScriptError(ErrorCode::CustomError, "Script stopped", true);
         }
@@ -1436,12 +1445,14 @@ void Vm::interpret(size_t stopFrames) {
                     r->a = new ArrayRep{1, t, new std::vector<Value>()};
                 } else if (r->a->refs > 1) {
                     ArrayRep* c = new ArrayRep{1, t, new std::vector<Value>(*r->a->items)};
+                    valuesMade_ += static_cast<int64_t>(c->items->size());
                     r->release();
                     r->a = c;
                     r->tag = Tag::Arr;
                 }
                 std::vector<Value>& items = *r->a->items;
                 size_t old = items.size();
+                valuesMade_ += std::max<int64_t>(n - static_cast<int64_t>(old), 0);
                 if (static_cast<size_t>(n) < old) items.resize(static_cast<size_t>(n));
                 else
                     for (size_t k = old; k < static_cast<size_t>(n); ++k) items.push_back(makeDefault(at.elem));

@@ -114,6 +114,9 @@ private:
     bool fitsShape(const Proc& p, const ProcShape& shape) const;
     void clearRange(Value* from, Value* to);
     void storeSlow(Value& dst, Value& src);
+    // Takes one step of the budget (and the values made since the last step); true once it is spent or a stop
+    // was requested.
+    bool stepSpent();
 
     const HostTable& host_;
     std::shared_ptr<const ImportCatalog> catalog_;
@@ -133,6 +136,9 @@ private:
     uint64_t loadGeneration_ = 0;
     std::atomic<bool> stopRequested_{false};
     int64_t loopSteps_ = 0;
+    // Values of records and arrays made or copied in this top-level run. A loop can build a large frame or
+    // record on every round with only one jump, so they count against the step budget too.
+    mutable int64_t valuesMade_ = 0;
     std::string lastParam_;
 };
 

@@ -71,7 +71,10 @@ TEST(Shell, MinimizingToTheTrayHidesTheWindowAndItsCoordinateDialogAndDisarms) {
     // A minimize request with lParam 0 goes to the taskbar even with the tray option on; a second one changes nothing.
     PostMessageW(p.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(p.main) != FALSE; }, 3000));
-    PostMessageW(p.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    // Sent, not posted: a message sent from another thread is handled before one waiting in the queue, so a posted
+    // second minimize could land after the restore below.
+    SendWithTimeout(p.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(p.main));
     SendWithTimeout(p.main, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsIconic(p.main) && IsWindowVisible(p.main); }, 3000));
 }
