@@ -13,13 +13,14 @@ using detail::CompilerImpl;
 
 CompileResult compileScript(std::string_view source, const HostTable& host, const CompileOptions& options) {
     CompileResult r;
-    CompilerImpl ci(host, options);
+    std::shared_ptr<const detail::HostDeclarations> declared;
     try {
-        ci.declareHost();
+        declared = detail::hostDeclarationsFor(host);
     } catch (const CompileError& e) {
         r.messages.push_back({0, 0, std::string("host declarations: ") + e.what()});
         return r;
     }
+    CompilerImpl ci(host, options, std::move(declared));
     try {
         ci.compileProgram(source);
         r.module = std::move(ci.module());
@@ -30,18 +31,17 @@ CompileResult compileScript(std::string_view source, const HostTable& host, cons
     return r;
 }
 
-ImportCatalog buildImportCatalog(const HostTable& host) {
-    CompilerImpl ci(host, {});
+ImportCatalog buildImportCatalog(const HostTable& host) { return *importCatalogFor(host); }
+
+std::shared_ptr<const ImportCatalog> importCatalogFor(const HostTable& host) {
+    std::shared_ptr<const detail::HostDeclarations> declared;
     try {
-        ci.declareHost();
+        declared = detail::hostDeclarationsFor(host);
     } catch (const CompileError& e) {
         throw std::runtime_error(std::string("host declarations: ") + e.what());
     }
-    return ci.catalog();
-}
-
-std::shared_ptr<const ImportCatalog> importCatalogFor(const HostTable& host) {
-    return std::make_shared<const ImportCatalog>(buildImportCatalog(host));
+    // The catalogue lives as long as the declarations it belongs to.
+    return std::shared_ptr<const ImportCatalog>(declared, &declared->catalog);
 }
 
 }  // namespace pelo::lang

@@ -236,8 +236,7 @@ void CompilerImpl::parseExternal(const std::string& name, Sig sig) {
     for (const Param& prm : sig.params)
         foreign.params.push_back({foreignType(prm.type), prm.mode == PMode::Var || prm.mode == PMode::Out});
     if (sig.result) foreign.result = foreignType(sig.result);
-    hostSigs_.push_back(std::move(sig));
-    const Sig& stored = hostSigs_.back();
+    const Sig& stored = newSig(std::move(sig));
 
     Symbol s{SK::HostFunc};
     s.sig = &stored;

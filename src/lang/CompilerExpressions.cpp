@@ -194,8 +194,8 @@ const Symbol* CompilerImpl::lookup(const std::string& upper) {
     }
     auto g = globals_.find(upper);
     if (g != globals_.end()) return &g->second;
-    auto h = hostScope_.find(upper);
-    if (h != hostScope_.end()) return &h->second;
+    auto h = hd_->scope.find(upper);
+    if (h != hd_->scope.end()) return &h->second;
     return nullptr;
 }
 
@@ -535,8 +535,8 @@ Ex CompilerImpl::identifierExpr(const Token& id) {
     const Symbol* s = lookup(id.upper);
     if (!s) {
         // The built-in types are no symbols, yet their names make casts: Double(i) / j, Integer(c).
-        auto b = baseTypes_.find(id.upper);
-        if (b != baseTypes_.end() && b->second->k != TK::AnyString) {
+        auto b = hd_->baseTypes.find(id.upper);
+        if (b != hd_->baseTypes.end() && b->second->k != TK::AnyString) {
             e.k = EK::TypeRef;
             e.type = b->second;
             return e;

@@ -4,7 +4,7 @@
 namespace pelo::lang::detail {
 
 ClassInfo* CompilerImpl::classInfoFor(const HostClass* hc) {
-    for (auto& c : classes_)
+    for (auto& c : declaring_->classes)
         if (c.host == hc) return &c;
     return nullptr;
 }
@@ -28,14 +28,14 @@ void CompilerImpl::addImport(const std::string& name, const Sig& sig, bool withS
     if (withSelf)
         e.self = name.size() > 4 && (name.ends_with(".GET") || name.ends_with(".SET")) ? ImportEntry::Self::Property
                                                                                        : ImportEntry::Self::Method;
-    catalog_[name] = e;
-    importResult_[name] = sig.result;
+    declaring_->catalog[name] = e;
+    declaring_->importResult[name] = sig.result;
 }
 
 // Every class name is known before the host's types (an event type names TObject) and members are read.
 void CompilerImpl::declareClassName(const HostClass& hc) {
-    classes_.push_back(ClassInfo{});
-    ClassInfo& ci = classes_.back();
+    declaring_->classes.push_back(ClassInfo{});
+    ClassInfo& ci = declaring_->classes.back();
     ci.name = hc.name();
     ci.host = &hc;
     const HostClass* parentHc = hc.parent() ? hc.parent() : (hc.parentName().empty() ? nullptr : host_.findClass(hc.parentName()));
@@ -45,7 +45,7 @@ void CompilerImpl::declareClassName(const HostClass& hc) {
     ci.type = t;
     Symbol s{SK::Type};
     s.type = t;
-    hostScope_[upperAscii(hc.name())] = s;
+    declaring_->scope[upperAscii(hc.name())] = s;
 }
 
 void CompilerImpl::declareClassMembers(const HostClass& hc) {
@@ -119,7 +119,7 @@ void CompilerImpl::declareHost() {
     auto builtin = [&](const char* name, Builtin b) {
         Symbol s{SK::Builtin};
         s.builtin = b;
-        hostScope_[name] = s;
+        declaring_->scope[name] = s;
     };
     builtin("LENGTH", Builtin::Length);
     builtin("SETLENGTH", Builtin::SetLength);
@@ -145,13 +145,13 @@ void CompilerImpl::declareHost() {
         Symbol t{SK::Const};
         t.type = tBool;
         t.cval = Value::ofInt(1);
-        hostScope_["TRUE"] = t;
+        declaring_->scope["TRUE"] = t;
         t.cval = Value::ofInt(0);
-        hostScope_["FALSE"] = t;
+        declaring_->scope["FALSE"] = t;
         Symbol mi{SK::Const};
         mi.type = tS32;
         mi.cval = Value::ofInt(2147483647);
-        hostScope_["MAXINT"] = mi;
+        declaring_->scope["MAXINT"] = mi;
     }
     for (const auto& hc : host_.classes()) declareClassName(*hc);
     for (const std::string& d : host_.types()) {
@@ -162,12 +162,12 @@ void CompilerImpl::declareHost() {
         const Type* t = parseType(n);
         // Enumeration names land in globals_ while declaring: move them to the host scope.
         for (auto it = globals_.begin(); it != globals_.end();) {
-            hostScope_[it->first] = it->second;
+            declaring_->scope[it->first] = it->second;
             it = globals_.erase(it);
         }
         Symbol s{SK::Type};
         s.type = t;
-        hostScope_[upperAscii(n)] = s;
+        declaring_->scope[upperAscii(n)] = s;
     }
     for (const std::string& d : host_.constants()) {
         lex_ = Lexer(d);
@@ -179,7 +179,7 @@ void CompilerImpl::declareHost() {
         Symbol s{SK::Const};
         s.type = e.type;
         s.cval = e.cval;
-        hostScope_[upperAscii(n)] = s;
+        declaring_->scope[upperAscii(n)] = s;
     }
     for (const auto& hc : host_.classes()) declareClassMembers(*hc);
     for (const HostFunction& f : host_.functions()) {
@@ -188,8 +188,7 @@ void CompilerImpl::declareHost() {
         bool isFunc = tok_.isKw("FUNCTION");
         if (!acceptKw("PROCEDURE") && !acceptKw("FUNCTION")) fail("Syntax error");
         std::string n = expectIdent();
-        hostSigs_.push_back(Sig{});
-        Sig& sig = hostSigs_.back();
+        Sig& sig = newSig();
         parseParams(sig);
         if (isFunc) {
             expectSym(":", "colon (':') expected");
@@ -198,7 +197,7 @@ void CompilerImpl::declareHost() {
         Symbol s{SK::HostFunc};
         s.sig = &sig;
         s.importName = upperAscii(n);
-        hostScope_[s.importName] = s;
+        declaring_->scope[s.importName] = s;
         addImport(s.importName, sig, false, "", &f.fn);
     }
     for (const HostVariable& v : host_.variables()) {
@@ -208,20 +207,36 @@ void CompilerImpl::declareHost() {
         s.type = t;
         s.index = static_cast<int>(mod_.globals.size());
         mod_.globals.push_back({upperAscii(v.name), rtType(t)});
-        hostScope_[upperAscii(v.name)] = s;
+        declaring_->scope[upperAscii(v.name)] = s;
     }
+    // Every type gets its run-time index now, while the declarations are still being made.
+    for (const Type& t : declaring_->types) rtType(&t);
+    declaring_->builtins = *this;
+    declaring_->rtTypes = mod_.types;
+    declaring_->globals = mod_.globals;
+}
+
+std::shared_ptr<const HostDeclarations> hostDeclarationsFor(const HostTable& host) {
+    return host.declarations([&host] {
+        auto declared = std::make_shared<HostDeclarations>();
+        CompilerImpl(host, *declared).declareHost();
+        return declared;
+    });
 }
 
 int CompilerImpl::importId(const std::string& name) {
     auto it = importIds_.find(name);
     if (it != importIds_.end()) return it->second;
-    auto c = catalog_.find(name);
+    ImportCatalog::const_iterator c = catalog_.find(name);
+    if (c == catalog_.cend()) c = hd_->catalog.find(name);
     Import imp;
     imp.name = name;
     imp.signature = c->second.signature;
     imp.argc = c->second.argc;
     imp.hasResult = c->second.hasResult;
-    const Type* rt = importResult_[name];
+    const Type* rt = nullptr;
+    if (auto own = importResult_.find(name); own != importResult_.end()) rt = own->second;
+    else if (auto host = hd_->importResult.find(name); host != hd_->importResult.end()) rt = host->second;
     imp.resultType = rt ? rtType(rt) : -1;
     if (auto ext = externals_.find(name); ext != externals_.end()) {
         imp.external = true;

@@ -120,14 +120,52 @@ inline bool roundToFloatType(long double& v, TK k) {
     return true;
 }
 
-class CompilerImpl {
+// The types every script knows without declaring them.
+struct BuiltinTypes {
+    const Type *tU8{}, *tS8{}, *tU16{}, *tS16{}, *tU32{}, *tS32{}, *tS64{}, *tChar{}, *tBool{}, *tSingle{},
+        *tDouble{}, *tExtended{}, *tCurrency{}, *tString{}, *tVariant{}, *tNil{}, *tAnyString{}, *tUntyped{},
+        *tEmptySet{};
+};
+
+// What declaring a host table leaves behind: the built-in and host types, classes and signatures, the scope
+// and import catalogue scripts see, and the run-time types and globals every module compiled against the
+// table starts with. Made once per table and shared, read-only, by every compile against it: each type's
+// run-time index is fixed here, so that no compile writes to it.
+struct HostDeclarations {
+    std::deque<Type> types;
+    std::deque<ClassInfo> classes;
+    std::deque<Sig> sigs;
+    BuiltinTypes builtins;
+    std::unordered_map<std::string, const Type*> baseTypes;
+    std::unordered_map<std::string, Symbol> scope;
+    ImportCatalog catalog;
+    std::unordered_map<std::string, const Type*> importResult;
+    std::vector<RtType> rtTypes;
+    std::vector<Global> globals;
+};
+
+// The declarations of `host`, made at the first call and again after the table changes; throws CompileError
+// when one of the table's declarations does not parse.
+std::shared_ptr<const HostDeclarations> hostDeclarationsFor(const HostTable& host);
+
+class CompilerImpl : private BuiltinTypes {
 public:
-    CompilerImpl(const HostTable& host, const CompileOptions& opt) : host_(host), opt_(opt), lex_("") { initTypes(); }
+    // Declares `host` into `into` (declareHost).
+    CompilerImpl(const HostTable& host, HostDeclarations& into)
+        : host_(host), lex_(""), hd_(&into), declaring_(&into) {
+        initTypes();
+    }
+    // Compiles against declarations made before.
+    CompilerImpl(const HostTable& host, const CompileOptions& opt, std::shared_ptr<const HostDeclarations> declared)
+        : BuiltinTypes(declared->builtins), host_(host), opt_(opt), lex_(""), hd_(declared.get()),
+          declared_(std::move(declared)) {
+        mod_.types = hd_->rtTypes;
+        mod_.globals = hd_->globals;
+    }
 
     void declareHost();
     void compileProgram(std::string_view src);
     Module& module() { return mod_; }
-    ImportCatalog catalog() const { return catalog_; }
 
 private:
     // ---- tokens -----------------------------------------------------------------------------
@@ -172,9 +210,16 @@ private:
     }
 
     // ---- types ------------------------------------------------------------------------------
+    // While the host is declared, what is made belongs to its declarations.
     Type* newType(TK k, std::string name = {}) {
-        types_.push_back(Type{k, std::move(name)});
-        return &types_.back();
+        std::deque<Type>& store = declaring_ ? declaring_->types : types_;
+        store.push_back(Type{k, std::move(name)});
+        return &store.back();
+    }
+    Sig& newSig(Sig sig = {}) {
+        std::deque<Sig>& store = declaring_ ? declaring_->sigs : sigs_;
+        store.push_back(std::move(sig));
+        return store.back();
     }
     void initTypes();
     const Type* parseType(const std::string& declName = {});
@@ -358,23 +403,21 @@ private:
     Lexer lex_;
     Token tok_, prev_;
     Module mod_;
+    const HostDeclarations* hd_;
+    HostDeclarations* declaring_ = nullptr;               // only while declaring the host
+    std::shared_ptr<const HostDeclarations> declared_;  // keeps hd_ while compiling
     std::deque<Type> types_;
-    std::deque<ClassInfo> classes_;
     std::deque<ProcInfo> procs_;
-    std::deque<Sig> hostSigs_;
-    std::unordered_map<std::string, Symbol> hostScope_, globals_;
+    std::deque<Sig> sigs_;
+    std::unordered_map<std::string, Symbol> globals_;
     ProcCtx* cur_ = nullptr;
     std::unique_ptr<ProcCtx> curOwner_;
     std::unordered_map<std::string, int> importIds_;
+    // The script's own external functions; the host's are in hd_->catalog.
     ImportCatalog catalog_;
     std::unordered_map<std::string, const Type*> importResult_;
     std::unordered_map<std::string, ForeignTarget> externals_;  // by import name ("DLL:...")
     std::unordered_map<int, int> intConsts_;
-
-    const Type *tU8{}, *tS8{}, *tU16{}, *tS16{}, *tU32{}, *tS32{}, *tS64{}, *tChar{}, *tBool{}, *tSingle{},
-        *tDouble{}, *tExtended{}, *tCurrency{}, *tString{}, *tVariant{}, *tNil{}, *tAnyString{}, *tUntyped{},
-        *tEmptySet{};
-    std::unordered_map<std::string, const Type*> baseTypes_;
 };
 
 }  // namespace pelo::lang::detail

@@ -6,7 +6,7 @@ namespace pelo::lang::detail {
 void CompilerImpl::initTypes() {
     auto base = [&](TK k, const char* name) {
         Type* t = newType(k, name);
-        baseTypes_[upperAscii(name)] = t;
+        declaring_->baseTypes[upperAscii(name)] = t;
         return t;
     };
     tU8 = base(TK::U8, "Byte");
@@ -14,29 +14,29 @@ void CompilerImpl::initTypes() {
     tU16 = base(TK::U16, "Word");
     tS16 = base(TK::S16, "SmallInt");
     tU32 = base(TK::U32, "Cardinal");
-    baseTypes_["LONGWORD"] = tU32;
-    baseTypes_["DWORD"] = tU32;
+    declaring_->baseTypes["LONGWORD"] = tU32;
+    declaring_->baseTypes["DWORD"] = tU32;
     tS32 = base(TK::S32, "Integer");
-    baseTypes_["LONGINT"] = tS32;
+    declaring_->baseTypes["LONGINT"] = tS32;
     tS64 = base(TK::S64, "Int64");
     tChar = base(TK::Char, "Char");
-    baseTypes_["ANSICHAR"] = tChar;
-    baseTypes_["WIDECHAR"] = tChar;
+    declaring_->baseTypes["ANSICHAR"] = tChar;
+    declaring_->baseTypes["WIDECHAR"] = tChar;
     tBool = base(TK::Bool, "Boolean");
     tSingle = base(TK::Single, "Single");
     tDouble = base(TK::Double, "Double");
     tExtended = base(TK::Extended, "Extended");
-    baseTypes_["REAL"] = tDouble;
+    declaring_->baseTypes["REAL"] = tDouble;
     tCurrency = base(TK::Currency, "Currency");
     tString = base(TK::String, "String");
-    baseTypes_["ANSISTRING"] = tString;
-    baseTypes_["WIDESTRING"] = tString;
-    baseTypes_["UNICODESTRING"] = tString;
-    baseTypes_["PCHAR"] = tString;
+    declaring_->baseTypes["ANSISTRING"] = tString;
+    declaring_->baseTypes["WIDESTRING"] = tString;
+    declaring_->baseTypes["UNICODESTRING"] = tString;
+    declaring_->baseTypes["PCHAR"] = tString;
     tVariant = base(TK::Variant, "Variant");
     tNil = newType(TK::Nil, "nil");
     tAnyString = newType(TK::AnyString, "AnyString");
-    baseTypes_["ANYSTRING"] = tAnyString;
+    declaring_->baseTypes["ANYSTRING"] = tAnyString;
     tUntyped = newType(TK::Untyped, "");
     Type* es = newType(TK::Set, "set");
     es->elem = nullptr;
@@ -50,10 +50,10 @@ const Type* CompilerImpl::findType(const std::string& upper) {
     }
     auto g = globals_.find(upper);
     if (g != globals_.end()) return g->second.k == SK::Type ? g->second.type : nullptr;
-    auto h = hostScope_.find(upper);
-    if (h != hostScope_.end()) return h->second.k == SK::Type ? h->second.type : nullptr;
-    auto b = baseTypes_.find(upper);
-    return b != baseTypes_.end() ? b->second : nullptr;
+    auto h = hd_->scope.find(upper);
+    if (h != hd_->scope.end()) return h->second.k == SK::Type ? h->second.type : nullptr;
+    auto b = hd_->baseTypes.find(upper);
+    return b != hd_->baseTypes.end() ? b->second : nullptr;
 }
 
 Width CompilerImpl::widthOf(const Type* t) {
@@ -96,8 +96,7 @@ const Type* CompilerImpl::parseType(const std::string& declName) {
     if (tok_.isKw("PROCEDURE") || tok_.isKw("FUNCTION")) {  // a procedure type
         const bool isFunction = tok_.isKw("FUNCTION");
         next();
-        hostSigs_.push_back(Sig{});
-        Sig& sig = hostSigs_.back();
+        Sig& sig = newSig();
         parseParams(sig);
         if (isFunction) {
             expectSym(":", "colon (':') expected");

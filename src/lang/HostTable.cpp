@@ -66,30 +66,45 @@ bool HostClass::inheritsFrom(const HostClass* other) const {
 
 HostClass& HostClass::method(std::string decl, HostFn fn) {
     members_.push_back({MemberKind::Method, std::move(decl), std::move(fn), nullptr, false});
+    if (table_) table_->changed();
     return *this;
 }
 
 HostClass& HostClass::constructor(std::string decl, HostFn fn) {
     members_.push_back({MemberKind::Constructor, std::move(decl), std::move(fn), nullptr, false});
+    if (table_) table_->changed();
     return *this;
 }
 
 HostClass& HostClass::property(std::string decl, HostFn getter, HostFn setter, bool isDefault) {
     members_.push_back({MemberKind::Property, std::move(decl), std::move(getter), std::move(setter), isDefault});
+    if (table_) table_->changed();
     return *this;
 }
 
-void HostTable::function(std::string decl, HostFn fn) { functions_.push_back({std::move(decl), std::move(fn)}); }
+void HostTable::function(std::string decl, HostFn fn) {
+    functions_.push_back({std::move(decl), std::move(fn)});
+    changed();
+}
 
 HostClass& HostTable::addClass(std::string name, std::string parent) {
     classes_.push_back(std::make_unique<HostClass>(std::move(name), std::move(parent)));
+    classes_.back()->table_ = this;
+    changed();
     return *classes_.back();
 }
 
-void HostTable::type(std::string decl) { types_.push_back(std::move(decl)); }
-void HostTable::constant(std::string decl) { constants_.push_back(std::move(decl)); }
+void HostTable::type(std::string decl) {
+    types_.push_back(std::move(decl));
+    changed();
+}
+void HostTable::constant(std::string decl) {
+    constants_.push_back(std::move(decl));
+    changed();
+}
 void HostTable::variable(std::string name, std::string typeName) {
     variables_.push_back({std::move(name), std::move(typeName)});
+    changed();
 }
 
 HostClass* HostTable::findClass(std::string_view name) {
@@ -104,6 +119,16 @@ const HostClass* HostTable::findClass(std::string_view name) const {
 
 void HostTable::finish() {
     for (auto& c : classes_) c->parent_ = c->parentName_.empty() ? nullptr : findClass(c->parentName_);
+    changed();
+}
+
+HostTable::Declarations HostTable::declarations(const std::function<Declarations()>& declare) const {
+    std::lock_guard<std::mutex> lock(declaredLock_);
+    if (!declared_ || declaredGeneration_ != generation_) {
+        declared_ = declare();
+        declaredGeneration_ = generation_;
+    }
+    return declared_;
 }
 
 }  // namespace pelo::lang

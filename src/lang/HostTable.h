@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -91,6 +92,11 @@ struct HostMember {
     bool isDefault = false;  // default array property (L[i])
 };
 
+class HostTable;
+namespace detail {
+struct HostDeclarations;
+}
+
 class HostClass {
 public:
     HostClass(std::string name, std::string parent) : name_(std::move(name)), parentName_(std::move(parent)) {}
@@ -109,6 +115,7 @@ private:
     std::string name_, parentName_;
     const HostClass* parent_ = nullptr;
     std::vector<HostMember> members_;
+    HostTable* table_ = nullptr;  // told of every new member
 };
 
 struct HostVariable {
@@ -137,7 +144,19 @@ public:
     // Links class parents; call after the last registration.
     void finish();
 
+    // The compiler's reading of this table, made by `declare` at the first compile and again once the table
+    // has changed; every compile against the table shares it instead of parsing every declaration anew.
+    using Declarations = std::shared_ptr<const detail::HostDeclarations>;
+    Declarations declarations(const std::function<Declarations()>& declare) const;
+
 private:
+    friend class HostClass;
+    void changed() { ++generation_; }
+    uint64_t generation_ = 0;
+    mutable std::mutex declaredLock_;
+    mutable Declarations declared_;
+    mutable uint64_t declaredGeneration_ = 0;
+
     std::vector<HostFunction> functions_;
     std::vector<std::unique_ptr<HostClass>> classes_;
     std::vector<std::string> types_;

@@ -117,6 +117,34 @@ TEST(HostTable, EveryMemberHasACatalogEntryWithItsSignature) {
     EXPECT_TRUE(cat.count("TSTRINGS.STRINGS.SET"));
 }
 
+// Compiles share the table's declarations, read once: what one script declares must not reach the next, and a
+// routine or member added to the table after a compile must reach the next one.
+TEST(HostTable, CompilesShareTheDeclarationsUntilTheTableChanges) {
+    HostTable t;
+    registerStandardLibrary(t);
+    t.finish();
+    const char* plain = "var l: TStringList; d: TDateTime; begin l := TStringList.Create; d := Now; l.Add(DateToStr(d)); end.";
+    CompileResult first = compileScript(plain, t);
+    ASSERT_TRUE(first.ok);
+    CompileResult other = compileScript("type TMine = record A: array[1..3] of TStringList; D: TDateTime; end; "
+                                        "var m: TMine; begin m.D := Now; end.", t);
+    ASSERT_TRUE(other.ok);
+    CompileResult again = compileScript(plain, t);
+    ASSERT_TRUE(again.ok);
+    EXPECT_EQ(serializeModule(again.module), serializeModule(first.module));
+    CompileResult unknown = compileScript("var m: TMine; begin end.", t);
+    ASSERT_FALSE(unknown.ok);
+    EXPECT_EQ(unknown.messages[0].text, "Unknown type 'TMine'");
+
+    const char* added = "var l: TStringList; begin l := TStringList.Create; l.Shout(Twice(2)); end.";
+    EXPECT_FALSE(compileScript(added, t).ok);
+    t.function("function Twice(n: Integer): Integer", [](CallCtx& c) { c.retInt(2 * c.i(0)); });
+    EXPECT_FALSE(compileScript(added, t).ok);
+    t.findClass("TStringList")->method("procedure Shout(n: Integer)", [](CallCtx&) {});
+    EXPECT_TRUE(compileScript(added, t).ok);
+    EXPECT_TRUE(importCatalogFor(t)->count("TSTRINGLIST.SHOUT"));
+}
+
 TEST(HostTable, ABrokenDeclarationIsReported) {
     HostTable t;
     t.function("function Broken(: Integer", [](CallCtx&) {});
