@@ -101,7 +101,9 @@ bool CompilerImpl::convertConst(Ex& e, const Type* to) {
         if (!roundToFloatType(v, to->k)) return false;
         e.cval = Value::ofFloat(v);
     } else if (isIntKind(from->k) && to->k == TK::Currency) {
-        e.cval.i = e.cval.i * 10000;
+        int64_t scaled = 0;
+        if (__builtin_mul_overflow(e.cval.i, int64_t{10000}, &scaled)) return false;
+        e.cval.i = scaled;
     } else if (isFloatKind(from->k) && to->k == TK::Currency) {
         long double scaled = from->k == TK::Extended ? e.cval.f() * 10000.0L
                                                      : static_cast<long double>(static_cast<double>(e.cval.f()) * 10000.0);

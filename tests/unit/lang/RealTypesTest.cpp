@@ -158,6 +158,12 @@ TEST(RealTypes, CurrencyOverflowIsAMathErrorNotAWrappedValue) {
     EXPECT_EQ(runOut("c := 922337203685477; try c := c + 1; except WriteLn(IntToStr(Ord(ExceptionType)) + ' ' +"
                      " ExceptionParam); end;"),
               "16 Invalid floating point operation");
+    // an integer constant beyond the range is converted when the statement runs, like a variable (found by the
+    // compiler fuzzer: the constant was multiplied past Int64 while compiling)
+    EXPECT_EQ(runOut("c := -922337203685478;"), "ERROR Math error");
+    EXPECT_EQ(runOut("try c := 922337203685478; except WriteLn(ExceptionParam); end; c := -922337203685477; "
+                     "WriteLn(FloatToStr(c));"),
+              "Invalid floating point operation|-922337203685477.000000000000");
     // the last Currency inside the range is still reached (FloatToStr shows it through a Double)
     EXPECT_EQ(runOut("c := 922337203685477; c := c + 0.5807; WriteLn(FloatToStr(c));"), "922337203685477.580688000000");
 }
