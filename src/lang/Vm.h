@@ -22,7 +22,8 @@ struct VmLimits {
     // Values in one dynamic array (elements that are records count with their fields); an element
     // reference holds a 24-bit index, so 16M is also the most that references can reach.
     int64_t maxArrayLength = 16 * 1024 * 1024;
-    // Backward jumps and calls allowed per top-level run before it is stopped (0: no limit).
+    // Steps allowed per top-level run before it is stopped (0: no limit): a step is a backward jump, a call or a
+    // handled error, or 1,024 values of records and arrays made or copied.
     int64_t maxLoopSteps = 0;
 };
 

@@ -14,8 +14,8 @@
 namespace pelo::app {
 namespace {
 
-// A script that never ends its loop is stopped with an error after this many backward jumps and calls in one
-// call from the program; the program goes on reading news.
+// A script that never ends its loop is stopped with an error after this many steps (backward jumps, calls, large
+// values built) in one call from the program; the program goes on reading news.
 constexpr int64_t kScriptStepBudget = 50'000'000;
 
 lang::VmLimits ScriptLimits() {
