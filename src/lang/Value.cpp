@@ -6,7 +6,14 @@
 
 namespace pelo::lang {
 
+namespace {
+thread_local uint64_t bytesMade = 0;
+}
+
+uint64_t stringBytesMade() { return bytesMade; }
+
 StrRep* strAlloc(size_t len) {
+    bytesMade += len;
     void* mem = std::malloc(sizeof(StrRep) + len);
     if (!mem) throw std::bad_alloc();
     auto* s = static_cast<StrRep*>(mem);

@@ -180,6 +180,8 @@ static_assert(std::numeric_limits<long double>::digits == 64, "long double must 
 // ---- strings --------------------------------------------------------------------------------
 StrRep* strAlloc(size_t len);
 void strFree(StrRep* s);
+// Bytes of strings made on this thread so far: a running script is charged for the ones it makes.
+uint64_t stringBytesMade();
 inline void strRetain(StrRep* s) {
     if (s) ++s->refs;
 }

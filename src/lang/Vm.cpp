@@ -411,6 +411,7 @@ void Vm::execute(int procIndex, Value* args, int nargs, Value* result) {
         stopRequested_ = false;
         loopSteps_ = 0;
         valuesMade_ = 0;
+        stringBytesAtStart_ = stringBytesMade();
     }
     ScriptObject::MakerScope maker(this);
     ++depth_;
@@ -495,7 +496,9 @@ bool Vm::stepSpent() {
     // Making a value costs about what one instruction does; a step is a round of a loop.
     constexpr int64_t kValuesPerStep = 1024;
     if (stopRequested_) return true;
-    return limits_.maxLoopSteps && ++loopSteps_ + valuesMade_ / kValuesPerStep > limits_.maxLoopSteps;
+    if (!limits_.maxLoopSteps) return false;
+    const auto stringValues = static_cast<int64_t>((stringBytesMade() - stringBytesAtStart_) / sizeof(Value));
+    return ++loopSteps_ + (valuesMade_ + stringValues) / kValuesPerStep > limits_.maxLoopSteps;
 }
 
 bool Vm::handle(const ScriptError& e, size_t stopFrames) {

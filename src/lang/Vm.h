@@ -23,7 +23,7 @@ struct VmLimits {
     // reference holds a 24-bit index, so 16M is also the most that references can reach.
     int64_t maxArrayLength = 16 * 1024 * 1024;
     // Steps allowed per top-level run before it is stopped (0: no limit): a step is a backward jump, a call or a
-    // handled error, or 1,024 values of records and arrays made or copied.
+    // handled error, or 1,024 values of records and arrays (16 KB of strings) made or copied.
     int64_t maxLoopSteps = 0;
 };
 
@@ -140,6 +140,7 @@ private:
     // Values of records and arrays made or copied in this top-level run. A loop can build a large frame or
     // record on every round with only one jump, so they count against the step budget too.
     mutable int64_t valuesMade_ = 0;
+    uint64_t stringBytesAtStart_ = 0;  // and strings, by their bytes
     std::string lastParam_;
 };
 

@@ -181,10 +181,16 @@ TEST(Vm, ValuesMadeOrCopiedCountAgainstTheStepBudget) {
     EXPECT_EQ(h.run("var a: array of Integer; k: Integer; "
                     "begin for k := 1 to 100 do begin SetLength(a, 0); SetLength(a, 1000000); end; end."),
               "Script stopped");
+    // strings count by their bytes (found by the byte loader fuzzer: a loop of concatenations near the length limit)
+    EXPECT_EQ(h.run("var s, t: string; k: Integer; "
+                    "begin t := StringOfChar('x', 500000); for k := 1 to 1000 do s := t + t; end."),
+              "Script stopped");
+    EXPECT_EQ(h.run("var s: string; k: Integer; begin for k := 1 to 2000 do s := s + 'x'; WriteLn(IntToStr(Length(s))); end."),
+              "");
     EXPECT_EQ(h.run("type TSmall = array[0..99] of Integer; procedure P; var a: TSmall; begin a[0] := 1; end; "
                     "var k, n: Integer; begin for k := 1 to 2000 do begin P; n := k; end; WriteLn(IntToStr(n)); end."),
               "");
-    EXPECT_EQ(h.joined(), "2000");
+    EXPECT_EQ(h.joined(), "2000|2000");
 }
 
 }  // namespace
