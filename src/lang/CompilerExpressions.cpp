@@ -316,8 +316,10 @@ Ex CompilerImpl::term() {
 Ex CompilerImpl::unaryMinus(Ex a, int /*line*/, int /*col*/) {
     if (!a.type) failMismatch();
     if (a.k == EK::Const) {
+        // A constant negates as the same negation does at run time: the lowest Int64 stays itself.
+        const auto negated = static_cast<int64_t>(0 - static_cast<uint64_t>(a.cval.i));
         if (isIntKind(a.type->k)) {
-            a.cval.i = -a.cval.i;
+            a.cval.i = negated;
             // A literal that does not fit an Integer once negated is an Int64; a computed Integer wraps, as the
             // same negation does at run time (-(2147483647 shl 31) is -2147483648).
             if (a.type->k == TK::S32 && (a.cval.i < INT32_MIN || a.cval.i > INT32_MAX)) {
@@ -331,7 +333,7 @@ Ex CompilerImpl::unaryMinus(Ex a, int /*line*/, int /*col*/) {
             return a;
         }
         if (a.type->k == TK::Currency) {
-            a.cval.i = -a.cval.i;
+            a.cval.i = negated;
             return a;
         }
         failMismatch();

@@ -23,6 +23,11 @@ TEST(IntegerSemantics, IntegerWrapsAt32BitsAndInt64DoesNot) {
     EXPECT_EQ(runOut("var i: Integer; j: Int64; begin i := 2147483647; i := i + 1; j := 2147483647; j := j + 1; "
                      "WriteLn(IntToStr(i) + ' ' + IntToStr(j)); end."),
               "-2147483648 2147483648");
+    // the lowest Int64 negated is itself, for a constant as for a variable (found by the compiler fuzzer: the
+    // constant's negation overflowed while compiling)
+    EXPECT_EQ(runOut("var j, k: Int64; begin j := -(4294967294 shl 62); k := 4294967294 shl 62; k := -k; "
+                     "WriteLn(IntToStr(j) + ' ' + IntToStr(k)); end."),
+              "-9223372036854775808 -9223372036854775808");
 }
 
 TEST(IntegerSemantics, SlashBetweenIntegersIsIntegerDivision) {
