@@ -291,8 +291,16 @@ Ex CompilerImpl::binaryOperation(Ex a, BinOp op, size_t mark, Ex b, int l, int c
     if (ak == TK::Currency || bk == TK::Currency) {
         if ((ak == TK::Currency || isIntKind(ak)) && (bk == TK::Currency || isIntKind(bk))) {
             if (ak != TK::Currency) {
-                if (a.k == EK::Const) a.cval.i *= 10000;
-                else insertCode(mark, {static_cast<int32_t>(Op::IntToCur)});
+                int64_t scaled = 0;
+                if (a.k == EK::Const && !__builtin_mul_overflow(a.cval.i, int64_t{10000}, &scaled)) {
+                    a.cval.i = scaled;
+                } else if (a.k == EK::Const) {
+                    // beyond Currency's range: converted when the statement runs, which raises the math error
+                    insertCode(mark, {static_cast<int32_t>(Op::PushConst), addConst(a.cval), static_cast<int32_t>(Op::IntToCur)});
+                    a.k = EK::Stack;
+                } else {
+                    insertCode(mark, {static_cast<int32_t>(Op::IntToCur)});
+                }
                 a.type = tCurrency;
             }
             if (bk != TK::Currency) coerce(b, tCurrency, l, c);

@@ -161,6 +161,8 @@ TEST(RealTypes, CurrencyOverflowIsAMathErrorNotAWrappedValue) {
     // an integer constant beyond the range is converted when the statement runs, like a variable (found by the
     // compiler fuzzer: the constant was multiplied past Int64 while compiling)
     EXPECT_EQ(runOut("c := -922337203685478;"), "ERROR Math error");
+    EXPECT_EQ(runOut("c := 1; c := 922337203685478 * c;"), "ERROR Math error");
+    EXPECT_EQ(runOut("c := 2; c := 922337203685477 - c; WriteLn(FloatToStr(c));"), "922337203685475.000000000000");
     EXPECT_EQ(runOut("try c := 922337203685478; except WriteLn(ExceptionParam); end; c := -922337203685477; "
                      "WriteLn(FloatToStr(c));"),
               "Invalid floating point operation|-922337203685477.000000000000");
