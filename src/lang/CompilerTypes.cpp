@@ -140,7 +140,9 @@ const Type* CompilerImpl::parseType(const std::string& declName) {
                 expectSym("..", "Syntax error");
                 Ex hi = expression();
                 if (hi.k != EK::Const || !isOrdinal(hi.type->k)) failMismatch();
-                if (hi.cval.i < lo.cval.i || hi.cval.i - lo.cval.i > 10000000) failAt(l, c, "Invalid Type");
+                int64_t span = 0;
+                if (hi.cval.i < lo.cval.i || __builtin_sub_overflow(hi.cval.i, lo.cval.i, &span) || span > 10000000)
+                    failAt(l, c, "Invalid Type");
                 dims.push_back({lo.cval.i, hi.cval.i});
                 if (!acceptSym(",")) break;
             }

@@ -149,6 +149,9 @@ TEST(CompilerMessages, ConstructsTheDialectRejects) {
     EXPECT_EQ(err("function F: Integer;\nbegin\n  Exit(3);\nend;\nbegin end."),
               "[Error] (3:10): Exit takes no value; assign Result and then call Exit");
     EXPECT_EQ(err("begin\n  raise Exception.Create('boom');\nend."), "[Error] (2:3): Unknown identifier 'raise'");
+    // bounds whose distance does not fit Int64 are too many elements, not an overflow
+    EXPECT_EQ(err("var a: array[-9223372036854775807 - 1..9223372036854775807] of Byte;\nbegin end."),
+              "[Error] (1:8): Invalid Type");
 }
 
 TEST(CompilerMessages, AbsurdNestingFailsInsteadOfExhaustingTheStack) {
