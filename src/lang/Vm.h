@@ -141,6 +141,7 @@ private:
     // record on every round with only one jump, so they count against the step budget too.
     mutable int64_t valuesMade_ = 0;
     uint64_t stringBytesAtStart_ = 0;  // and strings, by their bytes
+    int64_t stringValues_ = 0;
     std::string lastParam_;
 };
 
