@@ -474,9 +474,11 @@ Ex CompilerImpl::setConstructor() {
     st->elem = elemType;
     e.type = st;
     if (allConst) {
-        // Drop the pushes and keep a constant set.
-        code().resize(start);
-        cur_->lines.resize(start);
+        // Drop the pushes and keep a constant set (outside a routine there is no code to drop).
+        if (cur_) {
+            code().resize(start);
+            cur_->lines.resize(start);
+        }
         e.k = EK::Const;
         e.cval.tag = Tag::Set;
         e.cval.set = new SetRep{1, {0, 0, 0, 0}};

@@ -148,6 +148,10 @@ TEST(Sets, MembershipAndOperators) {
                      "t := [cGreen]; if cRed in s then WriteLn('in'); if not (cGreen in s) then WriteLn('out'); "
                      "Include(s, cGreen); s := s - t; if s = [cRed, cBlue] then WriteLn('eq'); end."),
               "in|out|eq");
+    // a constant set outside any routine (found by the compiler fuzzer: the empty one crashed the compiler)
+    EXPECT_EQ(runOut("type TS = set of Byte; const E = []; var s: TS; begin s := [3]; s := E; "
+                     "if not (3 in s) then WriteLn('out'); end."),
+              "out");
 }
 
 TEST(Exceptions, HandlersSeeTheErrorAndFinallyAlwaysRuns) {
